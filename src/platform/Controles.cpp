@@ -1,0 +1,188 @@
+#include "platform/Controles.h"
+
+#include "platform/Estilo.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOptionButton>
+
+namespace {
+// Relieve de dos tonos: claro arriba a la izquierda, oscuro abajo a la derecha.
+void relieve(QPainter& p, const QRect& r, bool hundido, const QColor& base) {
+  const QColor claro = base.lighter(170);
+  const QColor oscuro = base.darker(220);
+  p.setPen(hundido ? oscuro : claro);
+  p.drawLine(r.topLeft(), r.topRight());
+  p.drawLine(r.topLeft(), r.bottomLeft());
+  p.setPen(hundido ? claro : oscuro);
+  p.drawLine(r.bottomLeft(), r.bottomRight());
+  p.drawLine(r.topRight(), r.bottomRight());
+}
+
+void dibujoCentrado(QPainter& p, const QRect& area, const QPixmap& dibujo) {
+  if (dibujo.isNull())
+    return;
+  const QSizeF logico = dibujo.deviceIndependentSize();
+  QSizeF tam = logico;
+  if (tam.width() > area.width() || tam.height() > area.height())
+    tam.scale(area.size(), Qt::KeepAspectRatio);
+  const QRectF destino(area.x() + (area.width() - tam.width()) / 2.0,
+                       area.y() + (area.height() - tam.height()) / 2.0, tam.width(), tam.height());
+  p.setRenderHint(QPainter::SmoothPixmapTransform);
+  p.drawPixmap(destino, dibujo, QRectF(dibujo.rect()));
+}
+} // namespace
+
+// --- SSPanel ---------------------------------------------------------------
+SSPanel::SSPanel(QWidget* parent, const QString& rotulo)
+    : QFrame(parent), rotulo_(rotulo), fondo_(Estilo::VerdeAzuladoClaro), texto_(Estilo::OroClaro) {
+  setMouseTracking(true);
+  setAccessibleName(rotulo);
+}
+
+void SSPanel::setCaption(const QString& rotulo) {
+  rotulo_ = rotulo;
+  if (!rotulo.trimmed().isEmpty())
+    setAccessibleName(rotulo.trimmed());
+  update();
+}
+
+void SSPanel::setColores(const QColor& fondo, const QColor& texto) {
+  fondo_ = fondo;
+  texto_ = texto;
+  update();
+}
+
+void SSPanel::setAlineacion(Qt::Alignment a) {
+  alineacion_ = a;
+  update();
+}
+
+void SSPanel::setNegrita(bool si) {
+  negrita_ = si;
+  update();
+}
+
+void SSPanel::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.fillRect(rect(), fondo_);
+  relieve(p, rect().adjusted(0, 0, -1, -1), false, fondo_);
+  relieve(p, rect().adjusted(1, 1, -2, -2), false, fondo_);
+  if (rotulo_.isEmpty())
+    return;
+  QFont f = font();
+  f.setBold(negrita_);
+  p.setFont(f);
+  p.setPen(texto_);
+  p.drawText(rect().adjusted(4, 1, -4, -1), int(alineacion_) | Qt::TextWordWrap, rotulo_);
+}
+
+void SSPanel::mousePressEvent(QMouseEvent* e) {
+  QFrame::mousePressEvent(e);
+  if (e->button() == Qt::LeftButton)
+    emit Click();
+}
+
+// --- SSCommand -------------------------------------------------------------
+SSCommand::SSCommand(QWidget* parent, const QString& rotulo) : QPushButton(rotulo, parent) {
+  setMouseTracking(true);
+  setAccessibleName(rotulo);
+}
+
+void SSCommand::setEstilo(int valor) {
+  estilo_ = valor;
+  setAccessibleDescription(valor == 2 ? QStringLiteral("texto a la vista") : QString());
+  update();
+}
+
+void SSCommand::setPicture(const QPixmap& dibujo) {
+  dibujo_ = dibujo;
+  update();
+}
+
+void SSCommand::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  const bool marcado = estilo_ == 2;
+  const bool hundido = isDown() || marcado;
+  QColor base = marcado ? Estilo::Oro : Estilo::VerdeAzuladoClaro;
+  if (!isEnabled())
+    base = QColor(60, 72, 72);
+  p.fillRect(rect(), base);
+  relieve(p, rect().adjusted(0, 0, -1, -1), hundido, base);
+  relieve(p, rect().adjusted(1, 1, -2, -2), hundido, base);
+  const QRect area = rect().adjusted(3, 3, -3, -3).translated(hundido ? 1 : 0, hundido ? 1 : 0);
+  if (!dibujo_.isNull()) {
+    dibujoCentrado(p, area, dibujo_);
+  }
+  if (!text().isEmpty()) {
+    QFont f = font();
+    f.setBold(true);
+    p.setFont(f);
+    QColor texto = marcado ? QColor(20, 30, 20) : Estilo::OroClaro;
+    if (!isEnabled())
+      texto = QColor(120, 130, 130);
+    p.setPen(texto);
+    p.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, text());
+  }
+  if (hasFocus()) {
+    p.setPen(QPen(marcado ? Estilo::VerdeAzulado : Estilo::JadeClaro, 1, Qt::DotLine));
+    p.drawRect(rect().adjusted(3, 3, -4, -4));
+  }
+}
+
+// --- SSRibbon --------------------------------------------------------------
+SSRibbon::SSRibbon(QWidget* parent) : QAbstractButton(parent) {
+  setMouseTracking(true);
+  setFocusPolicy(Qt::NoFocus);
+}
+
+void SSRibbon::setPicture(const QPixmap& dibujo) {
+  dibujo_ = dibujo;
+  update();
+}
+
+void SSRibbon::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.fillRect(rect(), Estilo::Negro);
+  dibujoCentrado(p, rect().adjusted(2, 2, -2, -2), dibujo_);
+  relieve(p, rect().adjusted(0, 0, -1, -1), isDown(), QColor(70, 90, 90));
+  if (!isEnabled())
+    p.fillRect(rect(), QColor(0, 0, 0, 110));
+}
+
+void SSRibbon::mousePressEvent(QMouseEvent* e) {
+  QAbstractButton::mousePressEvent(e);
+  if (isEnabled())
+    emit MouseDown();
+}
+
+// --- BotonImagen -----------------------------------------------------------
+BotonImagen::BotonImagen(QWidget* parent) : QPushButton(parent) {
+  setMouseTracking(true);
+  setAutoDefault(false);
+}
+
+void BotonImagen::setPicture(const QPixmap& dibujo) {
+  dibujo_ = dibujo;
+  update();
+}
+
+void BotonImagen::setToolTipText(const QString& ayuda) {
+  setToolTip(ayuda);
+  setAccessibleName(ayuda);
+}
+
+void BotonImagen::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  const bool hundido = isDown();
+  p.fillRect(rect(), Estilo::Negro);
+  dibujoCentrado(p, rect().adjusted(2, 2, -2, -2).translated(hundido ? 1 : 0, hundido ? 1 : 0),
+                 dibujo_);
+  relieve(p, rect().adjusted(0, 0, -1, -1), hundido, QColor(60, 110, 100));
+  if (!isEnabled())
+    p.fillRect(rect(), QColor(0, 0, 0, 120));
+  if (hasFocus()) {
+    p.setPen(QPen(Estilo::Oro, 1, Qt::DotLine));
+    p.drawRect(rect().adjusted(2, 2, -3, -3));
+  }
+}

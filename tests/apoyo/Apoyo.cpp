@@ -1,0 +1,83 @@
+#include "apoyo/Apoyo.h"
+
+#include "core/Estado.h"
+#include "core/ListasNombres.h"
+#include "platform/Basico.h"
+#include "platform/Rutas.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTest>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <memory>
+
+QString RutaDatoGenerado(const QString& nombre) {
+  return QDir(QStringLiteral(KORVAL_DIR_DATOS)).filePath(nombre);
+}
+
+CarpetaPrueba::CarpetaPrueba(bool conDatos) {
+  if (conDatos)
+    for (const char* n : {"trigr.kvl", "hexagr.kvl", "BINARIO.DAT", "KORVAL.HLP"})
+      QFile::copy(RutaDatoGenerado(QString::fromLatin1(n)), fichero(QString::fromLatin1(n)));
+  FijarProgramDir(dir_.path());
+  FijarDirEscritura(dir_.path());
+}
+
+CarpetaPrueba::~CarpetaPrueba() {
+  FijarProgramDir(QString());
+  FijarDirEscritura(QString());
+}
+
+QString CarpetaPrueba::fichero(const QString& nombre) const { return QDir(dir_.path()).filePath(nombre); }
+
+void PrepararEstado(bool cargarListas) {
+  ReiniciarEstado();
+  GuionMensajes::activar();
+  ReiniciarAleatorio();
+  FijarReloj(nullptr, nullptr);
+  if (cargarListas) {
+    QString error;
+    if (!LoadNameLists(&error))
+      qFatal("No se pudieron leer las listas de nombres: %s", qPrintable(error));
+  }
+}
+
+QWidget* VentanaModalActiva() {
+  if (QWidget* m = QApplication::activeModalWidget())
+    return m;
+  return nullptr;
+}
+
+void AlAparecerModal(std::function<void(QWidget*)> accion, QWidget* salvo, int limiteMs) {
+  auto* temporizador = new QTimer(qApp);
+  auto inicio = std::make_shared<QElapsedTimer>();
+  inicio->start();
+  temporizador->setInterval(5);
+  QObject::connect(temporizador, &QTimer::timeout, temporizador, [=] {
+    QWidget* w = VentanaModalActiva();
+    if (w && w != salvo && w->isVisible()) {
+      temporizador->stop();
+      temporizador->deleteLater();
+      accion(w);
+      return;
+    }
+    if (inicio->elapsed() > limiteMs) {
+      temporizador->stop();
+      temporizador->deleteLater();
+      qWarning("No apareció la ventana modal esperada");
+      // Deja salir al bucle modal que haya para que la prueba falle y no se cuelgue.
+      if (QWidget* m = QApplication::activeModalWidget())
+        m->hide();
+    }
+  });
+  temporizador->start();
+}
+
+void CerrarVentanasAbiertas() {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->isVisible())
+      w->hide();
+}

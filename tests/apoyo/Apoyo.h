@@ -1,0 +1,43 @@
+#pragma once
+// Apoyo común de las pruebas: una carpeta del programa propia con los
+// ficheros de datos, el estado de arranque y la ayuda para ventanas modales.
+
+#include <QString>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <functional>
+
+// Ruta de un fichero generado por la construcción (trigr.kvl, BINARIO.DAT…).
+QString RutaDatoGenerado(const QString& nombre);
+
+// Una carpeta temporal que hace de carpeta del programa (y de escritura)
+// mientras vive, con copias de los ficheros de datos generados.
+class CarpetaPrueba {
+public:
+  explicit CarpetaPrueba(bool conDatos = true);
+  ~CarpetaPrueba();
+  CarpetaPrueba(const CarpetaPrueba&) = delete;
+  CarpetaPrueba& operator=(const CarpetaPrueba&) = delete;
+  QString ruta() const { return dir_.path(); }
+  QString fichero(const QString& nombre) const;
+
+private:
+  QTemporaryDir dir_;
+};
+
+// Estado de arranque: globales reiniciados, LineBreak puesto, guion de
+// mensajes activo (sin cajas reales) y, si se pide, las listas de nombres
+// leídas de la carpeta del programa.
+void PrepararEstado(bool cargarListas = true);
+
+// Cuando aparezca la siguiente ventana modal (distinta de `salvo`), ejecuta
+// `accion` con ella. Falla la prueba si no aparece en `limiteMs`.
+void AlAparecerModal(std::function<void(QWidget*)> accion, QWidget* salvo = nullptr, int limiteMs = 10000);
+
+// La ventana modal de arriba (o la ventana de nivel superior visible más
+// reciente si no hay ninguna modal).
+QWidget* VentanaModalActiva();
+
+// Cierra y oculta cualquier ventana de nivel superior que quede visible.
+void CerrarVentanasAbiertas();

@@ -1,0 +1,239 @@
+// La capa de plataforma: lo que el resto del programa da por hecho de ella.
+#include "apoyo/Apoyo.h"
+#include "platform/Basico.h"
+#include "platform/Codificacion.h"
+#include "platform/InstanciaUnica.h"
+#include "platform/Rutas.h"
+#include "platform/Twips.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QScreen>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+
+#include <cstdio>
+
+#include <cmath>
+#include <set>
+
+class PruebaPlataforma : public QObject {
+  Q_OBJECT
+private slots:
+  void lecturaNumerica() {
+    QCOMPARE(Val(QStringLiteral("787878")), 787878.0);
+    QCOMPARE(Val(QStringLiteral("  12abc")), 12.0);
+    QCOMPARE(Val(QStringLiteral("3.5 kilos")), 3.5);
+    QCOMPARE(Val(QStringLiteral("-4")), -4.0);
+    QCOMPARE(Val(QStringLiteral("abc12")), 0.0);
+    QCOMPARE(Val(QStringLiteral("      ")), 0.0);
+    QCOMPARE(Val(QString()), 0.0);
+    QCOMPARE(Val(QStringLiteral(" 96% ")), 96.0);
+  }
+
+  void redondeoConMitadesAlPar() {
+    QCOMPARE(RedondeoPar(2.5), 2);
+    QCOMPARE(RedondeoPar(1.5), 2);
+    QCOMPARE(RedondeoPar(0.5), 0);
+    QCOMPARE(RedondeoPar(12.5), 12); // 100 / 8 pasos de la barra
+    QCOMPARE(RedondeoPar(-2.5), -2);
+    QCOMPARE(RedondeoPar(2.51), 3);
+    QCOMPARE(RedondeoPar(3.49), 3);
+  }
+
+  void textosDeAnchoFijo() {
+    TextoFijo lineas(6);
+    QCOMPARE(lineas.texto(), QStringLiteral("      "));
+    lineas = QStringLiteral("78");
+    QCOMPARE(lineas.texto(), QStringLiteral("78    "));
+    lineas = QStringLiteral("78987654");
+    QCOMPARE(lineas.texto(), QStringLiteral("789876"));
+    TextoFijo pregunta(100);
+    pregunta = QString(120, QLatin1Char('x'));
+    QCOMPARE(pregunta.texto().size(), 100);
+    QCOMPARE(QuitarBlancos(QStringLiteral("  a b \r\n ")), QStringLiteral("a b \r\n"));
+    QCOMPARE(QuitarBlancosDerecha(QStringLiteral("  ab  ")), QStringLiteral("  ab"));
+  }
+
+  void windows1252IdaYVuelta() {
+    QByteArray todos;
+    for (int b = 0; b < 256; ++b)
+      todos += char(b);
+    const QString texto = Win1252::decodificar(todos);
+    QCOMPARE(texto.size(), 256);
+    bool ok = false;
+    QCOMPARE(Win1252::codificar(texto, &ok), todos);
+    QVERIFY(ok);
+    QCOMPARE(texto[0x80], QChar(0x20AC)); // €
+    QCOMPARE(texto[0x81], QChar(0x0081)); // sin definir: vuelve a sí mismo
+    QCOMPARE(texto[0xD3], QChar(u'Ó'));
+    QCOMPARE(Win1252::codificar(QStringLiteral("¿Qué será, señor?")),
+             QByteArray("\xBFQu\xE9 ser\xE1, se\xF1or?"));
+    QVERIFY(Win1252::cabe(QStringLiteral("«—…€ñÜ»")));
+    QVERIFY(!Win1252::cabe(QStringLiteral("数")));
+    QCOMPARE(Win1252::codificar(QStringLiteral("a数b"), &ok), QByteArray("a?b"));
+    QVERIFY(!ok);
+    QCOMPARE(Win1252::filtrar(QStringLiteral("año 数 ☯")), QStringLiteral("año  "));
+  }
+
+  void aleatorioRepetibleYUniforme() {
+    ReiniciarAleatorio();
+    std::vector<double> primera;
+    for (int i = 0; i < 8; ++i)
+      primera.push_back(Rnd());
+    ReiniciarAleatorio();
+    for (int i = 0; i < 8; ++i)
+      QCOMPARE(Rnd(), primera[size_t(i)]);
+    Randomize(1234.5);
+    const double a = Rnd();
+    Randomize(1234.5);
+    QCOMPARE(Rnd(), a);
+    Randomize(1234.75);
+    QVERIFY(Rnd() != a);
+    double suma = 0;
+    int cuartos[4] = {0, 0, 0, 0};
+    for (int i = 0; i < 40000; ++i) {
+      const double r = Rnd();
+      QVERIFY(r >= 0.0 && r < 1.0);
+      suma += r;
+      ++cuartos[int(r * 4)];
+    }
+    QVERIFY(std::abs(suma / 40000 - 0.5) < 0.01);
+    for (int c : cuartos)
+      QVERIFY(std::abs(c - 10000) < 400);
+  }
+
+  void mensajesGuionados() {
+    GuionMensajes::activar();
+    GuionMensajes::responder(vbNo);
+    QCOMPARE(MsgBox(QStringLiteral("¿Finalizar KORVAL?"), vbQuestion + vbYesNo, QStringLiteral("SALIR")), int(vbNo));
+    QCOMPARE(MsgBox(QStringLiteral("fallo"), vbOKOnly), int(vbOK));
+    QCOMPARE(MsgBox(QStringLiteral("x"), vbCritical + vbAbortRetryIgnore, QStringLiteral("ATENCION...")),
+             int(vbAbort));
+    const auto& m = GuionMensajes::mostrados();
+    QCOMPARE(int(m.size()), 3);
+    QCOMPARE(m[0].titulo, QStringLiteral("SALIR"));
+    QCOMPARE(m[0].icono(), int(vbQuestion));
+    QCOMPARE(m[0].botones(), int(vbYesNo));
+    QCOMPARE(m[1].titulo, QStringLiteral("KORVAL"));
+    QCOMPARE(m[2].icono(), int(vbCritical));
+    GuionMensajes::desactivar();
+  }
+
+  void pitidosContados() {
+    int oidos = 0;
+    InstalarManejadorBeep([&] { ++oidos; });
+    const int antes = PitidosDados();
+    Beep();
+    Beep();
+    QCOMPARE(oidos, 2);
+    QCOMPARE(PitidosDados() - antes, 2);
+    InstalarManejadorBeep(nullptr);
+  }
+
+  void waitTicksSoloConCuentaPositiva() {
+    int ejecutado = 0;
+    QMetaObject::invokeMethod(this, [&] { ++ejecutado; }, Qt::QueuedConnection);
+    WaitTicks(0);
+    WaitTicks(-5);
+    QCOMPARE(ejecutado, 0);
+    WaitTicks(1);
+    QCOMPARE(ejecutado, 1);
+  }
+
+  void relojPropio() {
+    FijarReloj([] { return 3600.25; }, [] { return QDate(1998, 3, 5); });
+    QCOMPARE(Timer(), 3600.25);
+    QCOMPARE(Fecha(), QDate(1998, 3, 5));
+    FijarReloj(nullptr, nullptr);
+    const double t = Timer();
+    QVERIFY(t >= 0 && t < 86400);
+    QCOMPARE(Fecha(), QDate::currentDate());
+  }
+
+  void twipsAPixeles() {
+    const double ppp = QGuiApplication::primaryScreen()->logicalDotsPerInchX();
+    QCOMPARE(Tw(1440), int(std::lround(ppp)));
+    QCOMPARE(Tw(0), 0);
+    QCOMPARE(PixATwips(Tw(9570)) / 100, 9570 / 100);
+    QCOMPARE(TwRect(1440, 720, 2880, 1440).size(), QSize(Tw(2880), Tw(1440)));
+  }
+
+  void nombresSinDistinguirMayusculas() {
+    CarpetaPrueba carpeta(false);
+    QFile f(carpeta.fichero(QStringLiteral("BINARIO.DAT")));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.close();
+    QCOMPARE(RutaDatos(QStringLiteral("BINARIO.dat")), carpeta.fichero(QStringLiteral("BINARIO.DAT")));
+    QCOMPARE(RutaEscritura(QStringLiteral("usuarios.TMP")), carpeta.fichero(QStringLiteral("usuarios.TMP")));
+    QCOMPARE(DirEscritura(), carpeta.ruta());
+  }
+
+  void escrituraEnLaCarpetaDelProgramaSiSePuede() {
+    QTemporaryDir dir;
+    QCOMPARE(ElegirDirEscritura(dir.path()), dir.path());
+  }
+
+  void escrituraFueraDeUnaCarpetaDeSoloLectura() {
+    QTemporaryDir dir;
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    QFile prueba(dir.path() + QStringLiteral("/x"));
+    const bool escribible = prueba.open(QIODevice::WriteOnly);
+    prueba.remove();
+    if (escribible) {
+      QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+      QSKIP("Con permisos de administrador toda carpeta se puede escribir");
+    }
+    const QString elegida = ElegirDirEscritura(dir.path());
+    QVERIFY(elegida != dir.path());
+    QVERIFY(QFileInfo(elegida).isDir());
+    QFile archivo(elegida + QStringLiteral("/prueba-escritura"));
+    QVERIFY(archivo.open(QIODevice::WriteOnly));
+    archivo.remove();
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  }
+
+  void unaSolaCopiaConDosProcesos() {
+    QTemporaryDir dir;
+    // Un proceso hijo (este mismo ejecutable) toma el candado y espera.
+    QProcess hijo;
+    hijo.setProgram(QCoreApplication::applicationFilePath());
+    hijo.setArguments({QStringLiteral("--tomar-candado"), dir.path()});
+    hijo.start();
+    QVERIFY(hijo.waitForStarted());
+    QVERIFY(hijo.waitForReadyRead(10000));
+    QCOMPARE(hijo.readAll().trimmed(), QByteArray("TOMADO"));
+
+    InstanciaUnica segunda(dir.path());
+    QVERIFY(!segunda.adquirir());
+
+    // Muerto el primero sin soltar el candado, la siguiente copia arranca.
+    hijo.kill();
+    QVERIFY(hijo.waitForFinished());
+    InstanciaUnica tercera(dir.path());
+    QVERIFY(tercera.adquirir());
+    InstanciaUnica cuarta(dir.path());
+    QVERIFY(!cuarta.adquirir());
+  }
+};
+
+int main(int argc, char** argv) {
+  if (argc == 3 && QByteArray(argv[1]) == "--tomar-candado") {
+    QCoreApplication app(argc, argv);
+    InstanciaUnica candado(QString::fromLocal8Bit(argv[2]));
+    if (!candado.adquirir())
+      return 3;
+    std::printf("TOMADO\n");
+    std::fflush(stdout);
+    QThread::sleep(60);
+    return 0;
+  }
+  QGuiApplication app(argc, argv);
+  PruebaPlataforma prueba;
+  return QTest::qExec(&prueba, argc, argv);
+}
+
+#include "test_plataforma.moc"

@@ -1,0 +1,415 @@
+// korval_datos: genera los ficheros de datos del programa a partir de las
+// fuentes legibles de data/.
+//
+//   korval_datos CARPETA_DATA CARPETA_SALIDA [--textos-completos]
+//
+// Escribe trigr.kvl, hexagr.kvl, BINARIO.DAT y KORVAL.HLP. Un dato mal
+// formado para la construcción con un mensaje que nombra fichero y línea.
+
+#include "platform/Codificacion.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <cstdio>
+#include <map>
+#include <set>
+#include <vector>
+
+namespace {
+
+constexpr int LargoRegistro = 80;
+constexpr int RegistrosPorHexagrama = 100; // un registro de título y hasta 99 del bloque
+constexpr int MinCaracteres = 4000;
+constexpr int MaxCaracteres = 6300;
+
+struct ErrorDatos {
+  QString fichero;
+  int linea;
+  QString mensaje;
+};
+
+[[noreturn]] void fallar(const QString& fichero, int linea, const QString& mensaje) {
+  throw ErrorDatos{fichero, linea, mensaje};
+}
+
+struct Linea {
+  int numero;
+  QString texto;
+};
+
+// Las líneas de una fuente UTF-8, sin comentarios (#) ni finales de línea.
+std::vector<Linea> leerFuente(const QString& ruta) {
+  QFile f(ruta);
+  if (!f.open(QIODevice::ReadOnly))
+    fallar(ruta, 0, QStringLiteral("no se puede leer"));
+  const QByteArray bytes = f.readAll();
+  const QString texto = QString::fromUtf8(bytes);
+  if (texto.toUtf8() != bytes)
+    fallar(ruta, 0, QStringLiteral("no es UTF-8 válido"));
+  std::vector<Linea> lineas;
+  const QStringList todas = texto.split(QLatin1Char('\n'));
+  for (int i = 0; i < todas.size(); ++i) {
+    QString l = todas[i];
+    if (l.endsWith(QLatin1Char('\r')))
+      l.chop(1);
+    if (l.trimmed().startsWith(QLatin1Char('#')))
+      continue;
+    for (QChar c : l)
+      if (!Win1252::cabe(c))
+        fallar(ruta, i + 1,
+               QStringLiteral("el carácter «%1» (U+%2) no cabe en Windows-1252")
+                   .arg(c)
+                   .arg(c.unicode(), 4, 16, QLatin1Char('0')));
+    lineas.push_back({i + 1, l});
+  }
+  return lineas;
+}
+
+// --- Trigramas y hexagramas --------------------------------------------------
+
+struct Trigrama {
+  QString nombre, segundo, lineas;
+};
+struct Hexagrama {
+  int numero;
+  int superior, inferior; // índices en la lista de trigramas
+  QString nombre, titulo;
+};
+
+QStringList campos(const Linea& l, int cuantos, const QString& ruta) {
+  QStringList c = l.texto.split(QLatin1Char('|'));
+  for (QString& s : c)
+    s = s.trimmed();
+  if (c.size() != cuantos)
+    fallar(ruta, l.numero, QStringLiteral("se esperaban %1 campos separados por «|» y hay %2").arg(cuantos).arg(c.size()));
+  for (int i = 0; i < c.size(); ++i)
+    if (c[i].isEmpty())
+      fallar(ruta, l.numero, QStringLiteral("falta el campo %1").arg(i + 1));
+  for (const QString& s : c)
+    if (s.contains(QLatin1Char('"')))
+      fallar(ruta, l.numero, QStringLiteral("un campo no puede llevar comillas dobles"));
+  return c;
+}
+
+std::vector<Trigrama> leerTrigramas(const QString& ruta) {
+  std::vector<Trigrama> t;
+  std::set<QString> vistos;
+  for (const Linea& l : leerFuente(ruta)) {
+    if (l.texto.trimmed().isEmpty())
+      continue;
+    const QStringList c = campos(l, 3, ruta);
+    const QString& lineas = c[2];
+    if (lineas.size() != 3 || QString(lineas).remove(QLatin1Char('7')).remove(QLatin1Char('8')).size() != 0)
+      fallar(ruta, l.numero, QStringLiteral("la clave «%1» debe tener tres líneas, 7 u 8 cada una").arg(lineas));
+    if (!vistos.insert(lineas).second)
+      fallar(ruta, l.numero, QStringLiteral("la clave «%1» se repite").arg(lineas));
+    t.push_back({c[0], c[1], lineas});
+  }
+  if (t.size() != 8)
+    fallar(ruta, 0, QStringLiteral("hay %1 trigramas y deben ser 8").arg(t.size()));
+  if (t[0].lineas != QStringLiteral("777"))
+    fallar(ruta, 0, QStringLiteral("el primer trigrama debe ser Ch'ien, 777"));
+  return t;
+}
+
+std::vector<Hexagrama> leerHexagramas(const QString& ruta, const std::vector<Trigrama>& trigramas) {
+  std::vector<Hexagrama> h;
+  std::set<QString> patrones;
+  auto indice = [&](const QString& nombre, const Linea& l) {
+    for (size_t i = 0; i < trigramas.size(); ++i)
+      if (trigramas[i].nombre == nombre)
+        return int(i);
+    fallar(ruta, l.numero, QStringLiteral("no hay ningún trigrama llamado «%1»").arg(nombre));
+  };
+  for (const Linea& l : leerFuente(ruta)) {
+    if (l.texto.trimmed().isEmpty())
+      continue;
+    const QStringList c = campos(l, 5, ruta);
+    bool ok = false;
+    const int numero = c[0].toInt(&ok);
+    if (!ok || numero != int(h.size()) + 1)
+      fallar(ruta, l.numero, QStringLiteral("se esperaba el número %1 y hay «%2»").arg(h.size() + 1).arg(c[0]));
+    Hexagrama x{numero, indice(c[1], l), indice(c[2], l), c[3], c[4]};
+    const QString patron = trigramas[x.inferior].lineas + trigramas[x.superior].lineas;
+    if (!patrones.insert(patron).second)
+      fallar(ruta, l.numero, QStringLiteral("el dibujo %1 ya es de otro hexagrama").arg(patron));
+    h.push_back(x);
+  }
+  if (h.size() != 64)
+    fallar(ruta, 0, QStringLiteral("hay %1 hexagramas y deben ser 64").arg(h.size()));
+  return h;
+}
+
+// Las ocho claves de un trigrama: cada línea entera como 7 o 9, cada partida
+// como 8 o 6.
+QStringList clavesDe(const QString& lineas) {
+  QStringList claves;
+  for (int m = 0; m < 8; ++m) {
+    QString c;
+    for (int i = 0; i < 3; ++i) {
+      const bool cambia = (m >> (2 - i)) & 1;
+      c += lineas[i] == QLatin1Char('7') ? (cambia ? QLatin1Char('9') : QLatin1Char('7'))
+                                        : (cambia ? QLatin1Char('6') : QLatin1Char('8'));
+    }
+    claves << c;
+  }
+  return claves;
+}
+
+QString comillas(const QString& s) { return QLatin1Char('"') + s + QLatin1Char('"'); }
+
+// --- Textos --------------------------------------------------------------------
+
+const std::array<QString, 9> Secciones = {
+    QStringLiteral("DECISION"), QStringLiteral("COMENTARIO"), QStringLiteral("IMAGEN"),
+    QStringLiteral("LINEA 1"),  QStringLiteral("LINEA 2"),    QStringLiteral("LINEA 3"),
+    QStringLiteral("LINEA 4"),  QStringLiteral("LINEA 5"),    QStringLiteral("LINEA 6")};
+const std::array<QString, 9> Marcas = {
+    QStringLiteral("*D"),  QStringLiteral("*C"),  QStringLiteral("*I"),
+    QStringLiteral("*L1"), QStringLiteral("*L2"), QStringLiteral("*L3"),
+    QStringLiteral("*L4"), QStringLiteral("*L5"), QStringLiteral("*L6")};
+const std::array<QString, 6> Puestos = {
+    QStringLiteral("al comienzo"),          QStringLiteral("en el segundo puesto"),
+    QStringLiteral("en el tercer puesto"),  QStringLiteral("en el cuarto puesto"),
+    QStringLiteral("en el quinto puesto"), QStringLiteral("arriba")};
+
+struct Parrafo {
+  int linea; // línea de la fuente donde termina
+  QString texto;
+};
+struct Seccion {
+  QString nombre;
+  int linea;
+  std::vector<Parrafo> parrafos;
+};
+
+bool empiezaInterpretacion(const QString& s) {
+  return s.trimmed().left(14).compare(QStringLiteral("INTERPRETACIÓN"), Qt::CaseInsensitive) == 0;
+}
+
+bool terminaEnPunto(QString p) {
+  while (!p.isEmpty() && QStringLiteral("\"»)”'").contains(p.back()))
+    p.chop(1);
+  return p.endsWith(QLatin1Char('.'));
+}
+
+// Corta un párrafo en registros de 80: el primero empieza con tres blancos y
+// sólo se corta entre palabras.
+QStringList registrosDe(const Parrafo& p, const QString& ruta) {
+  QStringList recs;
+  QString actual = QStringLiteral("   ");
+  bool primera = true;
+  for (const QString& w : p.texto.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+    if (w.size() > LargoRegistro - 3)
+      fallar(ruta, p.linea, QStringLiteral("la palabra «%1» no cabe en un registro").arg(w.left(30)));
+    if (w.startsWith(QLatin1Char('*')))
+      fallar(ruta, p.linea, QStringLiteral("una palabra no puede empezar por «*»: «%1»").arg(w));
+    if (primera) {
+      actual += w;
+      primera = false;
+    } else if (actual.size() + 1 + w.size() <= LargoRegistro) {
+      actual += QLatin1Char(' ') + w;
+    } else {
+      recs << actual;
+      actual = w;
+    }
+  }
+  recs << actual;
+  return recs;
+}
+
+struct Bloque {
+  QStringList registros;
+  int caracteres = 0;
+};
+
+Bloque compilarTexto(const QString& ruta, const QString& lineasHexagrama) {
+  std::vector<Seccion> secciones;
+  QStringList pendiente;
+  int ultimaLinea = 0;
+  auto cerrarParrafo = [&] {
+    if (pendiente.isEmpty())
+      return;
+    secciones.back().parrafos.push_back({ultimaLinea, pendiente.join(QLatin1Char(' '))});
+    pendiente.clear();
+  };
+  const std::vector<Linea> lineas = leerFuente(ruta);
+  int finFichero = 0;
+  for (const Linea& l : lineas) {
+    finFichero = l.numero;
+    const QString s = l.texto.trimmed();
+    if (s.startsWith(QLatin1Char('[')) && s.endsWith(QLatin1Char(']'))) {
+      if (!secciones.empty())
+        cerrarParrafo();
+      const QString nombre = s.mid(1, s.size() - 2).trimmed();
+      const size_t i = secciones.size();
+      if (i >= Secciones.size())
+        fallar(ruta, l.numero, QStringLiteral("sobra la marca [%1]").arg(nombre));
+      if (nombre != Secciones[i])
+        fallar(ruta, l.numero,
+               QStringLiteral("se esperaba la marca [%1] y hay [%2]").arg(Secciones[i], nombre));
+      secciones.push_back({nombre, l.numero, {}});
+      continue;
+    }
+    if (s.isEmpty()) {
+      if (!secciones.empty())
+        cerrarParrafo();
+      continue;
+    }
+    if (secciones.empty())
+      fallar(ruta, l.numero, QStringLiteral("texto antes de la marca [DECISION]"));
+    pendiente << s;
+    ultimaLinea = l.numero;
+  }
+  if (!secciones.empty())
+    cerrarParrafo();
+  if (secciones.size() < Secciones.size())
+    fallar(ruta, finFichero, QStringLiteral("falta la marca [%1]").arg(Secciones[secciones.size()]));
+
+  Bloque b;
+  for (size_t i = 0; i < secciones.size(); ++i) {
+    const Seccion& sec = secciones[i];
+    if (sec.parrafos.empty())
+      fallar(ruta, sec.linea, QStringLiteral("la sección [%1] está vacía").arg(sec.nombre));
+    b.registros << Marcas[i];
+    const bool deLinea = i >= 3;
+    int interpretacion = -1;
+    for (size_t j = 0; j < sec.parrafos.size(); ++j) {
+      const Parrafo& p = sec.parrafos[j];
+      if (!terminaEnPunto(p.texto))
+        fallar(ruta, p.linea, QStringLiteral("el párrafo no termina en punto"));
+      if (deLinea && empiezaInterpretacion(p.texto)) {
+        if (interpretacion >= 0)
+          fallar(ruta, p.linea, QStringLiteral("la sección [%1] tiene dos párrafos INTERPRETACIÓN").arg(sec.nombre));
+        interpretacion = int(j);
+      }
+      const QStringList recs = registrosDe(p, ruta);
+      for (int r = 1; r < recs.size(); ++r)
+        if (deLinea && empiezaInterpretacion(recs[r]))
+          fallar(ruta, p.linea,
+                 QStringLiteral("un registro no puede empezar por «interpretación»; cambie la redacción"));
+      b.registros << recs;
+      b.caracteres += int(p.texto.size());
+    }
+    if (deLinea) {
+      const int n = int(i) - 2;
+      const QString formula = QStringLiteral("%1 %2 significa:")
+                                  .arg(lineasHexagrama[n - 1] == QLatin1Char('7') ? QStringLiteral("Nueve")
+                                                                                 : QStringLiteral("Seis"),
+                                       Puestos[n - 1]);
+      if (!sec.parrafos.front().texto.startsWith(formula))
+        fallar(ruta, sec.linea, QStringLiteral("la línea %1 debe empezar por «%2»").arg(n).arg(formula));
+      if (interpretacion < 0)
+        fallar(ruta, sec.linea,
+               QStringLiteral("la sección [%1] no tiene su párrafo «INTERPRETACIÓN:»").arg(sec.nombre));
+      if (interpretacion == 0)
+        fallar(ruta, sec.linea,
+               QStringLiteral("la sección [%1] empieza por la interpretación, sin enunciado").arg(sec.nombre));
+    }
+  }
+  b.registros << QStringLiteral("**");
+  if (b.registros.size() > RegistrosPorHexagrama - 1)
+    fallar(ruta, finFichero,
+           QStringLiteral("el bloque ocupa %1 registros y caben 99; acorte el texto").arg(b.registros.size()));
+  if (b.caracteres < MinCaracteres || b.caracteres > MaxCaracteres)
+    fallar(ruta, finFichero,
+           QStringLiteral("el texto tiene %1 caracteres; deben ser de %2 a %3")
+               .arg(b.caracteres)
+               .arg(MinCaracteres)
+               .arg(MaxCaracteres));
+  return b;
+}
+
+Bloque bloqueVacio() {
+  Bloque b;
+  for (const QString& m : Marcas)
+    b.registros << m;
+  b.registros << QStringLiteral("**");
+  return b;
+}
+
+// --- Escritura -------------------------------------------------------------
+
+void escribir(const QString& ruta, const QByteArray& bytes) {
+  QSaveFile f(ruta);
+  if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.flush() || !f.commit())
+    fallar(ruta, 0, QStringLiteral("no se puede escribir"));
+}
+
+QByteArray cp1252(const QString& s) { return Win1252::codificar(s); }
+
+} // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr, "uso: korval_datos CARPETA_DATA CARPETA_SALIDA [--textos-completos]\n");
+    return 2;
+  }
+  const QDir data(QString::fromLocal8Bit(argv[1]));
+  const QDir salida(QString::fromLocal8Bit(argv[2]));
+  const bool completos = argc > 3 && QByteArray(argv[3]) == "--textos-completos";
+  try {
+    const auto trigramas = leerTrigramas(data.filePath(QStringLiteral("trigramas.txt")));
+    const auto hexagramas = leerHexagramas(data.filePath(QStringLiteral("hexagramas.txt")), trigramas);
+
+    QByteArray trigr;
+    for (const Trigrama& t : trigramas) {
+      QStringList fila{comillas(t.nombre), comillas(t.segundo)};
+      fila << clavesDe(t.lineas);
+      trigr += cp1252(fila.join(QLatin1Char(','))) + "\r\n";
+    }
+
+    QByteArray hexagr;
+    QByteArray binario;
+    for (const Hexagrama& h : hexagramas) {
+      const QString lineas = trigramas[h.inferior].lineas + trigramas[h.superior].lineas;
+      const long posicion = long(h.numero - 1) * RegistrosPorHexagrama * LargoRegistro + 1;
+      const QStringList fila{QString::number(h.numero),
+                             comillas(trigramas[h.superior].lineas),
+                             comillas(trigramas[h.inferior].lineas),
+                             comillas(h.nombre),
+                             comillas(h.titulo),
+                             QString::number(posicion)};
+      hexagr += cp1252(fila.join(QLatin1Char(','))) + "\r\n";
+
+      const QString fuente = data.filePath(QStringLiteral("textos/%1.txt").arg(h.numero, 2, 10, QLatin1Char('0')));
+      Bloque bloque;
+      if (QFile::exists(fuente)) {
+        bloque = compilarTexto(fuente, lineas);
+      } else if (completos) {
+        fallar(fuente, 0, QStringLiteral("falta el texto del hexagrama %1").arg(h.numero));
+      } else {
+        std::fprintf(stderr, "aviso: falta %s; el hexagrama %d queda sin textos\n",
+                     qPrintable(fuente), h.numero);
+        bloque = bloqueVacio();
+      }
+      // Registro de título (no se lee) y el bloque, y relleno hasta 100.
+      QStringList recs{QStringLiteral("HEXAGRAMA %1 %2 - %3").arg(h.numero).arg(h.nombre, h.titulo).left(LargoRegistro)};
+      recs << bloque.registros;
+      while (recs.size() < RegistrosPorHexagrama)
+        recs << QString();
+      for (const QString& r : recs)
+        binario += cp1252(r.leftJustified(LargoRegistro, QLatin1Char(' '), true));
+    }
+
+    QFile ayuda(data.filePath(QStringLiteral("ayuda/KORVAL.html")));
+    if (!ayuda.open(QIODevice::ReadOnly))
+      fallar(ayuda.fileName(), 0, QStringLiteral("falta la ayuda"));
+    const QByteArray hlp = ayuda.readAll();
+
+    salida.mkpath(QStringLiteral("."));
+    escribir(salida.filePath(QStringLiteral("trigr.kvl")), trigr);
+    escribir(salida.filePath(QStringLiteral("hexagr.kvl")), hexagr);
+    escribir(salida.filePath(QStringLiteral("BINARIO.DAT")), binario);
+    escribir(salida.filePath(QStringLiteral("KORVAL.HLP")), hlp);
+  } catch (const ErrorDatos& e) {
+    std::fprintf(stderr, "%s:%d: error: %s\n", qPrintable(e.fichero), e.linea, qPrintable(e.mensaje));
+    return 1;
+  }
+  return 0;
+}
