@@ -86,7 +86,8 @@ QStringList campos(const Linea& l, int cuantos, const QString& ruta) {
   for (QString& s : c)
     s = s.trimmed();
   if (c.size() != cuantos)
-    fallar(ruta, l.numero, QStringLiteral("se esperaban %1 campos separados por «|» y hay %2").arg(cuantos).arg(c.size()));
+    fallar(ruta, l.numero,
+           QStringLiteral("se esperaban %1 campos separados por «|» y hay %2").arg(cuantos).arg(c.size()));
   for (int i = 0; i < c.size(); ++i)
     if (c[i].isEmpty())
       fallar(ruta, l.numero, QStringLiteral("falta el campo %1").arg(i + 1));
@@ -105,7 +106,8 @@ std::vector<Trigrama> leerTrigramas(const QString& ruta) {
     const QStringList c = campos(l, 3, ruta);
     const QString& lineas = c[2];
     if (lineas.size() != 3 || QString(lineas).remove(QLatin1Char('7')).remove(QLatin1Char('8')).size() != 0)
-      fallar(ruta, l.numero, QStringLiteral("la clave «%1» debe tener tres líneas, 7 u 8 cada una").arg(lineas));
+      fallar(ruta, l.numero,
+             QStringLiteral("la clave «%1» debe tener tres líneas, 7 u 8 cada una").arg(lineas));
     if (!vistos.insert(lineas).second)
       fallar(ruta, l.numero, QStringLiteral("la clave «%1» se repite").arg(lineas));
     t.push_back({c[0], c[1], lineas});
@@ -133,7 +135,8 @@ std::vector<Hexagrama> leerHexagramas(const QString& ruta, const std::vector<Tri
     bool ok = false;
     const int numero = c[0].toInt(&ok);
     if (!ok || numero != int(h.size()) + 1)
-      fallar(ruta, l.numero, QStringLiteral("se esperaba el número %1 y hay «%2»").arg(h.size() + 1).arg(c[0]));
+      fallar(ruta, l.numero,
+             QStringLiteral("se esperaba el número %1 y hay «%2»").arg(h.size() + 1).arg(c[0]));
     Hexagrama x{numero, indice(c[1], l), indice(c[2], l), c[3], c[4]};
     const QString patron = trigramas[x.inferior].lineas + trigramas[x.superior].lineas;
     if (!patrones.insert(patron).second)
@@ -154,14 +157,16 @@ QStringList clavesDe(const QString& lineas) {
     for (int i = 0; i < 3; ++i) {
       const bool cambia = (m >> (2 - i)) & 1;
       c += lineas[i] == QLatin1Char('7') ? (cambia ? QLatin1Char('9') : QLatin1Char('7'))
-                                        : (cambia ? QLatin1Char('6') : QLatin1Char('8'));
+                                         : (cambia ? QLatin1Char('6') : QLatin1Char('8'));
     }
     claves << c;
   }
   return claves;
 }
 
-QString comillas(const QString& s) { return QLatin1Char('"') + s + QLatin1Char('"'); }
+QString comillas(const QString& s) {
+  return QLatin1Char('"') + s + QLatin1Char('"');
+}
 
 // --- Textos --------------------------------------------------------------------
 
@@ -169,13 +174,12 @@ const std::array<QString, 9> Secciones = {
     QStringLiteral("DECISION"), QStringLiteral("COMENTARIO"), QStringLiteral("IMAGEN"),
     QStringLiteral("LINEA 1"),  QStringLiteral("LINEA 2"),    QStringLiteral("LINEA 3"),
     QStringLiteral("LINEA 4"),  QStringLiteral("LINEA 5"),    QStringLiteral("LINEA 6")};
-const std::array<QString, 9> Marcas = {
-    QStringLiteral("*D"),  QStringLiteral("*C"),  QStringLiteral("*I"),
-    QStringLiteral("*L1"), QStringLiteral("*L2"), QStringLiteral("*L3"),
-    QStringLiteral("*L4"), QStringLiteral("*L5"), QStringLiteral("*L6")};
+const std::array<QString, 9> Marcas = {QStringLiteral("*D"),  QStringLiteral("*C"),  QStringLiteral("*I"),
+                                       QStringLiteral("*L1"), QStringLiteral("*L2"), QStringLiteral("*L3"),
+                                       QStringLiteral("*L4"), QStringLiteral("*L5"), QStringLiteral("*L6")};
 const std::array<QString, 6> Puestos = {
-    QStringLiteral("al comienzo"),          QStringLiteral("en el segundo puesto"),
-    QStringLiteral("en el tercer puesto"),  QStringLiteral("en el cuarto puesto"),
+    QStringLiteral("al comienzo"),         QStringLiteral("en el segundo puesto"),
+    QStringLiteral("en el tercer puesto"), QStringLiteral("en el cuarto puesto"),
     QStringLiteral("en el quinto puesto"), QStringLiteral("arriba")};
 
 struct Parrafo {
@@ -285,7 +289,8 @@ Bloque compilarTexto(const QString& ruta, const QString& lineasHexagrama) {
         fallar(ruta, p.linea, QStringLiteral("el párrafo no termina en punto"));
       if (deLinea && empiezaInterpretacion(p.texto)) {
         if (interpretacion >= 0)
-          fallar(ruta, p.linea, QStringLiteral("la sección [%1] tiene dos párrafos INTERPRETACIÓN").arg(sec.nombre));
+          fallar(ruta, p.linea,
+                 QStringLiteral("la sección [%1] tiene dos párrafos INTERPRETACIÓN").arg(sec.nombre));
         interpretacion = int(j);
       }
       const QStringList recs = registrosDe(p, ruta);
@@ -300,7 +305,7 @@ Bloque compilarTexto(const QString& ruta, const QString& lineasHexagrama) {
       const int n = int(i) - 2;
       const QString formula = QStringLiteral("%1 %2 significa:")
                                   .arg(lineasHexagrama[n - 1] == QLatin1Char('7') ? QStringLiteral("Nueve")
-                                                                                 : QStringLiteral("Seis"),
+                                                                                  : QStringLiteral("Seis"),
                                        Puestos[n - 1]);
       if (!sec.parrafos.front().texto.startsWith(formula))
         fallar(ruta, sec.linea, QStringLiteral("la línea %1 debe empezar por «%2»").arg(n).arg(formula));
@@ -308,14 +313,16 @@ Bloque compilarTexto(const QString& ruta, const QString& lineasHexagrama) {
         fallar(ruta, sec.linea,
                QStringLiteral("la sección [%1] no tiene su párrafo «INTERPRETACIÓN:»").arg(sec.nombre));
       if (interpretacion == 0)
-        fallar(ruta, sec.linea,
-               QStringLiteral("la sección [%1] empieza por la interpretación, sin enunciado").arg(sec.nombre));
+        fallar(
+            ruta, sec.linea,
+            QStringLiteral("la sección [%1] empieza por la interpretación, sin enunciado").arg(sec.nombre));
     }
   }
   b.registros << QStringLiteral("**");
   if (b.registros.size() > RegistrosPorHexagrama - 1)
-    fallar(ruta, finFichero,
-           QStringLiteral("el bloque ocupa %1 registros y caben 99; acorte el texto").arg(b.registros.size()));
+    fallar(
+        ruta, finFichero,
+        QStringLiteral("el bloque ocupa %1 registros y caben 99; acorte el texto").arg(b.registros.size()));
   if (b.caracteres < MinCaracteres || b.caracteres > MaxCaracteres)
     fallar(ruta, finFichero,
            QStringLiteral("el texto tiene %1 caracteres; deben ser de %2 a %3")
@@ -341,7 +348,9 @@ void escribir(const QString& ruta, const QByteArray& bytes) {
     fallar(ruta, 0, QStringLiteral("no se puede escribir"));
 }
 
-QByteArray cp1252(const QString& s) { return Win1252::codificar(s); }
+QByteArray cp1252(const QString& s) {
+  return Win1252::codificar(s);
+}
 
 } // namespace
 
@@ -377,19 +386,21 @@ int main(int argc, char** argv) {
                              QString::number(posicion)};
       hexagr += cp1252(fila.join(QLatin1Char(','))) + "\r\n";
 
-      const QString fuente = data.filePath(QStringLiteral("textos/%1.txt").arg(h.numero, 2, 10, QLatin1Char('0')));
+      const QString fuente =
+          data.filePath(QStringLiteral("textos/%1.txt").arg(h.numero, 2, 10, QLatin1Char('0')));
       Bloque bloque;
       if (QFile::exists(fuente)) {
         bloque = compilarTexto(fuente, lineas);
       } else if (completos) {
         fallar(fuente, 0, QStringLiteral("falta el texto del hexagrama %1").arg(h.numero));
       } else {
-        std::fprintf(stderr, "aviso: falta %s; el hexagrama %d queda sin textos\n",
-                     qPrintable(fuente), h.numero);
+        std::fprintf(stderr, "aviso: falta %s; el hexagrama %d queda sin textos\n", qPrintable(fuente),
+                     h.numero);
         bloque = bloqueVacio();
       }
       // Registro de título (no se lee) y el bloque, y relleno hasta 100.
-      QStringList recs{QStringLiteral("HEXAGRAMA %1 %2 - %3").arg(h.numero).arg(h.nombre, h.titulo).left(LargoRegistro)};
+      QStringList recs{
+          QStringLiteral("HEXAGRAMA %1 %2 - %3").arg(h.numero).arg(h.nombre, h.titulo).left(LargoRegistro)};
       recs << bloque.registros;
       while (recs.size() < RegistrosPorHexagrama)
         recs << QString();

@@ -17,7 +17,9 @@ QString PatronEstable(const QString& lines) {
   return s;
 }
 
-bool EsCambiante(QChar c) { return c == QLatin1Char('6') || c == QLatin1Char('9'); }
+bool EsCambiante(QChar c) {
+  return c == QLatin1Char('6') || c == QLatin1Char('9');
+}
 
 void ComputeComplement() {
   ComplementLines = QString();
@@ -44,9 +46,13 @@ QString buscarHexagrama(const QString& lines, int campo) {
 }
 } // namespace
 
-QString HexagramTextPosition(const QString& lines) { return buscarHexagrama(lines, 6); }
+QString HexagramTextPosition(const QString& lines) {
+  return buscarHexagrama(lines, 6);
+}
 
-int HexagramNumber(const QString& lines) { return RedondeoPar(Val(buscarHexagrama(lines, 1))); }
+int HexagramNumber(const QString& lines) {
+  return RedondeoPar(Val(buscarHexagrama(lines, 1)));
+}
 
 QString TrigramName(const QString& code) {
   for (int t = 1; t <= 8; ++t)

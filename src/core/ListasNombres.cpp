@@ -8,7 +8,9 @@
 
 LectorCampos::LectorCampos(const QByteArray& bytes) : bytes_(bytes) {}
 
-bool LectorCampos::finDeLinea(qsizetype i) const { return bytes_[i] == '\r' || bytes_[i] == '\n'; }
+bool LectorCampos::finDeLinea(qsizetype i) const {
+  return bytes_[i] == '\r' || bytes_[i] == '\n';
+}
 
 void LectorCampos::saltarFinDeLinea() {
   if (pos_ < bytes_.size() && bytes_[pos_] == '\r')

@@ -102,14 +102,18 @@ std::uint64_t siguiente() {
 }
 } // namespace
 
-double Rnd() { return double(siguiente() >> 11) * 0x1.0p-53; }
+double Rnd() {
+  return double(siguiente() >> 11) * 0x1.0p-53;
+}
 
 void Randomize(double semilla) {
   estado = EstadoInicial ^ std::bit_cast<std::uint64_t>(semilla);
   siguiente();
 }
 
-void ReiniciarAleatorio() { estado = EstadoInicial; }
+void ReiniciarAleatorio() {
+  estado = EstadoInicial;
+}
 
 // --- Mensajes --------------------------------------------------------------
 namespace {
@@ -151,7 +155,9 @@ int MsgBox(const QString& texto, int estilo, const QString& titulo) {
   return PrimerBoton(estilo);
 }
 
-void InstalarManejadorMsgBox(ManejadorMsgBox manejador) { manejadorMsgBox = std::move(manejador); }
+void InstalarManejadorMsgBox(ManejadorMsgBox manejador) {
+  manejadorMsgBox = std::move(manejador);
+}
 
 void GuionMensajes::activar() {
   guionActivo = true;
@@ -161,8 +167,12 @@ void GuionMensajes::desactivar() {
   guionActivo = false;
   limpiar();
 }
-void GuionMensajes::responder(int respuesta) { respuestas.push_back(respuesta); }
-const std::vector<MensajeMostrado>& GuionMensajes::mostrados() { return mostradosGuion; }
+void GuionMensajes::responder(int respuesta) {
+  respuestas.push_back(respuesta);
+}
+const std::vector<MensajeMostrado>& GuionMensajes::mostrados() {
+  return mostradosGuion;
+}
 void GuionMensajes::limpiar() {
   respuestas.clear();
   mostradosGuion.clear();
@@ -179,5 +189,9 @@ void Beep() {
   if (manejadorBeep)
     manejadorBeep();
 }
-void InstalarManejadorBeep(std::function<void()> manejador) { manejadorBeep = std::move(manejador); }
-int PitidosDados() { return pitidos; }
+void InstalarManejadorBeep(std::function<void()> manejador) {
+  manejadorBeep = std::move(manejador);
+}
+int PitidosDados() {
+  return pitidos;
+}

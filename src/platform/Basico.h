@@ -57,8 +57,8 @@ QString QuitarBlancos(const QString& s);
 QString QuitarBlancosDerecha(const QString& s);
 
 // --- Reloj -----------------------------------------------------------------
-double Timer();   // segundos desde la medianoche, con fracciones
-QDate Fecha();    // la fecha de hoy
+double Timer(); // segundos desde la medianoche, con fracciones
+QDate Fecha();  // la fecha de hoy
 // Costura de pruebas: un reloj y una fecha propios (nullptr devuelve los reales).
 void FijarReloj(std::function<double()> timer, std::function<QDate()> fecha = nullptr);
 

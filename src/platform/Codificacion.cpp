@@ -4,10 +4,10 @@
 
 namespace {
 // Los caracteres de 0x80 a 0x9F; 0 marca los bytes sin definir.
-constexpr std::array<char16_t, 32> Tabla80 = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+constexpr std::array<char16_t, 32> Tabla80 = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                              0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                              0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                              0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 int byteDe(QChar c) {
   const char16_t u = c.unicode();
@@ -54,7 +54,9 @@ QByteArray codificar(const QString& texto, bool* ok) {
   return out;
 }
 
-bool cabe(QChar c) { return byteDe(c) >= 0; }
+bool cabe(QChar c) {
+  return byteDe(c) >= 0;
+}
 
 bool cabe(const QString& texto) {
   for (QChar c : texto)

@@ -10,13 +10,14 @@
 #include <QScreen>
 
 Formulario::Formulario(QWidget* parent) : QDialog(parent) {
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowCloseButtonHint);
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   setMouseTracking(true);
   setModal(true);
 }
 
-void Formulario::TamanoTwips(int ancho, int alto) { setFixedSize(TwSize(ancho, alto)); }
+void Formulario::TamanoTwips(int ancho, int alto) {
+  setFixedSize(TwSize(ancho, alto));
+}
 
 void Formulario::ColorFondo(const QColor& color) {
   QPalette p = palette();

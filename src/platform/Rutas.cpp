@@ -43,8 +43,12 @@ QString ElegirDirEscritura(const QString& programa) {
   return usuario;
 }
 
-void FijarProgramDir(const QString& dir) { programDirPropio = dir; }
-void FijarDirEscritura(const QString& dir) { dirEscrituraPropio = dir; }
+void FijarProgramDir(const QString& dir) {
+  programDirPropio = dir;
+}
+void FijarDirEscritura(const QString& dir) {
+  dirEscrituraPropio = dir;
+}
 
 QString RutaEn(const QString& dir, const QString& nombre) {
   const QDir d(dir);

@@ -22,5 +22,9 @@ void FijarDirEscritura(const QString& dir);
 // mayúsculas ("BINARIO.dat" encuentra "BINARIO.DAT"); si no existe ninguno,
 // la ruta lleva el nombre tal como se pidió.
 QString RutaEn(const QString& dir, const QString& nombre);
-inline QString RutaDatos(const QString& nombre) { return RutaEn(ProgramDir(), nombre); }
-inline QString RutaEscritura(const QString& nombre) { return RutaEn(DirEscritura(), nombre); }
+inline QString RutaDatos(const QString& nombre) {
+  return RutaEn(ProgramDir(), nombre);
+}
+inline QString RutaEscritura(const QString& nombre) {
+  return RutaEn(DirEscritura(), nombre);
+}

@@ -14,12 +14,18 @@ double TwipsPorPixel() {
   return 1440.0 / ppp;
 }
 
-int Tw(int twips) { return int(std::lround(twips / TwipsPorPixel())); }
+int Tw(int twips) {
+  return int(std::lround(twips / TwipsPorPixel()));
+}
 
 QRect TwRect(int left, int top, int width, int height) {
   return QRect(Tw(left), Tw(top), Tw(width), Tw(height));
 }
 
-QSize TwSize(int width, int height) { return QSize(Tw(width), Tw(height)); }
+QSize TwSize(int width, int height) {
+  return QSize(Tw(width), Tw(height));
+}
 
-int PixATwips(int pixeles) { return int(std::lround(pixeles * TwipsPorPixel())); }
+int PixATwips(int pixeles) {
+  return int(std::lround(pixeles * TwipsPorPixel()));
+}

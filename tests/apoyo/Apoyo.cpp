@@ -31,7 +31,9 @@ CarpetaPrueba::~CarpetaPrueba() {
   FijarDirEscritura(QString());
 }
 
-QString CarpetaPrueba::fichero(const QString& nombre) const { return QDir(dir_.path()).filePath(nombre); }
+QString CarpetaPrueba::fichero(const QString& nombre) const {
+  return QDir(dir_.path()).filePath(nombre);
+}
 
 void PrepararEstado(bool cargarListas) {
   ReiniciarEstado();

@@ -21,22 +21,19 @@ const std::map<QString, QString> NombreTrigrama = {
     {QStringLiteral("887"), QStringLiteral("Kên")},    {QStringLiteral("877"), QStringLiteral("Sun")},
     {QStringLiteral("787"), QStringLiteral("Li")},     {QStringLiteral("778"), QStringLiteral("Tui")}};
 const char* const Orden[64][2] = {
-    {"Ch'ien", "Ch'ien"}, {"K'un", "K'un"},     {"K'an", "Chên"},     {"Kên", "K'an"},
-    {"K'an", "Ch'ien"},   {"Ch'ien", "K'an"},   {"K'un", "K'an"},     {"K'an", "K'un"},
-    {"Sun", "Ch'ien"},    {"Ch'ien", "Tui"},    {"K'un", "Ch'ien"},   {"Ch'ien", "K'un"},
-    {"Ch'ien", "Li"},     {"Li", "Ch'ien"},     {"K'un", "Kên"},      {"Chên", "K'un"},
-    {"Tui", "Chên"},      {"Kên", "Sun"},       {"K'un", "Tui"},      {"Sun", "K'un"},
-    {"Li", "Chên"},       {"Kên", "Li"},        {"Kên", "K'un"},      {"K'un", "Chên"},
-    {"Ch'ien", "Chên"},   {"Kên", "Ch'ien"},    {"Kên", "Chên"},      {"Tui", "Sun"},
-    {"K'an", "K'an"},     {"Li", "Li"},         {"Tui", "Kên"},       {"Chên", "Sun"},
-    {"Ch'ien", "Kên"},    {"Chên", "Ch'ien"},   {"Li", "K'un"},       {"K'un", "Li"},
-    {"Sun", "Li"},        {"Li", "Tui"},        {"K'an", "Kên"},      {"Chên", "K'an"},
-    {"Kên", "Tui"},       {"Sun", "Chên"},      {"Tui", "Ch'ien"},    {"Ch'ien", "Sun"},
-    {"Tui", "K'un"},      {"K'un", "Sun"},      {"Tui", "K'an"},      {"K'an", "Sun"},
-    {"Tui", "Li"},        {"Li", "Sun"},        {"Chên", "Chên"},     {"Kên", "Kên"},
-    {"Sun", "Kên"},       {"Chên", "Tui"},      {"Chên", "Li"},       {"Li", "Kên"},
-    {"Sun", "Sun"},       {"Tui", "Tui"},       {"Sun", "K'an"},      {"K'an", "Tui"},
-    {"Sun", "Tui"},       {"Chên", "Kên"},      {"K'an", "Li"},       {"Li", "K'an"}};
+    {"Ch'ien", "Ch'ien"}, {"K'un", "K'un"},   {"K'an", "Chên"},  {"Kên", "K'an"},    {"K'an", "Ch'ien"},
+    {"Ch'ien", "K'an"},   {"K'un", "K'an"},   {"K'an", "K'un"},  {"Sun", "Ch'ien"},  {"Ch'ien", "Tui"},
+    {"K'un", "Ch'ien"},   {"Ch'ien", "K'un"}, {"Ch'ien", "Li"},  {"Li", "Ch'ien"},   {"K'un", "Kên"},
+    {"Chên", "K'un"},     {"Tui", "Chên"},    {"Kên", "Sun"},    {"K'un", "Tui"},    {"Sun", "K'un"},
+    {"Li", "Chên"},       {"Kên", "Li"},      {"Kên", "K'un"},   {"K'un", "Chên"},   {"Ch'ien", "Chên"},
+    {"Kên", "Ch'ien"},    {"Kên", "Chên"},    {"Tui", "Sun"},    {"K'an", "K'an"},   {"Li", "Li"},
+    {"Tui", "Kên"},       {"Chên", "Sun"},    {"Ch'ien", "Kên"}, {"Chên", "Ch'ien"}, {"Li", "K'un"},
+    {"K'un", "Li"},       {"Sun", "Li"},      {"Li", "Tui"},     {"K'an", "Kên"},    {"Chên", "K'an"},
+    {"Kên", "Tui"},       {"Sun", "Chên"},    {"Tui", "Ch'ien"}, {"Ch'ien", "Sun"},  {"Tui", "K'un"},
+    {"K'un", "Sun"},      {"Tui", "K'an"},    {"K'an", "Sun"},   {"Tui", "Li"},      {"Li", "Sun"},
+    {"Chên", "Chên"},     {"Kên", "Kên"},     {"Sun", "Kên"},    {"Chên", "Tui"},    {"Chên", "Li"},
+    {"Li", "Kên"},        {"Sun", "Sun"},     {"Tui", "Tui"},    {"Sun", "K'an"},    {"K'an", "Tui"},
+    {"Sun", "Tui"},       {"Chên", "Kên"},    {"K'an", "Li"},    {"Li", "K'an"}};
 
 QString estable(QChar c) {
   if (c == QLatin1Char('6'))
@@ -116,8 +113,8 @@ private slots:
   }
 
   void cadenasQueNoSonHexagramas() {
-    for (const QString& s : {QStringLiteral("      "), QString(), QStringLiteral("78787"), QStringLiteral("7878x8"),
-                             QStringLiteral("0000000")}) {
+    for (const QString& s : {QStringLiteral("      "), QString(), QStringLiteral("78787"),
+                             QStringLiteral("7878x8"), QStringLiteral("0000000")}) {
       QCOMPARE(HexagramNumber(s), 0);
       QCOMPARE(HexagramTextPosition(s), QString());
       QCOMPARE(Val(HexagramTextPosition(s)), 0.0);

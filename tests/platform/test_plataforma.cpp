@@ -109,7 +109,8 @@ private slots:
   void mensajesGuionados() {
     GuionMensajes::activar();
     GuionMensajes::responder(vbNo);
-    QCOMPARE(MsgBox(QStringLiteral("¿Finalizar KORVAL?"), vbQuestion + vbYesNo, QStringLiteral("SALIR")), int(vbNo));
+    QCOMPARE(MsgBox(QStringLiteral("¿Finalizar KORVAL?"), vbQuestion + vbYesNo, QStringLiteral("SALIR")),
+             int(vbNo));
     QCOMPARE(MsgBox(QStringLiteral("fallo"), vbOKOnly), int(vbOK));
     QCOMPARE(MsgBox(QStringLiteral("x"), vbCritical + vbAbortRetryIgnore, QStringLiteral("ATENCION...")),
              int(vbAbort));
@@ -136,7 +137,8 @@ private slots:
 
   void waitTicksSoloConCuentaPositiva() {
     int ejecutado = 0;
-    QMetaObject::invokeMethod(this, [&] { ++ejecutado; }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [&] { ++ejecutado; }, Qt::QueuedConnection);
     WaitTicks(0);
     WaitTicks(-5);
     QCOMPARE(ejecutado, 0);
