@@ -1,7 +1,7 @@
 // korval_datos: genera los ficheros de datos del programa a partir de las
 // fuentes legibles de data/.
 //
-//   korval_datos CARPETA_DATA CARPETA_SALIDA [--textos-completos]
+//   korval_datos CARPETA_DATA CARPETA_SALIDA
 //
 // Escribe trigr.kvl, hexagr.kvl, BINARIO.DAT y KORVAL.HLP. Un dato mal
 // formado para la construcción con un mensaje que nombra fichero y línea.
@@ -332,14 +332,6 @@ Bloque compilarTexto(const QString& ruta, const QString& lineasHexagrama) {
   return b;
 }
 
-Bloque bloqueVacio() {
-  Bloque b;
-  for (const QString& m : Marcas)
-    b.registros << m;
-  b.registros << QStringLiteral("**");
-  return b;
-}
-
 // --- Escritura -------------------------------------------------------------
 
 void escribir(const QString& ruta, const QByteArray& bytes) {
@@ -356,12 +348,11 @@ QByteArray cp1252(const QString& s) {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "uso: korval_datos CARPETA_DATA CARPETA_SALIDA [--textos-completos]\n");
+    std::fprintf(stderr, "uso: korval_datos CARPETA_DATA CARPETA_SALIDA\n");
     return 2;
   }
   const QDir data(QString::fromLocal8Bit(argv[1]));
   const QDir salida(QString::fromLocal8Bit(argv[2]));
-  const bool completos = argc > 3 && QByteArray(argv[3]) == "--textos-completos";
   try {
     const auto trigramas = leerTrigramas(data.filePath(QStringLiteral("trigramas.txt")));
     const auto hexagramas = leerHexagramas(data.filePath(QStringLiteral("hexagramas.txt")), trigramas);
