@@ -379,16 +379,10 @@ int main(int argc, char** argv) {
 
       const QString fuente =
           data.filePath(QStringLiteral("textos/%1.txt").arg(h.numero, 2, 10, QLatin1Char('0')));
-      Bloque bloque;
-      if (QFile::exists(fuente)) {
-        bloque = compilarTexto(fuente, lineas);
-      } else if (completos) {
+      // Los 64 textos están escritos: que falte uno es un error.
+      if (!QFile::exists(fuente))
         fallar(fuente, 0, QStringLiteral("falta el texto del hexagrama %1").arg(h.numero));
-      } else {
-        std::fprintf(stderr, "aviso: falta %s; el hexagrama %d queda sin textos\n", qPrintable(fuente),
-                     h.numero);
-        bloque = bloqueVacio();
-      }
+      const Bloque bloque = compilarTexto(fuente, lineas);
       // Registro de título (no se lee) y el bloque, y relleno hasta 100.
       QStringList recs{
           QStringLiteral("HEXAGRAMA %1 %2 - %3").arg(h.numero).arg(h.nombre, h.titulo).left(LargoRegistro)};
