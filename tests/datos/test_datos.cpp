@@ -1,0 +1,201 @@
+// La herramienta de datos: lo que genera y cómo rechaza un dato mal formado,
+// nombrando fichero y línea.
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+const QString Herramienta = QStringLiteral(KORVAL_HERRAMIENTA_DATOS);
+const QString FuentesData = QStringLiteral(KORVAL_FUENTES_DATA);
+
+struct Resultado {
+  int codigo;
+  QString errores;
+};
+
+// Una copia de data/ que cada caso puede estropear a su manera.
+class CopiaData {
+public:
+  CopiaData() {
+    QDirIterator it(FuentesData, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+      const QString origen = it.next();
+      const QString destino = data(QDir(FuentesData).relativeFilePath(origen));
+      QDir().mkpath(QFileInfo(destino).path());
+      QFile::copy(origen, destino);
+    }
+  }
+  QString data(const QString& rel = QString()) const { return QDir(dir_.path() + "/data").filePath(rel); }
+  QString salida(const QString& rel = QString()) const { return QDir(dir_.path() + "/salida").filePath(rel); }
+
+  QString leer(const QString& rel) const {
+    QFile f(data(rel));
+    f.open(QIODevice::ReadOnly);
+    return QString::fromUtf8(f.readAll());
+  }
+  void escribir(const QString& rel, const QString& texto) const {
+    QFile f(data(rel));
+    f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    f.write(texto.toUtf8());
+  }
+  void cambiar(const QString& rel, const QString& de, const QString& a) const {
+    const QString antes = leer(rel);
+    QVERIFY2(antes.contains(de), qPrintable(de));
+    QString despues = antes;
+    despues.replace(antes.indexOf(de), de.size(), a);
+    escribir(rel, despues);
+  }
+  Resultado generar() const {
+    QProcess p;
+    p.start(Herramienta, {data(), salida()});
+    p.waitForFinished(60000);
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardError())};
+  }
+
+private:
+  QTemporaryDir dir_;
+};
+
+// Número de línea (desde 1) de la primera aparición de `texto`.
+int lineaDe(const QString& contenido, const QString& texto) {
+  return int(contenido.left(contenido.indexOf(texto)).count(QLatin1Char('\n'))) + 1;
+}
+} // namespace
+
+class PruebaDatos : public QObject {
+  Q_OBJECT
+private slots:
+  void generaLosCuatroFicheros() {
+    CopiaData c;
+    const Resultado r = c.generar();
+    QCOMPARE(r.codigo, 0);
+    QCOMPARE(r.errores, QString());
+    QFile binario(c.salida(QStringLiteral("BINARIO.DAT")));
+    QVERIFY(binario.open(QIODevice::ReadOnly));
+    const QByteArray b = binario.readAll();
+    QCOMPARE(b.size(), 64 * 8000);
+    for (int k = 0; k < 64; ++k) {
+      const QByteArray region = b.mid(k * 8000, 8000);
+      QVERIFY(region.startsWith("HEXAGRAMA " + QByteArray::number(k + 1) + " "));
+      QCOMPARE(region.mid(80, 2), QByteArray("*D"));
+      QVERIFY(region.contains("\n") == false);
+      // El bloque acaba en su marca final antes del registro 100.
+      bool fin = false;
+      for (int rec = 1; rec < 100; ++rec)
+        if (region.mid(rec * 80, 80) == "**" + QByteArray(78, ' '))
+          fin = true;
+      QVERIFY(fin);
+    }
+    QFile hexagr(c.salida(QStringLiteral("hexagr.kvl")));
+    QVERIFY(hexagr.open(QIODevice::ReadOnly));
+    const QList<QByteArray> filas = hexagr.readAll().split('\n');
+    QCOMPARE(filas[0], QByteArray("1,\"777\",\"777\",\"Ch'ien\",\"La fuerza creadora\",1\r"));
+    QVERIFY(filas[2].startsWith("3,\"878\",\"788\",\"Chun\""));
+    QVERIFY(filas[63].endsWith(",504001\r"));
+    QFile trigr(c.salida(QStringLiteral("trigr.kvl")));
+    QVERIFY(trigr.open(QIODevice::ReadOnly));
+    QVERIFY(trigr.readAll().contains(
+        "\"Ch\xEAn\",\"el Trueno que despierta\",788,786,768,766,988,986,968,966\r\n"));
+    QVERIFY(QFile::exists(c.salida(QStringLiteral("KORVAL.HLP"))));
+  }
+
+  void rechazaCadaDatoMalFormado_data() {
+    QTest::addColumn<QString>("fichero");
+    QTest::addColumn<QString>("de");
+    QTest::addColumn<QString>("a");
+    QTest::addColumn<QString>("mensaje");
+    QTest::newRow("falta un campo") << "hexagramas.txt"
+                                    << "7  | K'un   | K'an   | Shih        | Las tropas"
+                                    << "7  | K'un   | K'an   | Shih"
+                                    << "campos";
+    QTest::newRow("dibujo repetido") << "hexagramas.txt"
+                                     << "8  | K'an   | K'un"
+                                     << "8  | K'un   | K'an"
+                                     << "ya es de otro hexagrama";
+    QTest::newRow("clave equivocada") << "trigramas.txt"
+                                      << "| 788"
+                                      << "| 789"
+                                      << "tres líneas";
+    QTest::newRow("clave repetida") << "trigramas.txt"
+                                    << "| 788"
+                                    << "| 878"
+                                    << "se repite";
+    QTest::newRow("fuera de Windows-1252") << "textos/05.txt"
+                                           << "[COMENTARIO]\n"
+                                           << "[COMENTARIO]\nEl ☯ dice.\n"
+                                           << "Windows-1252";
+    QTest::newRow("falta una sección") << "textos/12.txt"
+                                       << "[IMAGEN]"
+                                       << "[IMAGENES]"
+                                       << "se esperaba la marca [IMAGEN]";
+    QTest::newRow("párrafo sin punto") << "textos/20.txt"
+                                       << "[COMENTARIO]\n"
+                                       << "[COMENTARIO]\nSin punto final\n\n"
+                                       << "no termina en punto";
+    QTest::newRow("sin interpretación") << "textos/33.txt"
+                                        << "INTERPRETACIÓN:"
+                                        << "Además:"
+                                        << "no tiene su párrafo";
+    QTest::newRow("palabra enorme") << "textos/41.txt"
+                                    << "[IMAGEN]\n"
+                                    << "[IMAGEN]\n" + QString(90, QLatin1Char('a')) + ".\n\n"
+                                    << "no cabe en un registro";
+    QTest::newRow("fórmula de la línea") << "textos/01.txt"
+                                         << "Nueve al comienzo significa:"
+                                         << "Seis al comienzo significa:"
+                                         << "debe empezar por";
+  }
+
+  void rechazaCadaDatoMalFormado() {
+    QFETCH(QString, fichero);
+    QFETCH(QString, de);
+    QFETCH(QString, a);
+    QFETCH(QString, mensaje);
+    CopiaData c;
+    const int linea = lineaDe(c.leer(fichero), de);
+    c.cambiar(fichero, de, a);
+    const Resultado r = c.generar();
+    QCOMPARE(r.codigo, 1);
+    QVERIFY2(r.errores.contains(mensaje), qPrintable(r.errores));
+    // El mensaje nombra el fichero y una línea, y no deja ficheros a medias.
+    const QRegularExpression forma(QRegularExpression::escape(fichero) + QStringLiteral(":(\\d+): error: "));
+    const auto m = forma.match(r.errores);
+    QVERIFY2(m.hasMatch(), qPrintable(r.errores));
+    QVERIFY(m.captured(1).toInt() >= 1);
+    // Los fallos de una sección entera señalan la línea de su marca.
+    if (!mensaje.contains(QStringLiteral("no tiene su párrafo")))
+      QVERIFY2(std::abs(m.captured(1).toInt() - linea) <= 3, qPrintable(r.errores));
+    QVERIFY(!QFile::exists(c.salida(QStringLiteral("BINARIO.DAT"))));
+  }
+
+  void bloqueDemasiadoLargo() {
+    CopiaData c;
+    const QString texto = c.leer(QStringLiteral("textos/07.txt"));
+    const int inicio = int(texto.indexOf(QStringLiteral("[COMENTARIO]")));
+    const int fin = int(texto.indexOf(QStringLiteral("[IMAGEN]")));
+    const QString comentario = texto.mid(inicio + 12, fin - inicio - 12);
+    c.escribir(QStringLiteral("textos/07.txt"), texto.left(fin) + comentario + comentario + texto.mid(fin));
+    const Resultado r = c.generar();
+    QCOMPARE(r.codigo, 1);
+    QVERIFY2(r.errores.contains(QStringLiteral("07.txt:")), qPrintable(r.errores));
+    QVERIFY2(r.errores.contains(QStringLiteral("caben 99")) ||
+                 r.errores.contains(QStringLiteral("caracteres")),
+             qPrintable(r.errores));
+  }
+
+  void faltaUnTexto() {
+    CopiaData c;
+    QFile::remove(c.data(QStringLiteral("textos/64.txt")));
+    const Resultado r = c.generar();
+    QCOMPARE(r.codigo, 1);
+    QVERIFY(r.errores.contains(QStringLiteral("64.txt")));
+    QVERIFY(r.errores.contains(QStringLiteral("falta el texto del hexagrama 64")));
+  }
+};
+
+QTEST_GUILESS_MAIN(PruebaDatos)
+#include "test_datos.moc"
