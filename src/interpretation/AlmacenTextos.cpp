@@ -5,69 +5,71 @@
 #include "platform/Codificacion.h"
 #include "platform/Rutas.h"
 
+#include <QBuffer>
 #include <QFile>
+
+#include <cmath>
 
 std::vector<TextoFijo> TextBuffer(RanurasTextBuffer, TextoFijo(80));
 
 namespace {
 constexpr int LargoRegistro = 80;
 
-// Lee registros de 80 bytes en posiciones (desde 0) del almacén.
+// Lee registros de 80 bytes en posiciones (desde 0) del almacén. Cada
+// lectura es una lectura posicionada: del fichero sólo se lee el bloque que
+// hace falta.
 class LectorRegistros {
 public:
-  explicit LectorRegistros(const QByteArray& datos) : datos_(datos) {}
+  explicit LectorRegistros(QIODevice& dispositivo) : dispositivo_(dispositivo) {}
   // false si en `pos` ya no queda ningún byte (fin del fichero).
-  bool leer(qint64 pos, QString& registro) const {
-    if (pos < 0 || pos >= datos_.size())
+  bool leer(qint64 pos, QString& registro) {
+    if (pos < 0 || pos >= dispositivo_.size() || !dispositivo_.seek(pos))
       return false;
-    registro = Win1252::decodificar(datos_.mid(pos, LargoRegistro));
+    const QByteArray bytes = dispositivo_.read(LargoRegistro);
+    if (bytes.isEmpty())
+      return false;
+    registro = Win1252::decodificar(bytes);
     return true;
   }
-  bool finEn(qint64 pos) const { return pos < 0 || pos >= datos_.size(); }
 
 private:
-  const QByteArray& datos_;
+  QIODevice& dispositivo_;
 };
 
 bool esMarcaLinea(const QString& r) {
   return r.size() >= 2 && r[0] == QLatin1Char('*') && (r[1] == QLatin1Char('L') || r[1] == QLatin1Char('l'));
 }
-} // namespace
 
-bool EmpiezaInterpretacion(const QString& registro) {
-  return registro.trimmed().left(14).compare(QStringLiteral("INTERPRETACIÓN"), Qt::CaseInsensitive) == 0;
+// La posición (desde 0) del primer registro del bloque: P + 80 contada desde
+// 1. P es la lectura numérica del campo 6, redondeada como un entero largo;
+// una P que no cabe en el fichero de ningún modo da -1 (nada que leer).
+qint64 InicioBloque(const QString& lineas) {
+  const double p = std::nearbyint(Val(HexagramTextPosition(lineas)));
+  if (!std::isfinite(p) || p < 0 || p > 1e15)
+    return -1;
+  return qint64(p) + LargoRegistro - 1;
 }
 
-void CargarBuffer(const QString& lines, const InformeCarga& informe) {
-  QFile f(RutaDatos(QStringLiteral("BINARIO.dat")));
-  QByteArray datos;
-  if (f.open(QIODevice::ReadOnly))
-    datos = f.readAll();
-  CargarBufferDe(datos, lines, informe);
-}
-
-void CargarBufferDe(const QByteArray& almacen, const QString& lines, const InformeCarga& informe) {
-  const LectorRegistros lector(almacen);
+void cargar(QIODevice& almacen, const QString& lines, const InformeCarga& informe) {
+  LectorRegistros lector(almacen);
   const QString lineas = Fijo(lines, 6);
-  // P se cuenta desde 1 y el bloque empieza 80 bytes después: desde 0, P + 79.
-  const qint64 p = qint64(Val(HexagramTextPosition(lineas)));
-  qint64 pos = p + LargoRegistro - 1;
+  qint64 pos = InicioBloque(lineas);
   int k = 1;
   QString registro;
   bool hayRegistro = lector.leer(pos, registro);
   while (hayRegistro) {
-    if (k >= RanurasTextBuffer) {
-      // Un bloque que no cabe: se corta en la última ranura.
-      TextBuffer[RanurasTextBuffer - 1] = QStringLiteral("**");
-      break;
-    }
+    if (k >= RanurasTextBuffer)
+      break; // un bloque que no cabe: se corta en la última ranura (abajo)
     TextBuffer[k] = QuitarBlancosDerecha(registro);
     const QString guardado = TextBuffer[k].texto();
     if (esMarcaLinea(guardado)) {
       const int n = RedondeoPar(Val(guardado.mid(2, 1)));
-      const QChar c = n >= 1 && n <= 6 ? lineas[n - 1] : QChar();
+      // Una marca con un número que no es de línea no se cuenta a nadie: el
+      // que llama habilita el botón de esa línea.
+      const bool lineaValida = n >= 1 && n <= 6;
+      const QChar c = lineaValida ? lineas[n - 1] : QChar();
       if (c != QLatin1Char('8') && c != QLatin1Char('7')) {
-        if (informe.lineaCambiante)
+        if (lineaValida && informe.lineaCambiante)
           informe.lineaCambiante(n);
       } else if (n == 6) {
         TextBuffer[k] = QStringLiteral("**");
@@ -98,13 +100,44 @@ void CargarBufferDe(const QByteArray& almacen, const QString& lines, const Infor
     pos += LargoRegistro;
     ++k;
     hayRegistro = lector.leer(pos, registro);
+    // Fin del fichero sin marca final: se cierra en la ranura siguiente, para
+    // que no asome lo que dejó una carga anterior.
     if (!hayRegistro && k < RanurasTextBuffer)
-      TextBuffer[k] = QStringLiteral("**"); // fin del fichero sin marca final
+      TextBuffer[k] = QStringLiteral("**");
   }
+  // Sin sitio para la marca final, la última ranura la recibe en lugar de su
+  // registro: los lectores siempre encuentran "**".
+  if (k >= RanurasTextBuffer)
+    TextBuffer[RanurasTextBuffer - 1] = QStringLiteral("**");
   if (!hayRegistro && k == 1)
     TextBuffer[1] = QStringLiteral("**");
   if (informe.cargaCompleta)
     informe.cargaCompleta();
+}
+} // namespace
+
+bool EmpiezaInterpretacion(const QString& registro) {
+  return QuitarBlancos(registro).left(14).compare(QStringLiteral("INTERPRETACIÓN"), Qt::CaseInsensitive) == 0;
+}
+
+void CargarBuffer(const QString& lines, const InformeCarga& informe) {
+  // El fichero se abre y se cierra en cada carga; si falta, la carga no lee
+  // nada y los textos salen vacíos, sin mensaje.
+  QFile f(RutaDatos(QStringLiteral("BINARIO.dat")));
+  if (!f.open(QIODevice::ReadOnly)) {
+    QBuffer vacio;
+    vacio.open(QIODevice::ReadOnly);
+    cargar(vacio, lines, informe);
+    return;
+  }
+  cargar(f, lines, informe);
+}
+
+void CargarBufferDe(const QByteArray& almacen, const QString& lines, const InformeCarga& informe) {
+  QBuffer b;
+  b.setData(almacen);
+  b.open(QIODevice::ReadOnly);
+  cargar(b, lines, informe);
 }
 
 namespace {
