@@ -1,0 +1,53 @@
+#include "casting/Pregunta.h"
+
+#include "platform/Basico.h"
+#include "platform/Codificacion.h"
+
+QString MayusculasPregunta(const QString& texto) {
+  QString r = texto;
+  for (QChar& c : r) {
+    const QChar mayuscula = c.toUpper();
+    // ß o µ tienen mayúsculas fuera de Windows-1252: se quedan como están.
+    if (Win1252::cabe(mayuscula))
+      c = mayuscula;
+  }
+  return r;
+}
+
+QString NormalizarPregunta(const QString& texto) {
+  const QString salto = QStringLiteral("\r\n");
+  // La pregunta es un texto de 100 caracteres: cada asignación corta lo que
+  // sobra, y por eso el «?» final puede perderse en una pregunta muy larga.
+  TextoFijo pregunta(100);
+  pregunta = MayusculasPregunta(QuitarBlancos(texto));
+  if (pregunta.texto().front() != QChar(0x00BF))
+    pregunta = QString(QChar(0x00BF)) + pregunta.texto();
+  QString limpia = QuitarBlancos(pregunta);
+  if (!limpia.endsWith(QLatin1Char('?'))) {
+    // Sólo se quitan blancos: un Intro al final de la pregunta queda en el
+    // texto y se quita aquí, después de mirar si acababa en «?».
+    if (limpia.endsWith(salto))
+      pregunta = limpia.left(limpia.size() - 2);
+    pregunta = QuitarBlancos(pregunta) + QLatin1Char('?');
+  }
+  return pregunta.texto();
+}
+
+QString TextoLeidoDelCuadro(const QString& cuadro) {
+  QString r;
+  r.reserve(cuadro.size() + 8);
+  for (QChar c : cuadro) {
+    if (c == QLatin1Char('\n') || c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
+      r += QStringLiteral("\r\n");
+    else
+      r += c;
+  }
+  return r;
+}
+
+QString TextoParaElCuadro(const QString& texto) {
+  QString r = texto;
+  r.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  r.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  return r;
+}
