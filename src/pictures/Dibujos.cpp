@@ -192,9 +192,10 @@ void Taijitu(QPainter& p, QPointF c, qreal radio, const QColor& claro, const QCo
   p.setBrush(oscuro);
   p.drawPath(oscuroCamino);
   const qreal punto = radio / 6.5;
-  p.setBrush(oscuro);
-  p.drawEllipse(QPointF(c.x(), c.y() + radio / 2), punto, punto);
+  // Cada mitad lleva un punto del color de la otra.
   p.setBrush(claro);
+  p.drawEllipse(QPointF(c.x(), c.y() + radio / 2), punto, punto);
+  p.setBrush(oscuro);
   p.drawEllipse(QPointF(c.x(), c.y() - radio / 2), punto, punto);
   p.restore();
 }
@@ -208,13 +209,15 @@ QPixmap Linea(int k, QSize logico, qreal dpr) {
   const qreal grosor = qRound(H * 0.45);
   const qreal y = qRound((H - grosor) / 2);
   const qreal margen = qRound(W * 0.05);
-  const qreal hueco = qRound(W * 0.17);
+  // Las dos mitades miden un número entero de píxeles para que sus bordes
+  // queden netos; el hueco se lleva lo que sobra.
+  const qreal mitad = std::floor((W - 2 * margen - qRound(W * 0.17)) / 2);
+  const qreal hueco = W - 2 * margen - 2 * mitad;
   const qreal cx = W / 2, cy = y + grosor / 2;
   const bool entera = (k == 1 || k == 3);
   if (entera) {
     Barra(p, QRectF(margen, y, W - 2 * margen, grosor));
   } else {
-    const qreal mitad = (W - 2 * margen - hueco) / 2;
     Barra(p, QRectF(margen, y, mitad, grosor));
     Barra(p, QRectF(W - margen - mitad, y, mitad, grosor));
   }
@@ -242,7 +245,7 @@ QPixmap Linea(int k, QSize logico, qreal dpr) {
 // --- Caras con palabra --------------------------------------------------------
 QPixmap CaraPalabra(const QString& palabra, bool aceptar, qreal dpr) {
   const QSize tam(75, 40);
-  QPixmap pm = Lienzo(tam, dpr, Estilo::Negro);
+  QPixmap pm = Lienzo(tam, dpr);
   QPainter p(&pm);
   Preparar(p);
   Placa(p, QRectF(0, 0, tam.width(), tam.height()), 5);
@@ -273,7 +276,7 @@ QSize TamCaraMenu(int indice) {
 
 QPixmap CaraMenu(int indice, qreal dpr) {
   const QSize tam = TamCaraMenu(indice);
-  QPixmap pm = Lienzo(tam, dpr, Estilo::Negro);
+  QPixmap pm = Lienzo(tam, dpr);
   QPainter p(&pm);
   Preparar(p);
   Placa(p, QRectF(0, 0, tam.width(), tam.height()), indice == 7 ? 4 : 7);
@@ -467,42 +470,114 @@ QPixmap FondoInicio(qreal dpr) {
   QPixmap pm = Lienzo(tam, dpr, Estilo::VerdeAzulado);
   QPainter p(&pm);
   Preparar(p);
-  QRadialGradient g(QPointF(244, 80), 300);
-  g.setColorAt(0, QColor(0, 92, 90));
-  g.setColorAt(1, QColor(0, 34, 36));
+  QRadialGradient g(QPointF(244, 70), 290);
+  g.setColorAt(0, QColor(0, 96, 92));
+  g.setColorAt(0.55, QColor(0, 58, 58));
+  g.setColorAt(1, QColor(0, 30, 32));
   p.fillRect(QRectF(0, 0, tam.width(), tam.height()), g);
-  // Un hexagrama a cada lado del título.
+  // El Cielo y la Tierra a los lados del título.
   QColor tenue = Estilo::Oro;
-  tenue.setAlpha(150);
-  Hexagrama(p, QRectF(34, 42, 62, 76), Bits(63), tenue);
-  Hexagrama(p, QRectF(392, 42, 62, 76), Bits(0), tenue);
-  QFont f = LetraSerif(64);
-  f.setLetterSpacing(QFont::AbsoluteSpacing, 6);
+  tenue.setAlpha(170);
+  Hexagrama(p, QRectF(26, 40, 40, 50), Bits(63), tenue);
+  Hexagrama(p, QRectF(422, 40, 40, 50), Bits(0), tenue);
+  QFont f = LetraSerif(56);
+  f.setLetterSpacing(QFont::AbsoluteSpacing, 8);
   p.setFont(f);
-  const QRectF titulo(0, 30, tam.width(), 80);
-  p.setPen(QColor(0, 16, 16));
-  p.drawText(titulo.translated(2, 2), Qt::AlignCenter, QStringLiteral("KORVAL"));
-  p.setPen(Estilo::OroClaro);
+  // El espaciado añade hueco tras la última letra: se compensa al centrar.
+  const QRectF titulo(4, 22, tam.width(), 76);
+  p.setPen(QColor(0, 14, 14, 220));
+  p.drawText(titulo.translated(2, 2.5), Qt::AlignCenter, QStringLiteral("KORVAL"));
+  QLinearGradient oro(0, titulo.top() + 18, 0, titulo.bottom() - 16);
+  oro.setColorAt(0, QColor(255, 240, 190));
+  oro.setColorAt(0.55, Estilo::OroClaro);
+  oro.setColorAt(1, Estilo::Oro);
+  p.setPen(QPen(QBrush(oro), 1));
   p.drawText(titulo, Qt::AlignCenter, QStringLiteral("KORVAL"));
+  // Filete con un rombo en el centro.
   p.setPen(QPen(Estilo::Oro, 1.0));
-  p.drawLine(QPointF(130, 118), QPointF(358, 118));
-  p.setFont(LetraSerif(14, false));
+  p.drawLine(QPointF(120, 104.5), QPointF(236, 104.5));
+  p.drawLine(QPointF(252, 104.5), QPointF(368, 104.5));
+  p.setPen(Qt::NoPen);
+  p.setBrush(Estilo::Oro);
+  p.drawPolygon(QPolygonF() << QPointF(244, 100) << QPointF(248.5, 104.5) << QPointF(244, 109)
+                            << QPointF(239.5, 104.5));
+  QFont sub = LetraSerif(15, false);
+  sub.setItalic(true);
+  sub.setLetterSpacing(QFont::AbsoluteSpacing, 1);
+  p.setFont(sub);
   p.setPen(Estilo::JadeClaro);
-  p.drawText(QRectF(0, 122, tam.width(), 24), Qt::AlignCenter, QStringLiteral("Consulta del I Ching"));
+  p.drawText(QRectF(0, 110, tam.width(), 22), Qt::AlignCenter, QStringLiteral("Consulta del I Ching"));
+  // Los ocho trigramas en fila, sobre la barra de progreso.
+  const int orden[8] = {0b111, 0b011, 0b101, 0b001, 0b110, 0b010, 0b100, 0b000};
+  QColor trig = Estilo::Oro;
+  trig.setAlpha(150);
+  for (int i = 0; i < 8; ++i)
+    Trigrama(p, QRectF(83 + i * 42, 139, 28, 17), orden[i], trig);
   return pm;
 }
+
+namespace {
+// Esquina de marco a la manera de una celosía: dos escuadras y un cuadro.
+void Esquina(QPainter& p, QPointF o, qreal sx, qreal sy, const QColor& color) {
+  p.save();
+  p.translate(o);
+  p.scale(sx, sy);
+  p.setPen(QPen(color, 1.2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+  p.setBrush(Qt::NoBrush);
+  p.drawPolyline(QPolygonF() << QPointF(0, 46) << QPointF(0, 0) << QPointF(46, 0));
+  p.drawPolyline(QPolygonF() << QPointF(6, 30) << QPointF(6, 6) << QPointF(30, 6));
+  p.drawRect(QRectF(12, 12, 8, 8));
+  p.restore();
+}
+} // namespace
 
 QPixmap Consejo(qreal dpr) {
   const QSize tam(640, 480);
   QPixmap pm = Lienzo(tam, dpr, Estilo::VerdeAzulado);
   QPainter p(&pm);
   Preparar(p);
-  const QPointF c(320, 255);
-  QRadialGradient g(c, 380);
-  g.setColorAt(0, QColor(0, 84, 82));
-  g.setColorAt(0.6, Estilo::VerdeAzulado);
-  g.setColorAt(1, QColor(0, 30, 32));
+  // El centro cae entre la fila de botones de arriba y la línea de mensajes
+  // de abajo del menú principal.
+  const QPointF c(320, 256);
+  QRadialGradient g(c, 400);
+  g.setColorAt(0, QColor(0, 90, 86));
+  g.setColorAt(0.5, Estilo::VerdeAzulado);
+  g.setColorAt(1, QColor(0, 28, 30));
   p.fillRect(QRectF(0, 0, tam.width(), tam.height()), g);
+
+  // Un halo tenue detrás del conjunto.
+  QRadialGradient halo(c, 190);
+  halo.setColorAt(0, QColor(120, 220, 180, 46));
+  halo.setColorAt(0.7, QColor(120, 220, 180, 12));
+  halo.setColorAt(1, QColor(120, 220, 180, 0));
+  p.setPen(Qt::NoPen);
+  p.setBrush(halo);
+  p.drawEllipse(c, 190, 190);
+
+  // Esquinas de celosía, dentro de la zona libre.
+  QColor esquina = Estilo::Oro;
+  esquina.setAlpha(120);
+  Esquina(p, QPointF(18, 96), 1, 1, esquina);
+  Esquina(p, QPointF(622, 96), -1, 1, esquina);
+  Esquina(p, QPointF(18, 422), 1, -1, esquina);
+  Esquina(p, QPointF(622, 422), -1, -1, esquina);
+
+  QColor aro = Estilo::Oro;
+  aro.setAlpha(110);
+  p.setBrush(Qt::NoBrush);
+  p.setPen(QPen(aro, 1.0));
+  p.drawEllipse(c, 84, 84);
+  p.drawEllipse(c, 150, 150);
+  p.drawEllipse(c, 153.5, 153.5);
+  // Sesenta y cuatro marcas, una por hexagrama, como la esfera de un reloj.
+  for (int i = 0; i < 64; ++i) {
+    const qreal a = qDegreesToRadians(i * 360.0 / 64);
+    const qreal r0 = i % 8 == 0 ? 86.0 : 88.0, r1 = 93.0;
+    p.setPen(QPen(i % 8 == 0 ? Estilo::Oro : aro, i % 8 == 0 ? 1.6 : 1.0));
+    p.drawLine(QPointF(c.x() + r0 * std::sin(a), c.y() - r0 * std::cos(a)),
+               QPointF(c.x() + r1 * std::sin(a), c.y() - r1 * std::cos(a)));
+  }
+
   // Los ocho trigramas en el orden del cielo anterior, con el Cielo arriba.
   struct Lugar {
     int angulo;
@@ -512,29 +587,49 @@ QPixmap Consejo(qreal dpr) {
   const Lugar lugares[8] = {{0, 0b111, "Cielo"},     {45, 0b110, "Viento"},  {90, 0b010, "Agua"},
                             {135, 0b100, "Montaña"}, {180, 0b000, "Tierra"}, {225, 0b001, "Trueno"},
                             {270, 0b101, "Fuego"},   {315, 0b011, "Lago"}};
-  QColor aro = Estilo::Oro;
-  aro.setAlpha(90);
-  p.setPen(QPen(aro, 1.0));
-  p.setBrush(Qt::NoBrush);
-  p.drawEllipse(c, 92, 92);
-  p.drawEllipse(c, 146, 146);
+  QFont letra = LetraSerif(13, false);
+  letra.setLetterSpacing(QFont::AbsoluteSpacing, 0.6);
   for (const Lugar& l : lugares) {
     p.save();
     p.translate(c);
     p.rotate(l.angulo);
-    // La línea de abajo del trigrama mira al centro.
-    Trigrama(p, QRectF(-24, -137, 48, 32), l.bits, Estilo::OroClaro);
+    // La línea de abajo del trigrama mira al centro. Primero su sombra.
+    p.setOpacity(0.55);
+    Trigrama(p, QRectF(-24 + 1.2, -138 + 1.6, 48, 32), l.bits, QColor(0, 10, 10));
+    p.setOpacity(1.0);
+    const QRectF r(-24, -138, 48, 32);
+    const qreal grosor = r.height() / 4.0, paso = (r.height() - grosor) / 2.0, hueco = r.width() * 0.18;
+    for (int i = 0; i < 3; ++i) {
+      const qreal y = r.bottom() - grosor - i * paso;
+      if ((l.bits >> i) & 1) {
+        Barra(p, QRectF(r.left(), y, r.width(), grosor));
+      } else {
+        const qreal mitad = (r.width() - hueco) / 2;
+        Barra(p, QRectF(r.left(), y, mitad, grosor));
+        Barra(p, QRectF(r.right() - mitad, y, mitad, grosor));
+      }
+    }
     p.restore();
     const qreal rad = qDegreesToRadians(static_cast<qreal>(l.angulo));
-    const QPointF pos(c.x() + 168 * std::sin(rad), c.y() - 168 * std::cos(rad));
-    p.setFont(LetraSerif(13, false));
+    // El rótulo queda fuera del aro, más lejos cuanto más ancho y más de lado.
+    const qreal ancho = QFontMetricsF(letra).horizontalAdvance(QString::fromUtf8(l.nombre));
+    const qreal dist = 164 + (ancho / 2 + 4) * std::abs(std::sin(rad)) + 6 * std::abs(std::cos(rad));
+    const QPointF pos(c.x() + dist * std::sin(rad), c.y() - dist * std::cos(rad));
+    p.setFont(letra);
     p.setPen(Estilo::JadeClaro);
     p.drawText(QRectF(pos.x() - 50, pos.y() - 9, 100, 18), Qt::AlignCenter, QString::fromUtf8(l.nombre));
   }
-  p.setPen(QPen(Estilo::Oro, 3));
-  p.setBrush(Qt::NoBrush);
-  p.drawEllipse(c, 66, 66);
-  Taijitu(p, c, 64, Marfil, QColor(0, 26, 28));
+
+  // El taijitu en el centro, con su aro de oro y una sombra.
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(0, 10, 10, 120));
+  p.drawEllipse(c + QPointF(2, 3), 69, 69);
+  QLinearGradient aroOro(c - QPointF(0, 68), c + QPointF(0, 68));
+  aroOro.setColorAt(0, Estilo::OroClaro);
+  aroOro.setColorAt(1, Estilo::Oro.darker(140));
+  p.setBrush(aroOro);
+  p.drawEllipse(c, 68, 68);
+  Taijitu(p, c, 63, Marfil, QColor(0, 26, 28));
   return pm;
 }
 
@@ -566,9 +661,13 @@ QIcon IconoCompleto() {
 }
 
 // --- Ventana de interpretación -------------------------------------------------
+namespace {
+void PintarImpresora(QPainter& p, const QRectF& r);
+} // namespace
+
 QPixmap CaraHexagrama(int indice, qreal dpr) {
   const QSize tam(55, 55);
-  QPixmap pm = Lienzo(tam, dpr, Estilo::Negro);
+  QPixmap pm = Lienzo(tam, dpr);
   QPainter p(&pm);
   Preparar(p);
   Placa(p, QRectF(0, 0, 55, 55), 6);
@@ -589,7 +688,7 @@ QPixmap CaraHexagrama(int indice, qreal dpr) {
 
 QPixmap CaraInterpretar(int indice, qreal dpr) {
   const QSize tam(55, 55);
-  QPixmap pm = Lienzo(tam, dpr, Estilo::Negro);
+  QPixmap pm = Lienzo(tam, dpr);
   QPainter p(&pm);
   Preparar(p);
   Placa(p, QRectF(0, 0, 55, 55), 6);
@@ -610,15 +709,9 @@ QPixmap CaraInterpretar(int indice, qreal dpr) {
     Flecha(p, QPointF(44, 8), QPointF(44, 24), 2.4, Estilo::JadeClaro);
     break;
   }
-  case 2: { // Imprimir
-    p.save();
-    p.translate(11.5, 11.5);
-    p.scale(1.0, 1.0);
-    QPixmap imp = Impresora(pm.devicePixelRatio());
-    p.drawPixmap(QPointF(0, 0), imp);
-    p.restore();
+  case 2: // Imprimir
+    PintarImpresora(p, QRectF(8.5, 8.5, 38, 38));
     break;
-  }
   case 3: { // Volver al menú: una flecha que da la vuelta sobre la fila de botones
     p.setPen(Qt::NoPen);
     for (int i = 0; i < 4; ++i) {
@@ -644,7 +737,7 @@ QPixmap CaraInterpretar(int indice, qreal dpr) {
 
 QPixmap Eliminar(qreal dpr) {
   const QSize tam(33, 33);
-  QPixmap pm = Lienzo(tam, dpr, Estilo::Negro);
+  QPixmap pm = Lienzo(tam, dpr);
   QPainter p(&pm);
   Preparar(p);
   Placa(p, QRectF(0, 0, 33, 33), 4);
@@ -666,11 +759,12 @@ QPixmap Eliminar(qreal dpr) {
   return pm;
 }
 
-QPixmap Impresora(qreal dpr) {
-  const QSize tam(32, 32);
-  QPixmap pm = Lienzo(tam, dpr);
-  QPainter p(&pm);
-  Preparar(p);
+namespace {
+// La impresora en un cuadro de 32 x 32 unidades, escalable.
+void PintarImpresora(QPainter& p, const QRectF& r) {
+  p.save();
+  p.translate(r.topLeft());
+  p.scale(r.width() / 32.0, r.height() / 32.0);
   // Papel en blanco detrás.
   p.setPen(QPen(QColor(120, 120, 110), 0.8));
   p.setBrush(QColor(250, 250, 242));
@@ -695,6 +789,16 @@ QPixmap Impresora(qreal dpr) {
   p.drawLine(QPointF(11, 23), QPointF(21, 23));
   p.drawLine(QPointF(11, 25.5), QPointF(15, 25.5));
   p.drawLine(QPointF(17, 25.5), QPointF(21, 25.5));
+  p.restore();
+}
+} // namespace
+
+QPixmap Impresora(qreal dpr) {
+  const QSize tam(32, 32);
+  QPixmap pm = Lienzo(tam, dpr);
+  QPainter p(&pm);
+  Preparar(p);
+  PintarImpresora(p, QRectF(0, 0, 32, 32));
   return pm;
 }
 
