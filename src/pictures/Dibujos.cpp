@@ -137,20 +137,28 @@ void Placa(QPainter& p, const QRectF& r, qreal radio) {
 }
 
 void Hexagrama(QPainter& p, const QRectF& r, const std::array<bool, 6>& lineas, const QColor& color) {
-  const qreal grosor = r.height() / 9.5;
-  const qreal paso = (r.height() - grosor) / 5.0;
-  const qreal hueco = r.width() * 0.2;
+  // Grosor, paso y mitades en píxeles enteros, para que hasta los
+  // hexagramas diminutos de los botones se vean netos.
+  const int alto = qRound(r.height()), ancho = qRound(r.width());
+  const int grosor = qMax(1, qRound(alto / 9.5));
+  const int paso = qMax(grosor + 1, qRound((alto - grosor) / 5.0));
+  const int total = grosor + 5 * paso;
+  const qreal x0 = qRound(r.left());
+  const qreal y0 = qRound(r.top() + (r.height() - total) / 2.0);
+  int hueco = qMax(2, qRound(ancho * 0.2));
+  if ((ancho - hueco) % 2 != 0)
+    ++hueco;
+  const int mitad = (ancho - hueco) / 2;
   p.save();
   p.setPen(Qt::NoPen);
   p.setBrush(color);
   for (int i = 0; i < 6; ++i) {
-    const qreal y = r.bottom() - grosor - i * paso;
+    const qreal y = y0 + total - grosor - i * paso;
     if (lineas[static_cast<size_t>(i)]) {
-      p.drawRect(QRectF(r.left(), y, r.width(), grosor));
+      p.drawRect(QRectF(x0, y, ancho, grosor));
     } else {
-      const qreal mitad = (r.width() - hueco) / 2;
-      p.drawRect(QRectF(r.left(), y, mitad, grosor));
-      p.drawRect(QRectF(r.right() - mitad, y, mitad, grosor));
+      p.drawRect(QRectF(x0, y, mitad, grosor));
+      p.drawRect(QRectF(x0 + ancho - mitad, y, mitad, grosor));
     }
   }
   p.restore();
@@ -330,17 +338,16 @@ QPixmap CaraMenu(int indice, qreal dpr) {
   }
   case 2: { // Los 64: una rejilla de hexagramas
     const int numeros[9] = {63, 0, 21, 42, 9, 36, 18, 45, 54};
-    const qreal celda = 17, x0 = 9.5, y0 = 9.5;
     for (int f = 0; f < 3; ++f)
       for (int c = 0; c < 3; ++c) {
-        const QRectF r(x0 + c * celda + 1.5, y0 + f * celda + 1.5, celda - 5, celda - 4);
+        const QRectF r(10 + c * 18, 12 + f * 17, 14, 11);
         const bool destacado = (f == 1 && c == 1);
         if (destacado) {
           p.setPen(Qt::NoPen);
-          p.setBrush(QColor(0, 30, 30, 200));
-          p.drawRoundedRect(r.adjusted(-2.5, -2.5, 2.5, 2.5), 2, 2);
+          p.setBrush(QColor(0, 24, 24, 220));
+          p.drawRoundedRect(r.adjusted(-2, -2, 2, 2), 2, 2);
         }
-        Hexagrama(p, r, Bits(numeros[f * 3 + c]), destacado ? Estilo::OroClaro : Marfil.darker(115));
+        Hexagrama(p, r, Bits(numeros[f * 3 + c]), destacado ? Estilo::OroClaro : Marfil.darker(112));
       }
     break;
   }
@@ -510,7 +517,7 @@ QPixmap FondoInicio(qreal dpr) {
   // Los ocho trigramas en fila, sobre la barra de progreso.
   const int orden[8] = {0b111, 0b011, 0b101, 0b001, 0b110, 0b010, 0b100, 0b000};
   QColor trig = Estilo::Oro;
-  trig.setAlpha(150);
+  trig.setAlpha(115);
   for (int i = 0; i < 8; ++i)
     Trigrama(p, QRectF(83 + i * 42, 139, 28, 17), orden[i], trig);
   return pm;
@@ -557,8 +564,8 @@ QPixmap Consejo(qreal dpr) {
   // Esquinas de celosía, dentro de la zona libre.
   QColor esquina = Estilo::Oro;
   esquina.setAlpha(120);
-  Esquina(p, QPointF(18, 96), 1, 1, esquina);
-  Esquina(p, QPointF(622, 96), -1, 1, esquina);
+  Esquina(p, QPointF(18, 114), 1, 1, esquina);
+  Esquina(p, QPointF(622, 114), -1, 1, esquina);
   Esquina(p, QPointF(18, 422), 1, -1, esquina);
   Esquina(p, QPointF(622, 422), -1, -1, esquina);
 

@@ -1,48 +1,12 @@
 #include "pictures/GRAFICOS.h"
 
 #include "pictures/Dibujos.h"
-#include "platform/Estilo.h"
+#include "pictures/Monedas.h"
 
 #include <QApplication>
-#include <QPainter>
 
 namespace {
 GRAFICOS* instancia = nullptr;
-
-// Provisional hasta que lleguen los dibujos de las monedas: una moneda
-// sencilla en cada fase del giro y las dos caras del botón de tirar.
-QPixmap MonedaProvisional(int fase, qreal dpr) {
-  QPixmap pm = Dibujos::Lienzo(QSize(100, 100), dpr, Estilo::Negro);
-  QPainter p(&pm);
-  Dibujos::Preparar(p);
-  // Ancho aparente de la moneda según su giro: de frente, inclinada, de canto.
-  static const qreal anchos[7] = {1.0, 0.55, 0.1, 0.55, 1.0, 0.55, 0.55};
-  const bool anverso = fase == 0 || fase == 1 || fase == 6;
-  const qreal rx = 44 * anchos[fase], ry = 44;
-  p.setPen(QPen(Estilo::Oro.darker(200), 2));
-  p.setBrush(anverso ? Estilo::Oro : Estilo::Oro.darker(125));
-  p.drawEllipse(QPointF(50, 50), rx, ry);
-  if (fase != 2) {
-    p.setBrush(Estilo::Negro);
-    const qreal a = 12 * anchos[fase];
-    p.drawRect(QRectF(50 - a, 38, 2 * a, 24));
-  }
-  return pm;
-}
-
-QPixmap BotonTirarProvisional(const QString& texto, qreal dpr) {
-  QPixmap pm = Dibujos::Lienzo(QSize(200, 40), dpr, Estilo::Negro);
-  QPainter p(&pm);
-  Dibujos::Preparar(p);
-  QFont f(QStringLiteral("Liberation Serif"));
-  f.setPixelSize(22);
-  f.setItalic(true);
-  f.setBold(true);
-  p.setFont(f);
-  p.setPen(Estilo::JadeClaro);
-  p.drawText(QRectF(0, 0, 200, 40), Qt::AlignCenter, texto);
-  return pm;
-}
 } // namespace
 
 GRAFICOS& GRAFICOS::Instancia() {
@@ -81,10 +45,8 @@ void GRAFICOS::Form_Load() {
   Consejo = Dibujos::Consejo(dpr);
   Icono = Dibujos::IconoCompleto();
 
-  for (int i = 0; i < 7; ++i)
-    grfmoneda[static_cast<size_t>(i)] = MonedaProvisional(i, dpr);
-  GRFarrojarParar[0] = BotonTirarProvisional(QStringLiteral("Arrojar Monedas"), dpr);
-  GRFarrojarParar[1] = BotonTirarProvisional(QStringLiteral("Parar Monedas"), dpr);
+  // Las monedas y el botón de tirar se dibujan con la tirada (Monedas.cpp).
+  DibujarMonedas(*this);
 
   for (int i = 0; i < 2; ++i)
     IMGHEXAGR[static_cast<size_t>(i)] = Dibujos::CaraHexagrama(i, dpr);
