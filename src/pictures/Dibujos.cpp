@@ -95,6 +95,32 @@ void Flecha(QPainter& p, QPointF a, QPointF b, qreal grosor, const QColor& color
   PuntaFlecha(p, b, angulo, largo, color);
 }
 
+// Una flecha en arco de circunferencia: empieza en `desde` grados y recorre
+// `recorrido` grados en sentido antihorario (como los ángulos de Qt). La
+// punta sigue la cuerda del arco para no salirse de la curva.
+void FlechaCircular(QPainter& p, QPointF c, qreal r, qreal desde, qreal recorrido, qreal grosor,
+                    const QColor& color) {
+  const qreal largo = grosor * 2.8;
+  const qreal delta = qRadiansToDegrees(largo / r);
+  auto punto = [&](qreal grados) {
+    const qreal a = qDegreesToRadians(grados);
+    return QPointF(c.x() + r * std::cos(a), c.y() - r * std::sin(a));
+  };
+  const QRectF aro(c.x() - r, c.y() - r, 2 * r, 2 * r);
+  p.save();
+  p.setPen(QPen(color, grosor, Qt::SolidLine, Qt::FlatCap));
+  p.setBrush(Qt::NoBrush);
+  p.drawArc(aro, qRound(desde * 16), qRound((recorrido - delta + 1) * 16));
+  const QPointF punta = punto(desde + recorrido), base = punto(desde + recorrido - delta);
+  const QLineF eje(base, punta);
+  const QPointF normal(-(punta.y() - base.y()) / eje.length(), (punta.x() - base.x()) / eje.length());
+  const qreal ancho = largo * 0.62;
+  p.setPen(Qt::NoPen);
+  p.setBrush(color);
+  p.drawPolygon(QPolygonF() << punta << base + normal * ancho << base - normal * ancho);
+  p.restore();
+}
+
 // Los seis valores de un hexagrama a partir de un número de 6 bits.
 std::array<bool, 6> Bits(int n) {
   std::array<bool, 6> l{};
@@ -354,15 +380,8 @@ QPixmap CaraMenu(int indice, qreal dpr) {
   case 3: { // Última consulta: un hexagrama con una flecha que vuelve
     const QPointF c(34.5, 35.5);
     Hexagrama(p, QRectF(c.x() - 11, c.y() - 11, 22, 22), Bits(0b100101), Marfil);
-    const qreal r = 22;
-    p.setPen(QPen(Estilo::JadeClaro, 3.2, Qt::SolidLine, Qt::FlatCap));
-    p.setBrush(Qt::NoBrush);
-    const QRectF aro(c.x() - r, c.y() - r, 2 * r, 2 * r);
-    p.drawArc(aro, 120 * 16, 290 * 16);
-    // Punta al final del arco (a 50 grados), girando en sentido antihorario.
-    const qreal fin = qDegreesToRadians(410.0 - 360.0);
-    const QPointF punta(c.x() + r * std::cos(fin), c.y() - r * std::sin(fin));
-    PuntaFlecha(p, punta + QPointF(-2.4, -2.9), -140, 8.5, Estilo::JadeClaro);
+    // Una vuelta en sentido antihorario, hacia atrás en el tiempo.
+    FlechaCircular(p, c, 22, 120, 290, 3.2, Estilo::JadeClaro);
     break;
   }
   case 4: { // Consulta en disco: un disquete con un hexagrama en la etiqueta
