@@ -109,36 +109,20 @@ private slots:
       QVERIFY2(tamanos.contains(QSize(lado, lado)), qPrintable(QString::number(lado)));
   }
 
+  // Las tres series de líneas a densidad sencilla; la doble la prueba
+  // test_dibujos_hidpi con el almacén entero.
   void lineasDeHexagrama_data() {
     QTest::addColumn<int>("k");
-    QTest::addColumn<qreal>("dpr");
-    for (qreal dpr : {1.0, 2.0})
-      for (int k = 0; k < 4; ++k)
-        QTest::addRow("%d a %g", 6 + k, dpr) << k << dpr;
+    for (int k = 0; k < 4; ++k)
+      QTest::addRow("%d", 6 + k) << k;
   }
   void lineasDeHexagrama() {
     QFETCH(int, k);
-    QFETCH(qreal, dpr);
     const GRAFICOS& g = GRAFICOS::Instancia();
     const auto i = static_cast<size_t>(k);
-    if (dpr == 1.0) {
-      ComprobarLinea(g.GRFLINEA[i], k);
-      ComprobarLinea(g.GRFLINEAm[i], k);
-      ComprobarLinea(g.GRFLINEAp[i], k);
-    } else {
-      for (QSize tam : {Dibujos::TamLinea, Dibujos::TamLineaMediana, Dibujos::TamLineaPequena})
-        ComprobarLinea(Dibujos::Linea(k, tam, dpr), k);
-    }
-  }
-
-  // Los cuatro valores se distinguen entre sí en los tres tamaños.
-  void lineasDistintas() {
-    const GRAFICOS& g = GRAFICOS::Instancia();
-    for (const auto* serie : {&g.GRFLINEA, &g.GRFLINEAm, &g.GRFLINEAp})
-      for (size_t a = 0; a < 4; ++a)
-        for (size_t b = a + 1; b < 4; ++b)
-          QVERIFY2(FraccionDistinta((*serie)[a].toImage(), (*serie)[b].toImage()) > 0.01,
-                   qPrintable(QStringLiteral("%1 y %2").arg(a + 6).arg(b + 6)));
+    ComprobarLinea(g.GRFLINEA[i], k);
+    ComprobarLinea(g.GRFLINEAm[i], k);
+    ComprobarLinea(g.GRFLINEAp[i], k);
   }
 
   // A densidad doble se dibuja de nuevo, no se amplía: los bordes de las
