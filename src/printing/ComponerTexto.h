@@ -1,0 +1,41 @@
+#pragma once
+// La composición de los textos impresos: los registros de TextBuffer se
+// juntan en párrafos y se cortan en líneas del ancho de la página, midiendo
+// cada carácter con la fuente de impresión. Una línea se corta en un blanco
+// o, dentro de una palabra, entre sílabas, con guion, donde las reglas del
+// castellano que siguen lo permiten.
+
+#include <QString>
+
+#include <functional>
+
+class SuperficieMedida;
+
+// x donde empieza cada línea de texto, en twips.
+constexpr double LeftMargin = 500;
+// Ancho que queda libre a la derecha de la página, en twips.
+constexpr double RightReserve = 1500;
+
+// ¿Es `c` una vocal? a, e, i, o, u, con o sin tilde, en minúscula o en
+// mayúscula. La "y", la "ü", la "ñ" y cualquier texto de más de un carácter
+// no lo son.
+bool EsVocal(const QString& c);
+
+// ¿Son `a` y `b` (la última letra de una línea y la primera de la siguiente)
+// una pareja que no se separa: rr, ll, ch, cl, cr, gr, br, bl, pr, ah?
+bool ParejaInseparable(QChar a, QChar b);
+
+struct FuenteComposicion {
+  QString nombre = QStringLiteral("Arial");
+  double tamano = 12;
+};
+
+// Compone TextBuffer (ranuras 1 a 100, hasta el "**") y entrega cada línea a
+// `escribirLinea`: cabeceras "*n*DECISION", "*n*COMENTARIO", "*n*IMAGEN",
+// "*n*LINEA 3"…; líneas de texto (la primera de un párrafo con cinco
+// blancos delante); una línea vacía tras el punto final de un párrafo.
+// Una línea se corta cuando la pluma de `printer2` ha pasado `lineLimit`.
+// Si el "**" sólo está en la ranura 100, la lectura de la siguiente falla
+// con ErrorEjecucion(ErrIndiceFueraDeRango).
+void ComponerTexto(SuperficieMedida& printer2, const FuenteComposicion& fuente, double lineLimit,
+                   const std::function<void(const QString&)>& escribirLinea);
