@@ -176,8 +176,10 @@ void BotonImagen::paintEvent(QPaintEvent*) {
   QPainter p(this);
   const bool hundido = isDown();
   p.fillRect(rect(), Estilo::Negro);
-  dibujoCentrado(p, rect().adjusted(2, 2, -2, -2).translated(hundido ? 1 : 0, hundido ? 1 : 0), dibujo_);
-  relieve(p, rect().adjusted(0, 0, -1, -1), hundido, QColor(60, 110, 100));
+  // Las caras ya traen su marco: se dibujan píxel a píxel, sin encoger.
+  dibujoCentrado(p, rect().translated(hundido ? 1 : 0, hundido ? 1 : 0), dibujo_);
+  if (hundido)
+    relieve(p, rect().adjusted(0, 0, -1, -1), true, QColor(60, 110, 100));
   if (!isEnabled())
     p.fillRect(rect(), QColor(0, 0, 0, 120));
   if (hasFocus()) {
