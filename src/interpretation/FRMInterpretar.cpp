@@ -1,0 +1,503 @@
+#include "interpretation/FRMInterpretar.h"
+
+#include "core/Estado.h"
+#include "core/Hexagrama.h"
+#include "interpretation/AlmacenTextos.h"
+#include "pictures/GRAFICOS.h"
+#include "platform/Basico.h"
+#include "platform/Estilo.h"
+#include "platform/Twips.h"
+
+#include <QEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+
+namespace {
+// Los botones de texto: rótulo y código de sección.
+const std::array<const char*, 9> Rotulos = {"DECISION", "COMENTARIO", "IMAGEN",  "LINEA 1", "LINEA 2",
+                                            "LINEA 3",  "LINEA 4",    "LINEA 5", "LINEA 6"};
+QString CodigoSeccion(int Index) {
+  if (Index == 0)
+    return QStringLiteral("D");
+  if (Index == 1)
+    return QStringLiteral("C");
+  if (Index == 2)
+    return QStringLiteral("I");
+  return QStringLiteral("L") + QString::number(Index - 2);
+}
+
+const QString AyudaAlComplementario = QStringLiteral("Hexagrama Complementario");
+const QString AyudaAlPrincipal = QStringLiteral("Hexagrama Principal");
+const QString RotuloPrincipal = QStringLiteral("HEXAGRAMA PRINCIPAL");
+const QString RotuloComplementario = QStringLiteral("HEXAGRAMA COMPLEMENTARIO");
+
+// Los puestos de las líneas del marco, de la línea 1 (abajo) a la 6: entre
+// los dos trigramas queda un hueco mayor.
+constexpr std::array<int, 6> ArribaLinea = {2610, 2220, 1830, 1320, 930, 540};
+
+// Índice del dibujo de una línea: 0 a 3 para "6" a "9"; -1 si no es una línea.
+int DibujoDe(QChar c) {
+  const int k = c.unicode() - '6';
+  return k >= 0 && k <= 3 ? k : -1;
+}
+
+QString DescripcionLinea(int numero, QChar c) {
+  QString d = QStringLiteral("Línea %1").arg(numero);
+  if (c == QLatin1Char('7') || c == QLatin1Char('9'))
+    d += QStringLiteral(", entera");
+  else if (c == QLatin1Char('6') || c == QLatin1Char('8'))
+    d += QStringLiteral(", partida");
+  if (EsCambiante(c))
+    d += QStringLiteral(", cambiante");
+  return d;
+}
+
+QFont Letra(const QString& familia, double puntos, bool negrita = false, bool cursiva = false) {
+  QFont f(familia);
+  f.setPointSizeF(puntos);
+  f.setBold(negrita);
+  f.setItalic(cursiva);
+  f.setStyleHint(QFont::Serif);
+  return f;
+}
+
+void ColorTexto(QWidget* w, const QColor& c) {
+  QPalette p = w->palette();
+  p.setColor(QPalette::WindowText, c);
+  w->setPalette(p);
+}
+
+// Los cuadros de texto se leen como una página: papel claro y letra con
+// remates, con la barra de desplazamiento a la vista.
+QPlainTextEdit* CuadroLectura(QWidget* parent, const QString& nombre) {
+  auto* t = new QPlainTextEdit(parent);
+  t->setReadOnly(true);
+  t->setTabChangesFocus(true);
+  t->setFocusPolicy(Qt::ClickFocus);
+  t->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  t->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  t->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  t->setAccessibleName(nombre);
+  t->setFont(Letra(QStringLiteral("Liberation Serif"), 11.5));
+  t->document()->setDocumentMargin(5);
+  t->setFrameShape(QFrame::NoFrame);
+  t->setStyleSheet(QStringLiteral("QPlainTextEdit { background: rgb(250, 246, 232); color: rgb(24, 40, 38);"
+                                  " border: 1px solid rgb(0, 120, 96);"
+                                  " selection-background-color: rgb(214, 178, 74);"
+                                  " selection-color: rgb(20, 30, 20); }"
+                                  "QScrollBar:vertical { background: rgb(0, 64, 64); width: 13px; }"
+                                  "QScrollBar::handle:vertical { background: rgb(0, 168, 120);"
+                                  " min-height: 20px; border-radius: 3px; margin: 2px; }"
+                                  "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical"
+                                  " { height: 0; }"
+                                  "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical"
+                                  " { background: none; }"));
+  return t;
+}
+
+// Los textos del almacén separan los párrafos con retorno de carro y salto
+// de línea; el cuadro los quiere como saltos de línea.
+void PonerTexto(QPlainTextEdit* t, const QString& texto) {
+  QString s = texto;
+  s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  t->setPlainText(s);
+  t->verticalScrollBar()->setValue(0);
+}
+} // namespace
+
+// --- MarcoPulsable ---------------------------------------------------------
+MarcoPulsable::MarcoPulsable(const QString& rotulo, QWidget* parent) : QGroupBox(rotulo, parent) {
+  setMouseTracking(true);
+}
+
+void MarcoPulsable::mousePressEvent(QMouseEvent* e) {
+  // Un control del marco que no atiende la pulsación la deja pasar aquí;
+  // sólo cuenta la que cae sobre el fondo del propio marco.
+  pulsado_ = e->button() == Qt::LeftButton && !childAt(e->position().toPoint());
+  e->accept();
+}
+
+void MarcoPulsable::mouseReleaseEvent(QMouseEvent* e) {
+  const bool dentro = rect().contains(e->position().toPoint());
+  e->accept();
+  if (pulsado_ && dentro && e->button() == Qt::LeftButton) {
+    pulsado_ = false;
+    emit Click();
+  }
+  pulsado_ = false;
+}
+
+// --- EtiquetaPulsable ------------------------------------------------------
+EtiquetaPulsable::EtiquetaPulsable(QWidget* parent) : QLabel(parent) {
+  setMouseTracking(true);
+  setCursor(Qt::PointingHandCursor);
+}
+
+void EtiquetaPulsable::mousePressEvent(QMouseEvent* e) {
+  pulsado_ = e->button() == Qt::LeftButton;
+  e->accept();
+}
+
+void EtiquetaPulsable::mouseReleaseEvent(QMouseEvent* e) {
+  const bool dentro = rect().contains(e->position().toPoint());
+  e->accept();
+  if (pulsado_ && dentro && e->button() == Qt::LeftButton) {
+    pulsado_ = false;
+    emit Click();
+  }
+  pulsado_ = false;
+}
+
+// --- FRMInterpretar --------------------------------------------------------
+FRMInterpretar::FRMInterpretar(QWidget* parent) : Formulario(parent) {
+  TituloVentana(QStringLiteral("Interpretación del hexagrama"));
+  TamanoTwips(9510, 6855);
+  ColorFondo(Estilo::VerdeAzulado);
+
+  const std::array<const char*, 4> ayudas = {"Hexagrama Complementario", "Archivar Consulta",
+                                             "Imprimir Consulta", "Menu Principal"};
+  for (int i = 0; i < 4; ++i) {
+    BTNMENU[i] = new BotonImagen(this);
+    BTNMENU[i]->setToolTipText(QString::fromUtf8(ayudas[i]));
+    Colocar(BTNMENU[i], 30 + 840 * i, 30, 825, 825);
+  }
+
+  // El marco del hexagrama: las seis líneas, los dos trigramas y los nombres.
+  Framehexagrama = new MarcoPulsable(RotuloPrincipal, this);
+  Framehexagrama->setToolTip(QStringLiteral("Principal/Complementario"));
+  Framehexagrama->setAccessibleName(QStringLiteral("Principal/Complementario"));
+  Framehexagrama->setFont(Letra(QStringLiteral("Liberation Sans"), 9, true));
+  Framehexagrama->setStyleSheet(QStringLiteral(
+      "MarcoPulsable { border: 1px solid rgb(0, 168, 120); border-radius: 5px;"
+      " margin-top: 8px; background: rgb(0, 52, 52); }"
+      "MarcoPulsable::title { subcontrol-origin: margin; subcontrol-position: top left;"
+      " left: 12px; padding: 0 5px; color: rgb(246, 222, 150); background: rgb(0, 64, 64); }"));
+  Colocar(Framehexagrama, 1530, 870, 6675, 3375);
+
+  for (int i = 0; i < 6; ++i) {
+    LINEA[i] = new BotonImagen(Framehexagrama);
+    LINEA[i]->setAccessibleName(QStringLiteral("Línea %1").arg(i + 1));
+    LINEA[i]->setVisible(false);
+    Colocar(LINEA[i], 210, ArribaLinea[i], 1875, 375);
+  }
+
+  const std::array<const char*, 2> trigramas = {"TRIGRAMA SUPERIOR", "TRIGRAMA INFERIOR"};
+  for (int i = 0; i < 2; ++i) {
+    SSPanel2[i] = new SSPanel(Framehexagrama, QString::fromLatin1(trigramas[i]));
+    SSPanel2[i]->setToolTip(QStringLiteral("Imagen"));
+    SSPanel2[i]->setAlineacion(Qt::AlignHCenter | Qt::AlignTop);
+    SSPanel2[i]->setColores(Estilo::VerdeAzuladoClaro, Estilo::Oro);
+    SSPanel2[i]->setFont(Letra(QStringLiteral("Liberation Sans"), 8, true));
+    SSPanel2[i]->setCursor(Qt::PointingHandCursor);
+    Colocar(SSPanel2[i], 2370, i == 0 ? 630 : 1800, 4095, 735);
+
+    TXTTRIGRAMA[i] = new EtiquetaPulsable(SSPanel2[i]);
+    TXTTRIGRAMA[i]->setToolTip(QStringLiteral("Imagen"));
+    TXTTRIGRAMA[i]->setAlignment(Qt::AlignCenter);
+    TXTTRIGRAMA[i]->setFont(Letra(QStringLiteral("Liberation Serif"), 13, true));
+    ColorTexto(TXTTRIGRAMA[i], Estilo::OroClaro);
+    TXTTRIGRAMA[i]->setAccessibleName(QString::fromLatin1(trigramas[i]).toLower());
+    Colocar(TXTTRIGRAMA[i], 60, 285, 3975, 390);
+  }
+
+  for (int i = 0; i < 2; ++i) {
+    TXTHEXAGRAMA[i] = new EtiquetaPulsable(Framehexagrama);
+    TXTHEXAGRAMA[i]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  }
+  TXTHEXAGRAMA[0]->setToolTip(QStringLiteral("Principal/Complementario"));
+  TXTHEXAGRAMA[0]->setAccessibleName(QStringLiteral("Número y nombre del hexagrama"));
+  TXTHEXAGRAMA[0]->setFont(Letra(QStringLiteral("Liberation Serif"), 14, true));
+  ColorTexto(TXTHEXAGRAMA[0], Estilo::Oro);
+  Colocar(TXTHEXAGRAMA[0], 2370, 225, 4095, 390);
+  TXTHEXAGRAMA[1]->setToolTip(QStringLiteral("Decisión"));
+  TXTHEXAGRAMA[1]->setAccessibleName(QStringLiteral("Nombre del hexagrama"));
+  TXTHEXAGRAMA[1]->setFont(Letra(QStringLiteral("Liberation Serif"), 13, false, true));
+  ColorTexto(TXTHEXAGRAMA[1], Estilo::JadeClaro);
+  Colocar(TXTHEXAGRAMA[1], 210, 2985, 6255, 360);
+
+  PREGUNTA = new QLineEdit(this);
+  PREGUNTA->setReadOnly(true);
+  PREGUNTA->setFocusPolicy(Qt::ClickFocus);
+  PREGUNTA->setAccessibleName(QStringLiteral("Pregunta"));
+  PREGUNTA->setFont(Letra(QStringLiteral("Liberation Sans"), 9.5, true));
+  PREGUNTA->setStyleSheet(QStringLiteral("QLineEdit { background: rgb(0, 40, 40); color: rgb(246, 222, 150);"
+                                         " border: 1px solid rgb(0, 120, 96); padding: 0 4px; }"));
+  Colocar(PREGUNTA, 30, 4290, 9450, 300);
+
+  SSPanel1 = new SSPanel(this);
+  SSPanel1->setColores(Estilo::VerdeAzuladoClaro, Estilo::OroClaro);
+  Colocar(SSPanel1, 0, 4620, 9510, 2235);
+
+  for (int i = 0; i < 9; ++i) {
+    BTNINTERPRETAR[i] = new SSCommand(SSPanel1, QString::fromLatin1(Rotulos[i]));
+    BTNINTERPRETAR[i]->setAutoDefault(false);
+    // Letra estrecha: "COMENTARIO" cabe entero en su botón.
+    QFont f = Letra(QStringLiteral("DejaVu Sans"), 7.5, true);
+    f.setStretch(QFont::Condensed);
+    f.setStyleHint(QFont::SansSerif);
+    BTNINTERPRETAR[i]->setFont(f);
+    BTNINTERPRETAR[i]->setEnabled(false);
+    Colocar(BTNINTERPRETAR[i], 30 + 1050 * i, 30, 1035, 315);
+  }
+
+  Text1 = CuadroLectura(SSPanel1, QStringLiteral("Texto"));
+  Colocar(Text1, 30, 360, 9435, 1845);
+  Text2[0] = CuadroLectura(SSPanel1, QStringLiteral("Enunciado de la línea"));
+  Colocar(Text2[0], 30, 390, 9435, 885);
+  Text2[1] = CuadroLectura(SSPanel1, QStringLiteral("Interpretación de la línea"));
+  Colocar(Text2[1], 30, 1260, 9435, 945);
+  Text2[0]->setVisible(false);
+  Text2[1]->setVisible(false);
+
+  // Los sucesos, todos aquí.
+  for (int i = 0; i < 4; ++i) {
+    connect(BTNMENU[i], &QPushButton::clicked, this, [this, i] { BTNMENU_Click(i); });
+    AlMoverRaton(BTNMENU[i], [this] { centrarform(); });
+  }
+  connect(Framehexagrama, &MarcoPulsable::Click, this, [this] { Framehexagrama_Click(); });
+  AlMoverRaton(Framehexagrama, [this] { centrarform(); });
+  for (int i = 0; i < 6; ++i)
+    connect(LINEA[i], &QPushButton::clicked, this, [this, i] { LINEA_Click(i); });
+  for (int i = 0; i < 2; ++i) {
+    connect(SSPanel2[i], &SSPanel::Click, this, [this, i] { SSPanel2_Click(i); });
+    connect(TXTTRIGRAMA[i], &EtiquetaPulsable::Click, this, [this, i] { TXTTRIGRAMA_Click(i); });
+    connect(TXTHEXAGRAMA[i], &EtiquetaPulsable::Click, this, [this, i] { TXTHEXAGRAMA_Click(i); });
+  }
+  for (int i = 0; i < 9; ++i) {
+    // El texto se muestra al recibir el foco (ratón o tabulador) y también
+    // al pulsar el botón que ya lo tenía.
+    BTNINTERPRETAR[i]->installEventFilter(this);
+    connect(BTNINTERPRETAR[i], &QPushButton::clicked, this, [this, i] { BTNINTERPRETAR_GotFocus(i); });
+  }
+  AlMoverRaton(Text1->viewport(), [this] { centrarform(); });
+  for (int i = 0; i < 2; ++i)
+    AlMoverRaton(Text2[i]->viewport(), [this] { centrarform(); });
+
+  Form_Load();
+}
+
+void FRMInterpretar::Form_Load() {
+  BTNMENU[0]->setPicture(GRAFICOS::Instancia().IMGHEXAGR[1]);
+  for (int i = 1; i < 4; ++i)
+    BTNMENU[i]->setPicture(GRAFICOS::Instancia().CarasInterpretar[i]);
+  DibujarBorde();
+  centrarform();
+}
+
+QString FRMInterpretar::CaptionHexagrama() const {
+  return Framehexagrama->title();
+}
+
+void FRMInterpretar::Habilitar(int desde, int hasta, bool si) {
+  for (int i = desde; i <= hasta; ++i)
+    BTNINTERPRETAR[i]->setEnabled(si);
+}
+
+void FRMInterpretar::PonerPrincipal(bool principal) {
+  BTNMENU[0]->setToolTipText(principal ? AyudaAlComplementario : AyudaAlPrincipal);
+  BTNMENU[0]->setPicture(GRAFICOS::Instancia().IMGHEXAGR[principal ? 1 : 0]);
+  Framehexagrama->setTitle(principal ? RotuloPrincipal : RotuloComplementario);
+}
+
+void FRMInterpretar::ActualizaHexagrama(const QString& lines) {
+  const QString s = Fijo(lines, 6);
+  const GRAFICOS& g = GRAFICOS::Instancia();
+  for (int i = 0; i < 6; ++i) {
+    const QChar c = s[i];
+    LINEA[i]->setToolTip(QString());
+    if (EsCambiante(c))
+      LINEA[i]->setToolTip(QStringLiteral("Interpretar línea ") + QString::number(i + 1));
+    // La mano dice qué líneas tienen texto que mostrar.
+    LINEA[i]->setCursor(EsCambiante(c) ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    LINEA[i]->setAccessibleName(DescripcionLinea(i + 1, c));
+    const int k = DibujoDe(c);
+    LINEA[i]->setPicture(k >= 0 ? g.GRFLINEAm[k] : QPixmap());
+    LINEA[i]->setVisible(true);
+  }
+  TXTTRIGRAMA[1]->setText(TrigramName(s.left(3)));
+  TXTTRIGRAMA[0]->setText(TrigramName(s.right(3)));
+  const int n = HexagramNumber(s);
+  if (n >= 1 && n <= 64) {
+    TXTHEXAGRAMA[0]->setText(QuitarBlancos(HexagramList[n][1]) + QLatin1Char('-') + HexagramList[n][4]);
+    TXTHEXAGRAMA[1]->setText(QuitarBlancos(HexagramList[n][5]));
+  } else {
+    // Un dibujo que no está en la lista no tiene nombre que mostrar.
+    TXTHEXAGRAMA[0]->clear();
+    TXTHEXAGRAMA[1]->clear();
+  }
+}
+
+void FRMInterpretar::CargarBuffer(const QString& lines) {
+  cargando_ = true;
+  ::CargarBuffer(lines, {[this](int n) { BTNINTERPRETAR[n + 2]->setEnabled(true); },
+                         [this] {
+                           BTNINTERPRETAR[0]->setEnabled(true);
+                           BTNINTERPRETAR[0]->setFocus();
+                           focoPedido_ = true;
+                         }});
+  cargando_ = false;
+}
+
+void FRMInterpretar::MostrarTexto(const QString& code) {
+  if (code.startsWith(QLatin1Char('L'))) {
+    const TextoLinea t = ExtraerLinea(code);
+    PonerTexto(Text2[0], t.enunciado);
+    PonerTexto(Text2[1], t.interpretacion);
+    Text2[0]->setVisible(true);
+    Text2[1]->setVisible(true);
+    Text1->setVisible(false);
+  } else {
+    PonerTexto(Text1, ExtraerSeccion(code));
+    Text1->setVisible(true);
+    Text2[0]->setVisible(false);
+    Text2[1]->setVisible(false);
+  }
+}
+
+void FRMInterpretar::BTNINTERPRETAR_GotFocus(int Index) {
+  if (Index < 0 || Index > 8 || !BTNINTERPRETAR[Index]->isEnabled() || Index == LastShownIndex)
+    return;
+  LastShownIndex = Index;
+  for (SSCommand* b : BTNINTERPRETAR)
+    b->setEstilo(0);
+  BTNINTERPRETAR[Index]->setEstilo(2);
+  MostrarTexto(CodigoSeccion(Index));
+}
+
+bool FRMInterpretar::eventFilter(QObject* objeto, QEvent* e) {
+  if (e->type() == QEvent::FocusIn && !cargando_)
+    for (int i = 0; i < 9; ++i)
+      if (objeto == BTNINTERPRETAR[i]) {
+        BTNINTERPRETAR_GotFocus(i);
+        break;
+      }
+  return Formulario::eventFilter(objeto, e);
+}
+
+void FRMInterpretar::LINEA_Click(int Index) {
+  WaitTicks(30);
+  if (Index >= 0 && Index <= 5 && BTNINTERPRETAR[Index + 3]->isEnabled())
+    BTNINTERPRETAR_GotFocus(Index + 3);
+}
+
+void FRMInterpretar::Framehexagrama_Click() {
+  BTNMENU_Click(0);
+}
+
+void FRMInterpretar::TXTHEXAGRAMA_Click(int) {
+  BTNINTERPRETAR_GotFocus(0);
+}
+
+void FRMInterpretar::TXTTRIGRAMA_Click(int) {
+  BTNINTERPRETAR_GotFocus(2);
+}
+
+void FRMInterpretar::SSPanel2_Click(int) {
+  BTNINTERPRETAR_GotFocus(2);
+}
+
+void FRMInterpretar::BTNMENU_Click(int Index) {
+  switch (Index) {
+  case 0:
+    if (CurrentLines.texto() == ComplementLines.texto()) {
+      // Sin líneas cambiantes no hay complementario: se avisa y nada más.
+      MsgBox(QStringLiteral("El hexagrama complementario sólo se") + LineBreak.texto() +
+                 QStringLiteral("crea cuando existen Lineas Cambiantes") + LineBreak.texto() +
+                 QStringLiteral("en el Hexagrama Principal.") + LineBreak.texto(),
+             vbInformation + vbOKOnly, QStringLiteral("Información al usuario"));
+      return;
+    }
+    CambiarHexagrama();
+    break;
+  case 1:
+    if (AbrirGrabar) {
+      CancelFlag = QStringLiteral("SI");
+      AbrirGrabar();
+      // Al volver del diálogo la ventana se activa de nuevo; con "SI" guarda
+      // lo que muestra.
+      Form_Activate();
+    }
+    break;
+  case 2:
+    if (AbrirImprimir) {
+      CancelFlag = QStringLiteral("SI");
+      AbrirImprimir();
+      // Imprimir carga sus hexagramas en el mismo TextBuffer: se vuelven a
+      // cargar los textos del que está a la vista, sin tocar botones ni foco.
+      ::CargarBuffer(BTNMENU[0]->toolTip() == AyudaAlPrincipal ? ComplementLines.texto()
+                                                               : CurrentLines.texto());
+      Form_Activate();
+    }
+    break;
+  case 3:
+    Ocultar();
+    break;
+  default:
+    return;
+  }
+  Habilitar(0, 2, true);
+  LastShownIndex = -1;
+  WaitTicks(50);
+}
+
+void FRMInterpretar::CambiarHexagrama() {
+  if (BTNMENU[0]->toolTip() == AyudaAlPrincipal) {
+    // A la vista el complementario: se vuelve al principal.
+    ActualizaHexagrama(CurrentLines);
+    CargarBuffer(CurrentLines);
+    PonerPrincipal(true);
+  } else {
+    Habilitar(3, 8, false);
+    ActualizaHexagrama(ComplementLines);
+    CargarBuffer(ComplementLines);
+    PonerPrincipal(false);
+  }
+  // El foco que la carga dio a DECISION ya está puesto; el texto se muestra aquí.
+  focoPedido_ = false;
+  LastShownIndex = -1;
+  BTNINTERPRETAR_GotFocus(0);
+}
+
+void FRMInterpretar::Form_Activate() {
+  if (CancelFlag.texto() != QStringLiteral("SI")) {
+    // Una consulta nueva: el principal, sin textos hasta que se carguen.
+    PonerPrincipal(true);
+    for (BotonImagen* l : LINEA)
+      l->setVisible(false);
+    Text1->clear();
+    Text2[0]->clear();
+    Text2[1]->clear();
+    centrarform();
+    update();
+    ActualizaHexagrama(CurrentLines);
+    Habilitar(3, 8, false);
+    CargarBuffer(CurrentLines);
+    Habilitar(0, 2, true);
+    PREGUNTA->setText(QuitarBlancosDerecha(CurrentQuestion));
+    PREGUNTA->setCursorPosition(0);
+  }
+  if (CurrentLines.texto() == ComplementLines.texto())
+    Habilitar(3, 8, false);
+  LastShownIndex = -1;
+  BTNMENU[0]->setVisible(true);
+  if (focoPedido_) {
+    // El foco que la carga dio a DECISION se hace efectivo al acabar la
+    // activación: entonces se muestra su texto.
+    focoPedido_ = false;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          BTNINTERPRETAR[0]->setFocus();
+          BTNINTERPRETAR_GotFocus(0);
+        },
+        Qt::QueuedConnection);
+  }
+}
+
+void FRMInterpretar::Form_Cancelar() {
+  BTNMENU_Click(3);
+}
+
+void FRMInterpretar::Form_MouseMove() {
+  centrarform();
+}
