@@ -15,25 +15,33 @@ std::vector<TextoFijo> TextBuffer(RanurasTextBuffer, TextoFijo(80));
 namespace {
 constexpr int LargoRegistro = 80;
 
-// Lee registros de 80 bytes en posiciones (desde 0) del almacén. Cada
-// lectura es una lectura posicionada: del fichero sólo se lee el bloque que
-// hace falta.
+// Lee registros de 80 bytes en posiciones (desde 0) del almacén. Lee del
+// dispositivo un tramo de 100 registros cada vez (lo que ocupa un bloque),
+// no el fichero entero ni un registro por lectura.
 class LectorRegistros {
 public:
-  explicit LectorRegistros(QIODevice& dispositivo) : dispositivo_(dispositivo) {}
+  explicit LectorRegistros(QIODevice& dispositivo) : dispositivo_(dispositivo), largo_(dispositivo.size()) {}
   // false si en `pos` ya no queda ningún byte (fin del fichero).
   bool leer(qint64 pos, QString& registro) {
-    if (pos < 0 || pos >= dispositivo_.size() || !dispositivo_.seek(pos))
+    if (pos < 0 || pos >= largo_)
       return false;
-    const QByteArray bytes = dispositivo_.read(LargoRegistro);
-    if (bytes.isEmpty())
-      return false;
-    registro = Win1252::decodificar(bytes);
+    if (pos < inicio_ || pos + LargoRegistro > inicio_ + tramo_.size()) {
+      if (!dispositivo_.seek(pos))
+        return false;
+      tramo_ = dispositivo_.read(LargoRegistro * 100);
+      inicio_ = pos;
+      if (tramo_.isEmpty())
+        return false;
+    }
+    registro = Win1252::decodificar(tramo_.mid(pos - inicio_, LargoRegistro));
     return true;
   }
 
 private:
   QIODevice& dispositivo_;
+  qint64 largo_;
+  QByteArray tramo_;
+  qint64 inicio_ = 0;
 };
 
 bool esMarcaLinea(const QString& r) {

@@ -10,6 +10,7 @@
 
 #include <QEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
 
 namespace {
@@ -25,6 +26,10 @@ QString CodigoSeccion(int Index) {
     return QStringLiteral("I");
   return QStringLiteral("L") + QString::number(Index - 2);
 }
+
+const QColor PapelLectura{250, 246, 232};
+const QColor TintaLectura{24, 40, 38};
+const QColor FondoMarco{0, 52, 52};
 
 const QString AyudaAlComplementario = QStringLiteral("Hexagrama Complementario");
 const QString AyudaAlPrincipal = QStringLiteral("Hexagrama Principal");
@@ -68,7 +73,8 @@ void ColorTexto(QWidget* w, const QColor& c) {
 }
 
 // Los cuadros de texto se leen como una página: papel claro y letra con
-// remates, con la barra de desplazamiento a la vista.
+// remates, con la barra de desplazamiento a la vista. Los colores van en la
+// paleta (no en hojas de estilo): la ventana se pinta antes.
 QPlainTextEdit* CuadroLectura(QWidget* parent, const QString& nombre) {
   auto* t = new QPlainTextEdit(parent);
   t->setReadOnly(true);
@@ -80,18 +86,26 @@ QPlainTextEdit* CuadroLectura(QWidget* parent, const QString& nombre) {
   t->setAccessibleName(nombre);
   t->setFont(Letra(QStringLiteral("Liberation Serif"), 11.5));
   t->document()->setDocumentMargin(5);
-  t->setFrameShape(QFrame::NoFrame);
-  t->setStyleSheet(QStringLiteral("QPlainTextEdit { background: rgb(250, 246, 232); color: rgb(24, 40, 38);"
-                                  " border: 1px solid rgb(0, 120, 96);"
-                                  " selection-background-color: rgb(214, 178, 74);"
-                                  " selection-color: rgb(20, 30, 20); }"
-                                  "QScrollBar:vertical { background: rgb(0, 64, 64); width: 13px; }"
-                                  "QScrollBar::handle:vertical { background: rgb(0, 168, 120);"
-                                  " min-height: 20px; border-radius: 3px; margin: 2px; }"
-                                  "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical"
-                                  " { height: 0; }"
-                                  "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical"
-                                  " { background: none; }"));
+  t->setFrameStyle(QFrame::Box | QFrame::Plain);
+  t->setLineWidth(1);
+  QPalette p = t->palette();
+  p.setColor(QPalette::Base, PapelLectura);
+  p.setColor(QPalette::Text, TintaLectura);
+  p.setColor(QPalette::WindowText, Estilo::Jade.darker(140));
+  p.setColor(QPalette::Highlight, Estilo::Oro);
+  p.setColor(QPalette::HighlightedText, TintaLectura);
+  t->setPalette(p);
+  // La barra, en los colores de la ventana.
+  QPalette b = t->verticalScrollBar()->palette();
+  b.setColor(QPalette::Window, Estilo::VerdeAzulado);
+  b.setColor(QPalette::Base, Estilo::VerdeAzulado);
+  b.setColor(QPalette::Button, Estilo::Jade);
+  b.setColor(QPalette::Light, Estilo::JadeClaro);
+  b.setColor(QPalette::Dark, Estilo::VerdeAzulado.darker(150));
+  b.setColor(QPalette::Mid, Estilo::Jade.darker(130));
+  b.setColor(QPalette::Shadow, Estilo::Negro);
+  b.setColor(QPalette::ButtonText, Estilo::OroClaro);
+  t->verticalScrollBar()->setPalette(b);
   return t;
 }
 
@@ -108,6 +122,25 @@ void PonerTexto(QPlainTextEdit* t, const QString& texto) {
 // --- MarcoPulsable ---------------------------------------------------------
 MarcoPulsable::MarcoPulsable(const QString& rotulo, QWidget* parent) : QGroupBox(rotulo, parent) {
   setMouseTracking(true);
+}
+
+void MarcoPulsable::paintEvent(QPaintEvent*) {
+  // El marco se pinta a mano: borde redondeado en jade y el rótulo en oro
+  // sobre el borde, a la izquierda.
+  QPainter p(this);
+  p.setRenderHint(QPainter::Antialiasing);
+  const QFontMetrics fm(font());
+  const int medio = fm.height() / 2;
+  const QRectF borde = QRectF(rect()).adjusted(0.5, medio + 0.5, -0.5, -0.5);
+  p.setPen(QPen(Estilo::Jade, 1));
+  p.setBrush(FondoMarco);
+  p.drawRoundedRect(borde, 5, 5);
+  if (title().isEmpty())
+    return;
+  const QRect rotulo(12, 0, fm.horizontalAdvance(title()) + 10, fm.height());
+  p.fillRect(rotulo, Estilo::VerdeAzulado);
+  p.setPen(Estilo::OroClaro);
+  p.drawText(rotulo, Qt::AlignCenter, title());
 }
 
 void MarcoPulsable::mousePressEvent(QMouseEvent* e) {
@@ -220,8 +253,16 @@ FRMInterpretar::FRMInterpretar(QWidget* parent) : Formulario(parent) {
   PREGUNTA->setFocusPolicy(Qt::ClickFocus);
   PREGUNTA->setAccessibleName(QStringLiteral("Pregunta"));
   PREGUNTA->setFont(Letra(QStringLiteral("Liberation Sans"), 9.5, true));
-  PREGUNTA->setStyleSheet(QStringLiteral("QLineEdit { background: rgb(0, 40, 40); color: rgb(246, 222, 150);"
-                                         " border: 1px solid rgb(0, 120, 96); padding: 0 4px; }"));
+  PREGUNTA->setFrame(false);
+  PREGUNTA->setTextMargins(6, 0, 6, 0);
+  PREGUNTA->setAutoFillBackground(true);
+  {
+    QPalette p = PREGUNTA->palette();
+    p.setColor(QPalette::Base, QColor(0, 40, 40));
+    p.setColor(QPalette::Window, QColor(0, 40, 40));
+    p.setColor(QPalette::Text, Estilo::OroClaro);
+    PREGUNTA->setPalette(p);
+  }
   Colocar(PREGUNTA, 30, 4290, 9450, 300);
 
   SSPanel1 = new SSPanel(this);

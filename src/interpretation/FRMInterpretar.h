@@ -26,6 +26,7 @@ signals:
   void Click();
 
 protected:
+  void paintEvent(QPaintEvent* e) override;
   void mousePressEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;
 
