@@ -37,9 +37,9 @@ ImpresoraQt::ImpresoraQt() : printer_(std::make_unique<QPrinter>(QPrinter::HighR
   printer_->setDocName(QStringLiteral("KORVAL"));
   printer_->setCreator(QStringLiteral("KORVAL"));
   printer_->setFullPage(false);
-  // Un cuarto de pulgada de margen: lo que deja sin tinta una impresora
-  // corriente. Las posiciones del programa cuentan desde ahí.
-  printer_->setPageMargins(QMarginsF(6.35, 6.35, 6.35, 6.35), QPageLayout::Millimeter);
+  // Media pulgada de margen alrededor, para que la página respire; las
+  // posiciones del programa cuentan desde ahí.
+  printer_->setPageMargins(QMarginsF(12.7, 12.7, 12.7, 12.7), QPageLayout::Millimeter);
 }
 
 ImpresoraQt::~ImpresoraQt() {

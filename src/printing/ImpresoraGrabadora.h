@@ -30,9 +30,10 @@ struct MarcaImpresa {
 
 class ImpresoraGrabadora : public Impresora {
 public:
-  // Por omisión, una hoja A4 con un cuarto de pulgada de margen.
-  double ancho = 11906 - 720;
-  double alto = 16838 - 720;
+  // Por omisión, lo que la impresora de verdad deja de una hoja A4: media
+  // pulgada de margen alrededor.
+  double ancho = 11906 - 1440;
+  double alto = 16838 - 1440;
 
   std::vector<MarcaImpresa> marcas;
   // Cuántas veces seguidas no podrá empezar un trabajo (error 482).

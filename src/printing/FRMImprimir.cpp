@@ -1,0 +1,231 @@
+#include "printing/FRMImprimir.h"
+
+#include "core/Estado.h"
+#include "core/Hexagrama.h"
+#include "interpretation/AlmacenTextos.h"
+#include "pictures/GRAFICOS.h"
+#include "platform/Basico.h"
+#include "platform/Controles.h"
+#include "platform/DialogosComunes.h"
+#include "platform/Estilo.h"
+#include "platform/Impresora.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QRadioButton>
+
+#include <algorithm>
+
+namespace {
+const QString Principal = QStringLiteral("HEXAGRAMA PRINCIPAL");
+const QString Complementario = QStringLiteral("HEXAGRAMA COMPLEMENTARIO");
+
+// Las cuatro caras de una línea: '6' a '9' dan 0 a 3; otro carácter, -1.
+int dibujoDeLinea(QChar c) {
+  if (c >= QLatin1Char('6') && c <= QLatin1Char('9'))
+    return c.unicode() - '6';
+  return -1;
+}
+} // namespace
+
+DialogoComun& FRMImprimir::DialogoDeImpresion() {
+  static DialogoComun dialogo;
+  return dialogo;
+}
+
+FRMImprimir::FRMImprimir(QWidget* parent) : Formulario(parent) {
+  setObjectName(QStringLiteral("FRMImprimir"));
+  TituloVentana(QStringLiteral("Imprimir consulta"));
+  TamanoTwips(4680, 2880);
+  ColorFondo(Estilo::VerdeAzulado);
+  CMDPrint = &DialogoDeImpresion();
+
+  panfondo = new SSPanel(this);
+  panfondo->setAccessibleName(QStringLiteral("Imprimir consulta"));
+  Colocar(panfondo, 0, 0, 4695, 2865);
+
+  const QString estiloOpcion =
+      QStringLiteral("QRadioButton { color: rgb(246, 222, 150); font-weight: bold; background: transparent; }"
+                     "QRadioButton:disabled { color: rgb(110, 140, 140); }");
+  OPCION[0] = new QRadioButton(QStringLiteral("Imprimir Hexagrama Principal y Complementario."), panfondo);
+  OPCION[1] = new QRadioButton(QStringLiteral("Imprimir Hexagrama Actual."), panfondo);
+  for (QRadioButton* o : OPCION)
+    o->setStyleSheet(estiloOpcion);
+  Colocar(OPCION[0], 150, 90, 4935, 225);
+  Colocar(OPCION[1], 150, 360, 4935, 225);
+
+  Frame1 = new QGroupBox(QStringLiteral("CONFIGURACION"), panfondo);
+  Frame1->setStyleSheet(
+      QStringLiteral("QGroupBox { background-color: rgb(0, 64, 64); border: 1px solid rgb(214, 178, 74);"
+                     " border-radius: 3px; margin-top: 7px; }"
+                     "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 3px;"
+                     " color: rgb(246, 222, 150); font-weight: bold; }"));
+  Colocar(Frame1, 150, 720, 4425, 1305);
+
+  BTNMENU[0] = new SSCommand(panfondo);
+  BTNMENU[1] = new SSCommand(Frame1, QStringLiteral("Configurar IMPRESORA"));
+  BTNMENU[2] = new SSCommand(Frame1, QStringLiteral("Configurar FUENTES"));
+  BTNMENU[3] = new SSCommand(panfondo);
+  BTNMENU[0]->setToolTip(QStringLiteral("Imprimir"));
+  BTNMENU[0]->setAccessibleName(QStringLiteral("Imprimir"));
+  BTNMENU[1]->setToolTip(QStringLiteral("Elegir la impresora o un fichero PDF"));
+  BTNMENU[2]->setToolTip(QStringLiteral("Elegir la fuente de los textos impresos"));
+  BTNMENU[3]->setToolTip(QStringLiteral("Cancelar"));
+  BTNMENU[3]->setAccessibleName(QStringLiteral("Cancelar"));
+  Colocar(BTNMENU[1], 120, 270, 4185, 435);
+  Colocar(BTNMENU[2], 120, 750, 4185, 435);
+  Colocar(BTNMENU[0], 2100, 2160, 1230, 600);
+  Colocar(BTNMENU[3], 3360, 2160, 1230, 600);
+  BTNMENU[0]->setDefault(true);
+
+  PANIMPRIMIENDO = new SSPanel(this, QStringLiteral("I M P R I M I E N D O . . ."));
+  PANIMPRIMIENDO->setColores(Estilo::Negro, Estilo::Oro);
+  PANIMPRIMIENDO->setNegrita(true);
+  Colocar(PANIMPRIMIENDO, 480, 1110, 3765, 585);
+  PANIMPRIMIENDO->hide();
+
+  // La zona de preparación no se ve nunca: guarda el hexagrama que se
+  // imprime, como lo dibujaría la ventana de interpretación.
+  Framehexagrama = new QGroupBox(Principal, this);
+  Colocar(Framehexagrama, 1530, 870, 6675, 3375);
+  Framehexagrama->hide();
+  static const int topes[6] = {2610, 2220, 1830, 1320, 930, 540};
+  for (int i = 0; i < 6; ++i) {
+    gLINEA[i] = new SSRibbon(Framehexagrama);
+    gLINEA[i]->setAccessibleName(QStringLiteral("Línea %1").arg(i + 1));
+    Colocar(gLINEA[i], 210, topes[i], 1875, 375);
+  }
+  for (int k = 0; k < 2; ++k) {
+    TXTTRIGRAMA[k] = new QLabel(Framehexagrama);
+    TXTHEXAGRAMA[k] = new QLabel(Framehexagrama);
+  }
+  Colocar(TXTTRIGRAMA[0], 2400, 900, 4000, 300);
+  Colocar(TXTTRIGRAMA[1], 2400, 2070, 4000, 300);
+  Colocar(TXTHEXAGRAMA[0], 90, 200, 6000, 300);
+  Colocar(TXTHEXAGRAMA[1], 90, 3000, 6000, 300);
+
+  for (int i = 0; i < 4; ++i)
+    connect(BTNMENU[i], &SSCommand::clicked, this, [this, i] { BTNMENU_Click(i); });
+
+  Form_Load();
+}
+
+void FRMImprimir::Form_Load() {
+  BTNMENU[3]->setPicture(GRAFICOS::Instancia().Gcancelar);
+  BTNMENU[0]->setPicture(GRAFICOS::Instancia().Impresora);
+  centrarform();
+}
+
+void FRMImprimir::Form_Activate() {
+  centrarform();
+  panfondo->setEnabled(true);
+  PANIMPRIMIENDO->hide();
+  OPCION[0]->setEnabled(ComplementLines.texto() != CurrentLines.texto());
+  OPCION[1]->setChecked(true);
+  abortado_ = false;
+  WaitTicks(50);
+}
+
+void FRMImprimir::Form_Cancelar() {
+  // Mientras imprime, la ventana no se deja cerrar: el trabajo sigue.
+  if (imprimiendo_)
+    return;
+  BTNMENU_Click(3);
+}
+
+void FRMImprimir::BTNMENU_Click(int Index) {
+  switch (Index) {
+  case 0: {
+    imprimiendo_ = true;
+    abortado_ = false;
+    panfondo->setEnabled(false);
+    PANIMPRIMIENDO->show();
+    PANIMPRIMIENDO->raise();
+    if (OPCION[0]->isChecked()) {
+      Actualiza(CurrentLines);
+      CargarBuffer(CurrentLines);
+      Framehexagrama->setTitle(Principal);
+      Imprimir();
+      if (!abortado_) {
+        Actualiza(ComplementLines);
+        CargarBuffer(ComplementLines);
+        Framehexagrama->setTitle(Complementario);
+        Imprimir();
+      }
+    } else {
+      // Sin quien diga qué hexagrama está a la vista, el principal.
+      const QString aLaVista = CaptionHexagramaEnPantalla ? CaptionHexagramaEnPantalla() : Principal;
+      if (aLaVista == Principal) {
+        Actualiza(CurrentLines);
+        Framehexagrama->setTitle(Principal);
+      } else {
+        Actualiza(ComplementLines);
+        Framehexagrama->setTitle(Complementario);
+      }
+      // TextBuffer ya tiene los textos del hexagrama a la vista.
+      Imprimir();
+    }
+    if (!abortado_) {
+      OPCION[0]->setEnabled(true);
+      OPCION[1]->setEnabled(true);
+      OPCION[0]->setEnabled(ComplementLines.texto() != CurrentLines.texto());
+      OPCION[1]->setChecked(true);
+      PANIMPRIMIENDO->hide();
+      Ocultar();
+    }
+    imprimiendo_ = false;
+    break;
+  }
+  case 1:
+    Configurar(QStringLiteral("IMPRESORA"));
+    break;
+  case 2:
+    Configurar(QStringLiteral("FUENTES"));
+    break;
+  case 3:
+    Ocultar();
+    break;
+  default:
+    break;
+  }
+  panfondo->setEnabled(true);
+}
+
+void FRMImprimir::Actualiza(const QString& Hexagrama) {
+  const QString lineas = Fijo(Hexagrama, 6);
+  const auto& graficos = GRAFICOS::Instancia();
+  int dibujo = 0;
+  for (int i = 0; i < 6; ++i) {
+    const QChar c = lineas[i];
+    // Un carácter que no es una línea deja el dibujo de la ranura anterior.
+    if (dibujoDeLinea(c) >= 0)
+      dibujo = dibujoDeLinea(c);
+    gLINEA[i]->setPicture(graficos.GRFLINEA[std::size_t(dibujo)]);
+    gLINEA[i]->setVisible(true);
+    gLINEA[i]->Tag = QString(c);
+  }
+  TXTTRIGRAMA[1]->setText(TrigramName(lineas.left(3)));
+  TXTTRIGRAMA[0]->setText(TrigramName(lineas.right(3)));
+  const int n = HexagramNumber(lineas);
+  const auto& fila = HexagramList[std::size_t(std::clamp(n, 0, 64))];
+  TXTHEXAGRAMA[0]->setText(QuitarBlancos(fila[1]) + QLatin1Char('-') + fila[4]);
+  TXTHEXAGRAMA[1]->setText(QuitarBlancos(fila[5]));
+  WaitTicks(500);
+}
+
+void FRMImprimir::Configurar(const QString& What) {
+  try {
+    if (What == QLatin1String("IMPRESORA")) {
+      CMDPrint->ShowPrinter(this);
+    } else {
+      CMDPrint->Flags = cdlCFBoth;
+      CMDPrint->ShowFont(this);
+    }
+  } catch (const ErrorEjecucion& e) {
+    if (e.numero() == ErrDialogoCancelado)
+      return;
+    // El número va detrás de un blanco, como lo escribe el mensaje de siempre.
+    MsgBox(QStringLiteral("ERROR:  ") + QString::number(e.numero()), vbExclamation | vbOKOnly,
+           QStringLiteral("Error en módulo de FRMImprimir(SUB CONFIGURAR)"));
+  }
+}
