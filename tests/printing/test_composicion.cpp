@@ -270,7 +270,7 @@ private slots:
     CarpetaPrueba carpeta;
     PrepararEstado(true);
     CargarBuffer(QStringLiteral("969696"));
-    const double ancho = 11906 - 720;
+    const double ancho = 11906 - 1440;
     const double limite = ancho - RightReserve;
     SuperficieMedidaQt s;
     const QStringList lineas = componer(s, limite);
