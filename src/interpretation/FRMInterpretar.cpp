@@ -198,13 +198,7 @@ FRMInterpretar::FRMInterpretar(QWidget* parent) : Formulario(parent) {
   // El marco del hexagrama: las seis líneas, los dos trigramas y los nombres.
   Framehexagrama = new MarcoPulsable(RotuloPrincipal, this);
   Framehexagrama->setToolTip(QStringLiteral("Principal/Complementario"));
-  Framehexagrama->setAccessibleName(QStringLiteral("Principal/Complementario"));
   Framehexagrama->setFont(Letra(QStringLiteral("Liberation Sans"), 9, true));
-  Framehexagrama->setStyleSheet(QStringLiteral(
-      "MarcoPulsable { border: 1px solid rgb(0, 168, 120); border-radius: 5px;"
-      " margin-top: 8px; background: rgb(0, 52, 52); }"
-      "MarcoPulsable::title { subcontrol-origin: margin; subcontrol-position: top left;"
-      " left: 12px; padding: 0 5px; color: rgb(246, 222, 150); background: rgb(0, 64, 64); }"));
   Colocar(Framehexagrama, 1530, 870, 6675, 3375);
 
   for (int i = 0; i < 6; ++i) {
@@ -229,7 +223,8 @@ FRMInterpretar::FRMInterpretar(QWidget* parent) : Formulario(parent) {
     TXTTRIGRAMA[i]->setAlignment(Qt::AlignCenter);
     TXTTRIGRAMA[i]->setFont(Letra(QStringLiteral("Liberation Serif"), 13, true));
     ColorTexto(TXTTRIGRAMA[i], Estilo::OroClaro);
-    TXTTRIGRAMA[i]->setAccessibleName(QString::fromLatin1(trigramas[i]).toLower());
+    // El lector de pantalla lee el nombre (el texto); la descripción dice qué es.
+    TXTTRIGRAMA[i]->setAccessibleDescription(QString::fromLatin1(trigramas[i]).toLower());
     Colocar(TXTTRIGRAMA[i], 60, 285, 3975, 390);
   }
 
@@ -238,12 +233,12 @@ FRMInterpretar::FRMInterpretar(QWidget* parent) : Formulario(parent) {
     TXTHEXAGRAMA[i]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   }
   TXTHEXAGRAMA[0]->setToolTip(QStringLiteral("Principal/Complementario"));
-  TXTHEXAGRAMA[0]->setAccessibleName(QStringLiteral("Número y nombre del hexagrama"));
+  TXTHEXAGRAMA[0]->setAccessibleDescription(QStringLiteral("Número y nombre del hexagrama"));
   TXTHEXAGRAMA[0]->setFont(Letra(QStringLiteral("Liberation Serif"), 14, true));
   ColorTexto(TXTHEXAGRAMA[0], Estilo::Oro);
   Colocar(TXTHEXAGRAMA[0], 2370, 225, 4095, 390);
   TXTHEXAGRAMA[1]->setToolTip(QStringLiteral("Decisión"));
-  TXTHEXAGRAMA[1]->setAccessibleName(QStringLiteral("Nombre del hexagrama"));
+  TXTHEXAGRAMA[1]->setAccessibleDescription(QStringLiteral("Segundo nombre del hexagrama"));
   TXTHEXAGRAMA[1]->setFont(Letra(QStringLiteral("Liberation Serif"), 13, false, true));
   ColorTexto(TXTHEXAGRAMA[1], Estilo::JadeClaro);
   Colocar(TXTHEXAGRAMA[1], 210, 2985, 6255, 360);
