@@ -247,10 +247,16 @@ void FRMRecuperar::CargarConsultas() {
   }
 
   BTNAUX[0]->show();
+  // De una vez: con miles de consultas, entrada a entrada se nota.
+  QStringList usuarios, preguntas;
+  usuarios.reserve(qsizetype(registros_.size()));
+  preguntas.reserve(qsizetype(registros_.size()));
   for (const ArchiveRecord& r : registros_) {
-    CMBUSUARIO->addItem(TextoVisible(r.Usuario));
-    CMBCONSULTA->addItem(TextoVisible(r.Pregunta));
+    usuarios << TextoVisible(r.Usuario);
+    preguntas << TextoVisible(r.Pregunta);
   }
+  CMBUSUARIO->addItems(usuarios);
+  CMBCONSULTA->addItems(preguntas);
   CMBUSUARIO->setCurrentIndex(0);
   CMBCONSULTA->setCurrentIndex(0);
   MostrarConsulta();
