@@ -1,5 +1,6 @@
 // La lógica de la tirada sin ventana: el giro de cada moneda, la parada, el
 // valor de línea y su reparto, y la pregunta tal como se guarda.
+#include "RelojFalso.h"
 #include "apoyo/Apoyo.h"
 #include "casting/Pregunta.h"
 #include "casting/TiradaMonedas.h"
@@ -9,29 +10,8 @@
 
 #include <array>
 #include <cmath>
-#include <random>
 
 namespace {
-// Un reloj de pruebas que avanza cada vez que se le mira: `paso` segundos,
-// con un vaivén de hasta `vaiven` más (de su propio generador, para no
-// tocar la secuencia de Rnd). Como el de verdad, por omisión avanza poco en
-// cada mirada: entre dos pasos de animación caben muchas comprobaciones.
-// Un reloj de paso fijo exacto no existe: con él dos monedas pueden quedar
-// acompasadas y mirarse siempre de canto.
-struct RelojFalso {
-  double t = 40000.0;
-  double paso = 0.0005;
-  double vaiven = 0.001;
-  std::minstd_rand azar{12345};
-  double avanzar() {
-    t += paso + vaiven * std::uniform_real_distribution<double>(0.0, 1.0)(azar);
-    return t;
-  }
-  void instalar() {
-    FijarReloj([this] { return avanzar(); });
-  }
-};
-
 const QString Cara = QStringLiteral("cara");
 const QString Cruz = QStringLiteral("cruz");
 

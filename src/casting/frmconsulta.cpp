@@ -1,0 +1,140 @@
+#include "casting/frmconsulta.h"
+
+#include "casting/Pregunta.h"
+#include "core/Estado.h"
+#include "pictures/GRAFICOS.h"
+#include "platform/Basico.h"
+#include "platform/Codificacion.h"
+#include "platform/Estilo.h"
+
+#include <QKeyEvent>
+#include <QMimeData>
+
+CuadroPregunta::CuadroPregunta(QWidget* parent) : QPlainTextEdit(parent) {}
+
+void CuadroPregunta::keyPressEvent(QKeyEvent* e) {
+  // Intro, tabulador y demás teclas de control caben siempre: sólo se
+  // rechaza lo que, escrito, no se podría guardar.
+  if (!e->text().isEmpty() && !Win1252::cabe(e->text())) {
+    ++rechazados_;
+    Beep();
+    e->accept();
+    return;
+  }
+  QPlainTextEdit::keyPressEvent(e);
+}
+
+void CuadroPregunta::inputMethodEvent(QInputMethodEvent* e) {
+  if (!Win1252::cabe(e->commitString())) {
+    ++rechazados_;
+    Beep();
+    QInputMethodEvent limpio(e->preeditString(), e->attributes());
+    limpio.setCommitString(Win1252::filtrar(e->commitString()), e->replacementStart(),
+                           e->replacementLength());
+    QPlainTextEdit::inputMethodEvent(&limpio);
+    return;
+  }
+  QPlainTextEdit::inputMethodEvent(e);
+}
+
+void CuadroPregunta::insertFromMimeData(const QMimeData* origen) {
+  if (!origen || !origen->hasText())
+    return;
+  const QString texto = origen->text();
+  const QString cabe = Win1252::filtrar(texto);
+  if (cabe.size() != texto.size()) {
+    ++rechazados_;
+    Beep();
+  }
+  insertPlainText(cabe);
+}
+
+frmconsulta::frmconsulta(QWidget* parent) : Formulario(parent) {
+  TituloVentana(QString());
+  TamanoTwips(6495, 2070);
+  ColorFondo(QColor(0, 64, 0));
+
+  Label1 = new QLabel(QStringLiteral("¿Qué desea Consultar?"), this);
+  Label1->setAlignment(Qt::AlignCenter);
+  {
+    QFont f = Label1->font();
+    f.setBold(true);
+    f.setPointSizeF(f.pointSizeF() * 1.5);
+    Label1->setFont(f);
+    QPalette p = Label1->palette();
+    p.setColor(QPalette::WindowText, Estilo::OroClaro);
+    Label1->setPalette(p);
+  }
+
+  PREGUNTA = new CuadroPregunta(this);
+  PREGUNTA->setAccessibleName(QStringLiteral("Pregunta"));
+  PREGUNTA->setTabChangesFocus(true);
+  PREGUNTA->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  PREGUNTA->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  PREGUNTA->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  {
+    QFont f = PREGUNTA->font();
+    f.setBold(true);
+    PREGUNTA->setFont(f);
+    QPalette p = PREGUNTA->palette();
+    p.setColor(QPalette::Base, Estilo::Papel);
+    p.setColor(QPalette::Text, QColor(0, 0, 192));
+    PREGUNTA->setPalette(p);
+    // Sin margen de documento, para que quepa una línea en su alto.
+    PREGUNTA->document()->setDocumentMargin(2);
+  }
+
+  for (int i = 0; i < 2; ++i)
+    BTNAUX[i] = new BotonImagen(this);
+  BTNAUX[0]->setToolTipText(QStringLiteral("Aceptar"));
+  BTNAUX[1]->setToolTipText(QStringLiteral("Cancelar"));
+
+  Colocar(Label1, 1470, 90, 3555, 420);
+  Colocar(PREGUNTA, 60, 600, 6375, 525);
+  Colocar(BTNAUX[0], 4080, 1500, 1185, 525);
+  Colocar(BTNAUX[1], 5280, 1500, 1185, 525);
+
+  connect(PREGUNTA, &QPlainTextEdit::textChanged, this, [this] { pregunta_Change(); });
+  for (int i = 0; i < 2; ++i)
+    connect(BTNAUX[i], &QPushButton::clicked, this, [this, i] { BTNAUX_Click(i); });
+
+  Form_Load();
+}
+
+void frmconsulta::Form_Load() {
+  const GRAFICOS& g = GRAFICOS::Instancia();
+  BTNAUX[0]->setPicture(g.Gaceptar);
+  BTNAUX[1]->setPicture(g.Gcancelar);
+  DibujarBorde();
+  centrarform();
+}
+
+void frmconsulta::Form_Activate() {
+  centrarform();
+  update();
+  PREGUNTA->setPlainText(TextoParaElCuadro(QuitarBlancos(LastQuestion)));
+  // setPlainText avisa del cambio aunque el texto sea el mismo; por si acaso
+  // no lo hiciera, el botón de aceptar se pone en regla aquí también.
+  pregunta_Change();
+  PREGUNTA->moveCursor(QTextCursor::End);
+  PREGUNTA->setFocus();
+}
+
+QString frmconsulta::TextoPregunta() const {
+  return TextoLeidoDelCuadro(PREGUNTA->toPlainText());
+}
+
+void frmconsulta::pregunta_Change() {
+  BTNAUX[0]->setVisible(!QuitarBlancos(TextoPregunta()).isEmpty());
+  PREGUNTA->setFocus();
+}
+
+void frmconsulta::BTNAUX_Click(int Index) {
+  if (Index == 0) {
+    CancelFlag = QStringLiteral("NO");
+    CurrentQuestion = NormalizarPregunta(TextoPregunta());
+  } else if (Index == 1) {
+    CancelFlag = QStringLiteral("SI");
+  }
+  Ocultar();
+}
