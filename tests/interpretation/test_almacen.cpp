@@ -110,83 +110,66 @@ private slots:
 
   // --- Carga -------------------------------------------------------------
 
-  void sinLineaCambiante() {
-    Informes inf;
-    CargarBufferDe(almacen(bloqueCompleto()), QStringLiteral("777777"), inf.informe());
-    const QStringList r = ranurasHastaFinal();
-    // Las tres secciones y la marca final justo tras el último texto de IMAGEN.
-    QCOMPARE(r.size(), 13);
-    QCOMPARE(r[0], QStringLiteral("*D"));
-    QCOMPARE(r[8], QStringLiteral("*I"));
-    QCOMPARE(r[11], QStringLiteral("sigue I"));
-    QCOMPARE(r[12], QStringLiteral("**"));
-    QVERIFY(inf.lineas.empty());
-    QCOMPARE(inf.completas, 1);
-    for (int l = 1; l <= 6; ++l) {
-      const TextoLinea t = ExtraerLinea(QStringLiteral("L%1").arg(l));
-      QVERIFY2(t.enunciado.isEmpty() && t.interpretacion.isEmpty(), qPrintable(t.enunciado));
-    }
-    QCOMPARE(ExtraerSeccion(QStringLiteral("I")),
-             QStringLiteral("   Primero de I") + CRLF + CRLF + QStringLiteral("   Segundo de I sigue I"));
+  // Con cada juego de líneas cambiantes: las marcas que quedan en el buffer,
+  // en orden, con "**" justo tras el último texto guardado, y cuántas
+  // ranuras ocupa.
+  void cargaSoloDeLasLineasQueCambian_data() {
+    QTest::addColumn<QString>("lineas");
+    QTest::addColumn<QStringList>("marcas");
+    QTest::addColumn<int>("ranuras");
+    const QStringList secciones{QStringLiteral("*D"), QStringLiteral("*C"), QStringLiteral("*I")};
+    const QString fin = QStringLiteral("**");
+    QTest::newRow("ninguna") << QStringLiteral("787878") << secciones + QStringList{fin} << 13;
+    // La 1: "**" va sobre la marca de la 6, tras saltar las de 2 a 5.
+    QTest::newRow("sólo la 1") << QStringLiteral("987878")
+                               << secciones + QStringList{QStringLiteral("*L1"), fin} << 17;
+    // La 6: su marca ocupa la ranura de la 1 y el "**" es el del fichero.
+    QTest::newRow("sólo la 6") << QStringLiteral("787876")
+                               << secciones + QStringList{QStringLiteral("*L6"), fin} << 17;
+    QTest::newRow("2, 5 y 6") << QStringLiteral("797799")
+                              << secciones + QStringList{QStringLiteral("*L2"), QStringLiteral("*L5"),
+                                                         QStringLiteral("*L6"), fin}
+                              << 25;
+    QStringList todas = secciones;
+    for (int l = 1; l <= 6; ++l)
+      todas << QStringLiteral("*L%1").arg(l);
+    QTest::newRow("las seis") << QStringLiteral("969696") << todas + QStringList{fin} << 37;
   }
-
-  void soloLaLinea1() {
+  void cargaSoloDeLasLineasQueCambian() {
+    QFETCH(QString, lineas);
+    QFETCH(QStringList, marcas);
+    QFETCH(int, ranuras);
+    // Cualquier dibujo lee el único bloque del almacén de la prueba.
+    listaDeUnaFila();
+    HexagramList[1][3] = PatronEstable(lineas).left(3);
+    HexagramList[1][2] = PatronEstable(lineas).mid(3);
     Informes inf;
-    CargarBufferDe(almacen(bloqueCompleto()), QStringLiteral("977777"), inf.informe());
+    CargarBufferDe(almacen(bloqueCompleto()), lineas, inf.informe());
     const QStringList r = ranurasHastaFinal();
-    // Las secciones, la línea 1 con sus tres registros y "**" en la ranura
-    // siguiente, sobre la marca de la línea 6.
-    QCOMPARE(r.size(), 17);
-    QCOMPARE(r[12], QStringLiteral("*L1"));
-    QCOMPARE(r[15], QStringLiteral("   INTERPRETACIÓN: la 1"));
-    QCOMPARE(r[16], QStringLiteral("**"));
-    QCOMPARE(inf.lineas, std::vector<int>{1});
-    const TextoLinea t = ExtraerLinea(QStringLiteral("L1"));
-    QCOMPARE(t.enunciado, QStringLiteral("   Nueve en el puesto 1 continúa 1"));
-    QCOMPARE(t.interpretacion, QStringLiteral("   INTERPRETACIÓN: la 1"));
-    QVERIFY(ExtraerLinea(QStringLiteral("L2")).enunciado.isEmpty());
-  }
-
-  void soloLaLinea6() {
-    Informes inf;
-    CargarBufferDe(almacen(bloqueCompleto()), QStringLiteral("777779"), inf.informe());
-    const QStringList r = ranurasHastaFinal();
-    QCOMPARE(r.size(), 17);
-    // Las líneas 1 a 5 se saltan: la marca de la 6 ocupa la ranura de la 1.
-    QCOMPARE(r[12], QStringLiteral("*L6"));
-    QCOMPARE(r[13], QStringLiteral("   Nueve en el puesto 6"));
-    QCOMPARE(r[16], QStringLiteral("**"));
-    QVERIFY(!r.contains(QStringLiteral("*L5")));
-    QCOMPARE(inf.lineas, std::vector<int>{6});
-    QCOMPARE(ExtraerLinea(QStringLiteral("L6")).interpretacion, QStringLiteral("   INTERPRETACIÓN: la 6"));
-    QVERIFY(ExtraerLinea(QStringLiteral("L1")).interpretacion.isEmpty());
-  }
-
-  void variasLineas() {
-    Informes inf;
-    CargarBufferDe(almacen(bloqueCompleto()), QStringLiteral("797799"), inf.informe());
-    QCOMPARE(inf.lineas, (std::vector<int>{2, 5, 6}));
+    QCOMPARE(r.size(), ranuras);
+    QStringList vistas;
+    std::vector<int> esperadas;
+    for (const QString& s : r)
+      if (s.startsWith(QLatin1Char('*')))
+        vistas << s;
+    QCOMPARE(vistas, marcas);
+    for (const QString& m : marcas)
+      if (m.startsWith(QStringLiteral("*L")))
+        esperadas.push_back(m.mid(2).toInt());
+    QCOMPARE(inf.lineas, esperadas);
     QCOMPARE(inf.completas, 1);
     QVERIFY(!inf.lineaTrasCompleta);
-    QStringList marcas;
-    for (const QString& s : ranurasHastaFinal())
-      if (s.startsWith(QLatin1Char('*')))
-        marcas << s;
-    QCOMPARE(marcas, (QStringList{QStringLiteral("*D"), QStringLiteral("*C"), QStringLiteral("*I"),
-                                  QStringLiteral("*L2"), QStringLiteral("*L5"), QStringLiteral("*L6"),
-                                  QStringLiteral("**")}));
-    for (int l : {2, 5, 6}) {
+    // Cada línea que cambia da su enunciado y su interpretación; las demás,
+    // dos textos vacíos.
+    for (int l = 1; l <= 6; ++l) {
       const TextoLinea t = ExtraerLinea(QStringLiteral("L%1").arg(l));
-      QCOMPARE(t.enunciado, QStringLiteral("   Nueve en el puesto %1 continúa %1").arg(l));
-      QCOMPARE(t.interpretacion, QStringLiteral("   INTERPRETACIÓN: la %1").arg(l));
+      const bool cambia = EsCambiante(lineas[l - 1]);
+      QCOMPARE(t.enunciado,
+               cambia ? QStringLiteral("   Nueve en el puesto %1 continúa %1").arg(l) : QString());
+      QCOMPARE(t.interpretacion, cambia ? QStringLiteral("   INTERPRETACIÓN: la %1").arg(l) : QString());
     }
-    for (int l : {1, 3, 4})
-      QVERIFY(ExtraerLinea(QStringLiteral("L%1").arg(l)).enunciado.isEmpty());
-    // Las seis cambiantes: todo el bloque, en el orden del fichero.
-    Informes todas;
-    CargarBufferDe(almacen(bloqueCompleto()), QStringLiteral("999999"), todas.informe());
-    QCOMPARE(todas.lineas, (std::vector<int>{1, 2, 3, 4, 5, 6}));
-    QCOMPARE(ranurasHastaFinal(), bloqueCompleto());
+    QCOMPARE(ExtraerSeccion(QStringLiteral("C")),
+             QStringLiteral("   Primero de C") + CRLF + CRLF + QStringLiteral("   Segundo de C sigue C"));
   }
 
   void marcaDeLineaEnMinusculas() {
