@@ -1,4 +1,4 @@
 # Archivo de consultas: grabar y eliminar en archivos grandes, frente al orden
-# de siempre sobre el propio fichero (el de las pruebas, que se comparte).
+# por intercambios sobre el propio fichero (el de las pruebas, que se comparte).
 korval_medida(medir_archivo FUENTES medir_archivo.cpp USA korval_logic_archive)
 target_include_directories(medir_archivo PRIVATE ${PROJECT_SOURCE_DIR}/tests)

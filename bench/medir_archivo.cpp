@@ -1,5 +1,6 @@
 // Lo que cuesta grabar y eliminar consultas en archivos grandes, y la
-// comparación con el orden de siempre, registro a registro sobre el fichero.
+// comparación con el orden por intercambios, registro a registro sobre el
+// fichero.
 //
 //   archive_save_ms_2k         grabar una consulta en un archivo de 2.000
 //   archive_save_ms_20k        lo mismo con 20.000
@@ -89,7 +90,7 @@ double GrabarComoAntes(const QString& ruta, const QByteArray& archivo, int veces
     QElapsedTimer t;
     t.start();
     if (!Referencia::GrabarConsulta(ruta, Nuevo.Bytes()))
-      qFatal("No se pudo grabar a la antigua");
+      qFatal("No se pudo grabar con el orden por intercambios");
     ms.push_back(double(t.nsecsElapsed()) / 1e6);
   }
   return Mediana(ms);
@@ -126,7 +127,7 @@ int main(int argc, char** argv) {
   QFile suyo(ruta);
   suyo.open(QIODevice::ReadOnly);
   if (suyo.readAll() != resultado)
-    qFatal("La grabación no deja el mismo archivo que el orden de siempre");
+    qFatal("La grabación no deja el mismo archivo que el orden por intercambios");
 
   std::printf("archive_save_ms_2k: %.3f ms\n", grabar2k);
   std::printf("archive_save_ms_20k: %.3f ms\n", grabar20k);

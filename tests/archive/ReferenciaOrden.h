@@ -1,5 +1,5 @@
 #pragma once
-// La grabación y el borrado de consultas hechos a la antigua, registro a
+// La grabación y el borrado de consultas hechos a mano, registro a
 // registro sobre el propio fichero: se añade el registro al final, se ordena
 // por intercambios de vecinos hasta que una pasada no cambia nada y se
 // renumera; al borrar se copian los demás registros a "usuarios.TMP" y este
@@ -74,8 +74,8 @@ inline void OrdenarArchivo(int count, QFile& f) {
 // Añade `registro` (160 bytes) al archivo de `ruta` y lo ordena en su sitio.
 inline bool GrabarConsulta(const QString& ruta, const QByteArray& registro) {
   QFile f(ruta);
-  // Sin memoria intermedia: cada lectura y escritura va al disco, registro a
-  // registro, como en el programa de siempre.
+  // Sin memoria intermedia: cada lectura y cada escritura de un registro va
+  // al disco por separado.
   if (!f.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
     return false;
   const int n = Registros(f.size());

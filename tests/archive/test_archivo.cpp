@@ -233,7 +233,7 @@ private slots:
     QCOMPARE(int(LeerRegistros(QByteArray()).size()), 0);
   }
 
-  void grabarComoEnElDiseno() {
+  void grabarCreaNumeraYOrdena() {
     CarpetaPrueba carpeta(false);
     const QString ruta = RutaArchivo();
     QString error;
@@ -281,7 +281,7 @@ private slots:
   void igualQueElOrdenEnElPropioFichero() {
     // Muchos archivos al azar, con usuarios repetidos, largos que no son
     // múltiplo de 160 y bytes cualesquiera: lo grabado y lo borrado han de
-    // ser, byte a byte, lo que deja el algoritmo de siempre.
+    // ser, byte a byte, lo que deja el orden por intercambios sobre el fichero.
     QTemporaryDir dir;
     const QString nuestro = dir.filePath(QStringLiteral("nuestro/usuarios.dat"));
     const QString suyo = dir.filePath(QStringLiteral("suyo/usuarios.dat"));
