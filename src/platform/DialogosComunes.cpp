@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -46,7 +47,10 @@ void DialogoComun::ShowFont(QWidget* padre) {
   }
   if ((Flags & cdlCFBoth) == 0)
     throw ErrorEjecucion(ErrSinFuentes);
-  QFont inicial(FontName);
+  // El diálogo marca la familia que de verdad se usa ("Arial" puede ser un
+  // alias de otra con las mismas medidas): aceptar sin tocar nada no cambia
+  // la letra impresa.
+  QFont inicial(QFontInfo(QFont(FontName)).family());
   inicial.setPointSizeF(FontSize > 0 ? FontSize : 12);
   bool aceptado = false;
   const QFont elegida =

@@ -9,7 +9,9 @@
 #include "platform/DialogosComunes.h"
 #include "platform/Estilo.h"
 #include "platform/Impresora.h"
+#include "platform/Twips.h"
 
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
@@ -44,13 +46,30 @@ FRMImprimir::FRMImprimir(QWidget* parent) : Formulario(parent) {
   panfondo->setAccessibleName(QStringLiteral("Imprimir consulta"));
   Colocar(panfondo, 0, 0, 4695, 2865);
 
-  const QString estiloOpcion =
-      QStringLiteral("QRadioButton { color: rgb(246, 222, 150); font-weight: bold; background: transparent; }"
-                     "QRadioButton:disabled { color: rgb(110, 140, 140); }");
+  const QString estiloOpcion = QStringLiteral(
+      "QRadioButton { color: rgb(246, 222, 150); font-weight: bold; background: transparent; spacing: 5px; }"
+      "QRadioButton:disabled { color: rgb(110, 140, 140); }"
+      "QRadioButton::indicator { width: 9px; height: 9px; border-radius: 6px;"
+      " border: 2px solid rgb(214, 178, 74); background: rgb(0, 40, 40); }"
+      "QRadioButton::indicator:disabled { border-color: rgb(110, 140, 140); }"
+      "QRadioButton::indicator:checked { background: qradialgradient(cx: 0.5, cy: 0.5, radius: 0.5,"
+      " fx: 0.5, fy: 0.5, stop: 0 rgb(246, 222, 150), stop: 0.5 rgb(246, 222, 150),"
+      " stop: 0.6 rgb(0, 40, 40), stop: 1 rgb(0, 40, 40)); }");
   OPCION[0] = new QRadioButton(QStringLiteral("Imprimir Hexagrama Principal y Complementario."), panfondo);
   OPCION[1] = new QRadioButton(QStringLiteral("Imprimir Hexagrama Actual."), panfondo);
   for (QRadioButton* o : OPCION)
     o->setStyleSheet(estiloOpcion);
+  {
+    // La opción más larga tiene que leerse entera dentro de la ventana: se
+    // achica la letra lo justo (el diseño la deja salir por la derecha).
+    QFont letra = OPCION[0]->font();
+    letra.setBold(true);
+    const int disponible = Tw(4680 - 150) - 30;
+    while (letra.pointSizeF() > 6 && QFontMetrics(letra).horizontalAdvance(OPCION[0]->text()) > disponible)
+      letra.setPointSizeF(letra.pointSizeF() - 0.25);
+    for (QRadioButton* o : OPCION)
+      o->setFont(letra);
+  }
   Colocar(OPCION[0], 150, 90, 4935, 225);
   Colocar(OPCION[1], 150, 360, 4935, 225);
 
