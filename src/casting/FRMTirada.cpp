@@ -4,6 +4,7 @@
 #include "pictures/GRAFICOS.h"
 #include "platform/Estilo.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <QRadialGradient>
 
@@ -65,18 +66,20 @@ FRMTirada::FRMTirada(QWidget* parent) : Formulario(parent) {
     f.setPointSizeF(f.pointSizeF() * 1.25);
     SSPanel1->setFont(f);
   }
-  PREGUNTA = new QLineEdit(SSPanel1);
-  PREGUNTA->setReadOnly(true);
-  PREGUNTA->setFocusPolicy(Qt::NoFocus);
+  // La pregunta se lee, no se escribe: un recuadro de texto que parte en
+  // dos líneas, y achica la letra, lo que no cabe en una.
+  PREGUNTA = new QLabel(SSPanel1);
+  PREGUNTA->setTextFormat(Qt::PlainText);
   PREGUNTA->setAlignment(Qt::AlignCenter);
-  PREGUNTA->setAccessibleName(QStringLiteral("Pregunta"));
+  PREGUNTA->setWordWrap(true);
+  PREGUNTA->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  PREGUNTA->setLineWidth(1);
+  PREGUNTA->setAutoFillBackground(true);
+  PREGUNTA->setAccessibleDescription(QStringLiteral("Pregunta"));
   {
-    QFont f = PREGUNTA->font();
-    f.setBold(true);
-    PREGUNTA->setFont(f);
     QPalette p = PREGUNTA->palette();
-    p.setColor(QPalette::Base, Estilo::Papel);
-    p.setColor(QPalette::Text, QColor(0, 0, 160));
+    p.setColor(QPalette::Window, Estilo::Papel);
+    p.setColor(QPalette::WindowText, QColor(0, 0, 160));
     PREGUNTA->setPalette(p);
   }
 
@@ -138,8 +141,7 @@ void FRMTirada::Form_Load() {
 void FRMTirada::Form_Activate() {
   ++sesion_;
   centrarform();
-  PREGUNTA->setText(QuitarBlancos(CurrentQuestion).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
-  PREGUNTA->setCursorPosition(0);
+  MostrarPregunta();
   BTNTIRAR->Tag = QStringLiteral("TIRAR MONEDAS");
   BTNTIRAR->setPicture(GRFarrojarParar[0]);
   BTNTIRAR->setToolTipText(QStringLiteral("Arrojar Monedas"));
@@ -225,6 +227,21 @@ void FRMTirada::MostrarMonedas() {
     if (eraCara || d == 0 || d == 4)
       moneda[i]->setAccessibleName(NombreMoneda(i, Monedas.moneda[i].estado));
   }
+}
+
+void FRMTirada::MostrarPregunta() {
+  const QString texto = QuitarBlancos(CurrentQuestion).replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+  QFont f = font();
+  f.setBold(true);
+  const QRect caja = PREGUNTA->contentsRect().adjusted(3, 0, -3, 0);
+  for (qreal puntos = f.pointSizeF() * 1.1; puntos >= 6.0; puntos -= 0.5) {
+    f.setPointSizeF(puntos);
+    const QRect ocupa = QFontMetrics(f).boundingRect(caja, Qt::AlignCenter | Qt::TextWordWrap, texto);
+    if (ocupa.height() <= caja.height() && ocupa.width() <= caja.width())
+      break;
+  }
+  PREGUNTA->setFont(f);
+  PREGUNTA->setText(texto);
 }
 
 int FRMTirada::LineasPuestas() const {

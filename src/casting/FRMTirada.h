@@ -10,7 +10,6 @@
 
 #include <QFrame>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPixmap>
 #include <QTimer>
 
@@ -22,7 +21,7 @@ public:
   explicit FRMTirada(QWidget* parent = nullptr);
 
   SSPanel* SSPanel1 = nullptr;
-  QLineEdit* PREGUNTA = nullptr;
+  QLabel* PREGUNTA = nullptr;
   QFrame* Frame1 = nullptr;
   std::array<QLabel*, 3> moneda{};
   BotonImagen* BTNTIRAR = nullptr;
@@ -57,6 +56,7 @@ protected:
 private:
   // Pone en cada moneda el dibujo de su estado, si ha cambiado.
   void MostrarMonedas();
+  void MostrarPregunta();
   void ColocarControles();
   void FallaMoneda(int i);
 

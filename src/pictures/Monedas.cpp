@@ -227,8 +227,15 @@ QPixmap CaraArrojarParar(int indice, qreal dpr) {
   QFont f;
   const QStringList familias = QFontDatabase::families();
   bool pluma = false;
+  // Con la misma familia de dos fundiciones, la lista las da como "Z003 [urw]".
+  auto hay = [&familias](const QString& nombre) {
+    for (const QString& fam : familias)
+      if (fam == nombre || fam.startsWith(nombre + QLatin1String(" [")))
+        return true;
+    return false;
+  };
   for (const char* nombre : {"Z003", "URW Chancery L", "TeX Gyre Chorus"})
-    if (familias.contains(QString::fromLatin1(nombre))) {
+    if (hay(QString::fromLatin1(nombre))) {
       f.setFamily(QString::fromLatin1(nombre));
       pluma = true;
       break;
