@@ -104,8 +104,6 @@ private slots:
     QTest::addColumn<bool>("intro");
     QTest::addColumn<QString>("guardada");
     QTest::newRow("completa") << QStringLiteral("¿qué será?") << false << QStringLiteral("¿QUÉ SERÁ?");
-    QTest::newRow("sin signos") << QStringLiteral("qué será") << false << QStringLiteral("¿QUÉ SERÁ?");
-    QTest::newRow("sin cierre") << QStringLiteral("¿qué será") << false << QStringLiteral("¿QUÉ SERÁ?");
     QTest::newRow("con intro") << QStringLiteral("el viaje") << true << QStringLiteral("¿EL VIAJE?");
     QTest::newRow("? e intro") << QStringLiteral("¿el viaje?") << true << QStringLiteral("¿EL VIAJE??");
     QTest::newRow("sólo intro") << QString() << true << QStringLiteral("¿?");
