@@ -112,10 +112,8 @@ void frmconsulta::Form_Load() {
 void frmconsulta::Form_Activate() {
   centrarform();
   update();
+  // Poner el texto avisa del cambio (pregunta_Change), aunque sea el mismo.
   PREGUNTA->setPlainText(TextoParaElCuadro(QuitarBlancos(LastQuestion)));
-  // setPlainText avisa del cambio aunque el texto sea el mismo; por si acaso
-  // no lo hiciera, el botón de aceptar se pone en regla aquí también.
-  pregunta_Change();
   PREGUNTA->moveCursor(QTextCursor::End);
   PREGUNTA->setFocus();
 }
