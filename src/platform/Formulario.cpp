@@ -114,7 +114,10 @@ void Formulario::paintEvent(QPaintEvent* e) {
 
 void Formulario::mouseMoveEvent(QMouseEvent* e) {
   QDialog::mouseMoveEvent(e);
-  Form_MouseMove();
+  // Sólo el fondo: el movimiento sobre un control que no lo atiende sube a
+  // la ventana, pero no es un movimiento sobre ella.
+  if (!childAt(e->position().toPoint()))
+    Form_MouseMove();
 }
 
 void Formulario::AlMoverRaton(QWidget* control, std::function<void()> accion) {

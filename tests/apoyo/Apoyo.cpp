@@ -55,6 +55,7 @@ QWidget* VentanaModalActiva() {
 
 void AlAparecerModal(std::function<void(QWidget*)> accion, QWidget* salvo, int limiteMs) {
   auto* temporizador = new QTimer(qApp);
+  temporizador->setObjectName(QStringLiteral("AlAparecerModal"));
   auto inicio = std::make_shared<QElapsedTimer>();
   inicio->start();
   temporizador->setInterval(5);
@@ -82,4 +83,16 @@ void CerrarVentanasAbiertas() {
   for (QWidget* w : QApplication::topLevelWidgets())
     if (w->isVisible())
       w->hide();
+}
+
+int CancelarEsperasModales() {
+  int pendientes = 0;
+  for (QTimer* t :
+       qApp->findChildren<QTimer*>(QStringLiteral("AlAparecerModal"), Qt::FindDirectChildrenOnly)) {
+    if (t->isActive())
+      ++pendientes;
+    t->stop();
+    t->deleteLater();
+  }
+  return pendientes;
 }

@@ -35,6 +35,11 @@ void PrepararEstado(bool cargarListas = true);
 // `accion` con ella. Falla la prueba si no aparece en `limiteMs`.
 void AlAparecerModal(std::function<void(QWidget*)> accion, QWidget* salvo = nullptr, int limiteMs = 10000);
 
+// Detiene las esperas de AlAparecerModal que no llegaron a actuar y dice
+// cuántas eran (una prueba que termina con esperas pendientes esperaba una
+// ventana que no salió).
+int CancelarEsperasModales();
+
 // La ventana modal de arriba (o la ventana de nivel superior visible más
 // reciente si no hay ninguna modal).
 QWidget* VentanaModalActiva();

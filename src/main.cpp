@@ -1,0 +1,20 @@
+// KORVAL: consulta del libro de los cambios.
+#include "platform/MensajesQt.h"
+#include "shell/FRMPRINCIPAL.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("KORVAL"));
+  CargarTraduccionesQt(app);
+  InstalarMensajesQt();
+
+  // Crear el menú principal es arrancar: si el arranque terminó el programa
+  // (otra copia en marcha, aviso cancelado, datos ilegibles), no hay menú.
+  FRMPRINCIPAL menu;
+  if (menu.Terminado())
+    return 0;
+  menu.show();
+  return QApplication::exec();
+}

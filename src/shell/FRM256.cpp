@@ -1,0 +1,81 @@
+#include "shell/FRM256.h"
+
+#include "pictures/GRAFICOS.h"
+#include "platform/Basico.h"
+#include "platform/Estilo.h"
+
+#include <QTimer>
+
+FRM256::FRM256(QWidget* parent) : Formulario(parent) {
+  TituloVentana(QStringLiteral("KORVAL"));
+  TamanoTwips(6165, 3600);
+  ColorFondo(Estilo::Negro);
+
+  paninfo = new QLabel(this);
+  paninfo->hide();
+
+  paninfo2 = new SSPanel(this);
+  Colocar(paninfo2, 30, 30, 6105, 1935);
+  paninfo2->hide();
+  texto = new QLabel(paninfo2);
+  texto->setWordWrap(true);
+  texto->setAlignment(Qt::AlignCenter);
+  texto->setText(
+      QStringLiteral("KORVAL v1.1 para Windows 95 está diseñado para utilizar una definición gráfica "
+                     "de 640x480 pixels y una paleta de color de 16 bits. Si utiliza 256 colores los "
+                     "gráficos pueden mostrar anomalías."));
+  texto->setStyleSheet(QStringLiteral("color: rgb(246, 222, 150); font-weight: bold;"));
+  Colocar(texto, 120, 90, 5865, 1080);
+
+  for (int i = 0; i < 2; ++i) {
+    BTNAUX[size_t(i)] = new BotonImagen(paninfo2);
+    connect(BTNAUX[size_t(i)], &QPushButton::clicked, this, [this, i] { BTNAUX_Click(i); });
+  }
+  Colocar(BTNAUX[0], 1860, 1230, 1185, 525);
+  Colocar(BTNAUX[1], 3120, 1230, 1185, 525);
+  BTNAUX[0]->setToolTipText(QStringLiteral("Aceptar"));
+  BTNAUX[1]->setToolTipText(QStringLiteral("Cancelar"));
+  Form_Load();
+}
+
+void FRM256::Form_Load() {
+  BTNAUX[0]->setPicture(GRAFICOS::Instancia().Gaceptar);
+  BTNAUX[1]->setPicture(GRAFICOS::Instancia().Gcancelar);
+  paninfo->setPixmap(GRAFICOS::Instancia().Consejo);
+  paninfo->setAlignment(Qt::AlignCenter);
+  WaitTicks(500);
+}
+
+void FRM256::Form_Activate() {
+  // Los botones sólo responden cuando el aviso está entero a la vista.
+  setEnabled(false);
+  paninfo->setGeometry(0, 0, width(), height());
+  // El dibujo llena la ventana sin deformarse: se reduce y se recorta al centro.
+  const QPixmap& consejo = GRAFICOS::Instancia().Consejo;
+  const qreal dpr = consejo.devicePixelRatio();
+  QPixmap ajustado = consejo.scaled(size() * dpr, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
+  ajustado.setDevicePixelRatio(dpr);
+  paninfo->setPixmap(ajustado);
+  WaitTicks(500);
+  paninfo2->move((width() - paninfo2->width()) / 2, (height() - paninfo2->height()) / 2);
+  paninfo2->repaint();
+  WaitTicks(100);
+  paninfo->setVisible(true);
+  paninfo2->setVisible(true);
+  paninfo2->raise();
+  WaitTicks(50);
+  setEnabled(true);
+  BTNAUX[0]->setFocus();
+  if (RespuestaAutomatica)
+    QTimer::singleShot(0, this, [this] { BTNAUX_Click(*RespuestaAutomatica); });
+}
+
+void FRM256::BTNAUX_Click(int Index) {
+  if (Index == 1) {
+    terminar_ = true;
+    Ocultar();
+    return;
+  }
+  Ocultar();
+  WaitTicks(50);
+}

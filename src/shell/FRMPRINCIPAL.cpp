@@ -1,0 +1,372 @@
+#include "shell/FRMPRINCIPAL.h"
+
+#include "archive/FRMGrabar.h"
+#include "archive/FRMRecuperar.h"
+#include "casting/FRMIntroducir.h"
+#include "casting/FRMTirada.h"
+#include "casting/frmconsulta.h"
+#include "core/Estado.h"
+#include "core/Hexagrama.h"
+#include "core/ListasNombres.h"
+#include "interpretation/FRM64HEXAGRAMAS.h"
+#include "interpretation/FRMInterpretar.h"
+#include "pictures/GRAFICOS.h"
+#include "platform/Basico.h"
+#include "platform/Estilo.h"
+#include "platform/InstanciaUnica.h"
+#include "platform/Rutas.h"
+#include "printing/FRMImprimir.h"
+#include "shell/FRM256.h"
+#include "shell/FRMInicio.h"
+#include "shell/VisorAyuda.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QPainter>
+
+namespace {
+struct DatosBoton {
+  int left, top, width, height;
+  const char* ayuda;
+};
+const std::array<DatosBoton, 8> Botones = {{
+    {30, 30, 1035, 1035, "Realizar una CONSULTA"},
+    {1050, 30, 1035, 1035, "Crear Hexagrama MANUALMENTE"},
+    {2070, 30, 1035, 1035, "Seleccionar uno de los 64 HEXAGRAMAS"},
+    {3090, 30, 1035, 1035, "Recuperar ULTIMA CONSULTA Realizada"},
+    {6480, 0, 1035, 1035, "Recuperar CONSULTA ALMACENADA EN DISCO"},
+    {7500, 0, 1035, 1035, "AYUDA"},
+    {8520, 0, 1035, 1035, "Finalizar KORVAL"},
+    {9060, 1050, 495, 525, "Datos del programador"},
+}};
+} // namespace
+
+FRMPRINCIPAL::FRMPRINCIPAL(QWidget* parent) : Formulario(parent) {
+  setModal(false);
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                 Qt::WindowMinimizeButtonHint);
+  TituloVentana(QStringLiteral("MENU PRINCIPAL"));
+  TamanoTwips(9570, 6795);
+  ColorFondo(Estilo::VerdeAzulado);
+
+  for (int i = 0; i < 8; ++i) {
+    auto* b = new BotonImagen(this);
+    const DatosBoton& d = Botones[size_t(i)];
+    Colocar(b, d.left, d.top, d.width, d.height);
+    b->setToolTipText(QString::fromUtf8(d.ayuda));
+    b->setFocusPolicy(Qt::TabFocus);
+    BTNMENU[size_t(i)] = b;
+    connect(b, &QPushButton::clicked, this, [this, i] { BTNMENU_Click(i); });
+    AlMoverRaton(b, [this, i] { BTNMENU_MouseMove(i); });
+  }
+  Panmsg = new QLabel(this);
+  Colocar(Panmsg, 30, 6570, 9435, 255);
+  Panmsg->setStyleSheet(
+      QStringLiteral("color: rgb(255, 255, 0); font-weight: bold; background: transparent;"));
+  Panmsg->setText(QStringLiteral("Bienvenido a KORVAL: elija una orden del menú."));
+  AlMoverRaton(Panmsg, [this] { Form_MouseMove(); });
+
+  Form_Load();
+}
+
+FRMPRINCIPAL::~FRMPRINCIPAL() = default;
+
+void FRMPRINCIPAL::Form_Load() {
+  // 1. El salto de línea de los mensajes.
+  LineBreak = QStringLiteral("\r\n");
+
+  // 2. Una sola copia a la vez.
+  copiaUnica_ = std::make_unique<InstanciaUnica>(ProgramDir());
+  if (!copiaUnica_->adquirir()) {
+    MsgBox(QStringLiteral("Esta aplicación ya se está ejecutando") + LineBreak.texto() + LineBreak.texto() +
+               QStringLiteral("APLICACIÓN CANCELADA"),
+           vbExclamation + vbOKOnly, QStringLiteral("Información al usuario"));
+    CancelFlag = QStringLiteral("EC");
+    close();
+    return;
+  }
+
+  for (int i = 0; i < 8; ++i)
+    BTNMENU[size_t(i)]->setPicture(GRAFICOS::Instancia().CarasMenu[size_t(i)]);
+  setWindowIcon(GRAFICOS::Instancia().Icono);
+
+  // 3-4. El aviso de pantalla; su Cancelar termina el programa.
+  centrarform();
+  auto aviso = std::make_unique<FRM256>(this);
+  aviso->MostrarModal();
+  if (aviso->TerminarPrograma()) {
+    terminado_ = true;
+    return;
+  }
+
+  // 5-6. La presentación.
+  inicio_ = new FRMInicio(this);
+  inicio_->show();
+  inicio_->repaint();
+  WaitTicks(500);
+
+  // 7-8. El dibujo del aviso pasa a ser el fondo del menú.
+  fondo_ = GRAFICOS::Instancia().Consejo;
+  aviso.reset();
+
+  // 9. Las ventanas de la ejecución, cada una con su paso de la barra.
+  Tirada = new FRMTirada(this);
+  AdvanceProgress();
+  Introducir = new FRMIntroducir(this);
+  AdvanceProgress();
+  Hexagramas64 = new FRM64HEXAGRAMAS(this);
+  AdvanceProgress();
+  Consulta = new frmconsulta(this);
+  AdvanceProgress();
+  Interpretar = new FRMInterpretar(this);
+  AdvanceProgress();
+  Recuperar = new FRMRecuperar(this);
+  AdvanceProgress();
+  Grabar = new FRMGrabar(this);
+  AdvanceProgress();
+  GRAFICOS::Instancia();
+  AdvanceProgress();
+
+  // La ventana de interpretación abre las de archivar e imprimir.
+  FRMInterpretar::AbrirGrabar = [this] { Grabar->MostrarModal(); };
+  FRMInterpretar::AbrirImprimir = [this] { VentanaImprimir().MostrarModal(); };
+  FRMImprimir::CaptionHexagramaEnPantalla = [this] { return Interpretar->CaptionHexagrama(); };
+
+  // 10-11.
+  WaitTicks(50);
+  repaint();
+  WaitTicks(100);
+  anchoBarraFinal_ = inicio_->AnchoPorcentaje();
+  rotuloBarraFinal_ = inicio_->Porcentaje->Caption();
+  inicio_->close();
+  inicio_->deleteLater();
+  inicio_ = nullptr;
+
+  // 12-13. Las listas de nombres; sin ellas no se puede seguir.
+  LastQuestion = QString();
+  QString error;
+  if (!LoadNameLists(&error)) {
+    MsgBox(error + LineBreak.texto() + LineBreak.texto() + QStringLiteral("KORVAL no puede continuar."),
+           vbCritical + vbOKOnly, QStringLiteral("Información al usuario"));
+    terminado_ = true;
+    return;
+  }
+
+  // 14. La única siembra del generador: la hora del día.
+  Randomize(Timer());
+  // 15.
+  centrarform();
+  arrancado_ = true;
+}
+
+void FRMPRINCIPAL::AdvanceProgress() {
+  if (!inicio_)
+    return;
+  SSPanel* p = inicio_->Porcentaje;
+  const int paso = RedondeoPar(100.0 / 8);
+  inicio_->setAnchoPorcentaje(inicio_->AnchoPorcentaje() + paso * 71);
+  p->setCaption(QString::number(RedondeoPar(Val(p->Caption())) + paso));
+  const double r = Rnd();
+  const int v = RedondeoPar(Val(p->Caption())) + int(2 * r);
+  // El número lleva delante el blanco del signo.
+  p->setCaption(QLatin1Char(' ') + QString::number(v) + QStringLiteral("% "));
+  if (Val(p->Caption()) > 100)
+    p->setCaption(QStringLiteral("100"));
+  p->repaint();
+}
+
+void FRMPRINCIPAL::BTNMENU_Click(int Index) {
+  WaitTicks(50);
+  // El menú se apaga mientras dura la orden: no puede empezar otra.
+  setEnabled(false);
+  CancelFlag = QStringLiteral("NO");
+  switch (Index) {
+  case 0:
+    StartConsultation();
+    break;
+  case 1:
+    StartManualHexagram();
+    break;
+  case 2:
+    StartCatalogueHexagram();
+    break;
+  case 3:
+    ComprobarYReabrir();
+    break;
+  case 4:
+    RetrieveStoredConsultation();
+    break;
+  case 5:
+    ShowHelp();
+    break;
+  case 6:
+    close();
+    break;
+  case 7:
+    ShowProgrammerData();
+    break;
+  default:
+    break;
+  }
+  if (finalizado_)
+    return;
+  setEnabled(true);
+  WaitTicks(50);
+  WaitTicks(50);
+}
+
+void FRMPRINCIPAL::BTNMENU_MouseMove(int Index) {
+  centrarform();
+  const QString ayuda = BTNMENU[size_t(Index)]->toolTip();
+  if (QuitarBlancos(Panmsg->text()) != QuitarBlancos(ayuda)) {
+    Panmsg->setText(ayuda);
+    Beep();
+  }
+}
+
+void FRMPRINCIPAL::Form_MouseMove() {
+  Panmsg->setText(QString());
+  centrarform();
+}
+
+void FRMPRINCIPAL::ShowHelp() {
+  VisorAyuda::Instancia().MostrarIndice(RutaDatos(QStringLiteral("KORVAL.HLP")));
+  WaitTicks(20);
+}
+
+void FRMPRINCIPAL::ShowProgrammerData() {
+  QString texto = QStringLiteral("KORVAL v1.1 para WINDOWS 95") + LineBreak.texto() + LineBreak.texto();
+  for (const QString& l : LineasContacto())
+    texto += l + LineBreak.texto();
+  MsgBox(texto, vbInformation + vbOKOnly, QStringLiteral("Datos del Programador"));
+}
+
+bool FRMPRINCIPAL::Form_QueryUnload() {
+  if (CancelFlag == QStringLiteral("EC"))
+    return true;
+  return MsgBox(QStringLiteral("¿Finalizar KORVAL?"), vbQuestion + vbYesNo, QStringLiteral("SALIR")) == vbYes;
+}
+
+void FRMPRINCIPAL::closeEvent(QCloseEvent* e) {
+  e->ignore();
+  if (finalizado_)
+    return;
+  if (!Form_QueryUnload())
+    return;
+  terminar();
+}
+
+void FRMPRINCIPAL::terminar() {
+  // Terminar es cerrar todas las ventanas y salir, sin guardar nada.
+  finalizado_ = true;
+  terminado_ = true;
+  VisorAyuda::Instancia().hide();
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w != this)
+      w->hide();
+  hide();
+  // Durante el arranque aún no hay bucle del que salir: main lo sabe por
+  // Terminado().
+  if (arrancado_ && SalirDelPrograma)
+    SalirDelPrograma();
+}
+
+void FRMPRINCIPAL::paintEvent(QPaintEvent* e) {
+  if (!fondo_.isNull()) {
+    QPainter p(this);
+    p.drawPixmap(0, 0, fondo_);
+  }
+  Formulario::paintEvent(e);
+}
+
+FRMImprimir& FRMPRINCIPAL::VentanaImprimir() {
+  if (!Imprimir)
+    Imprimir = new FRMImprimir(this);
+  return *Imprimir;
+}
+
+// --- Flujos -----------------------------------------------------------------
+
+void FRMPRINCIPAL::StartConsultation() {
+  Consulta->MostrarModal();
+  if (CancelFlag == QStringLiteral("SI")) {
+    CurrentQuestion = LastQuestion.texto();
+    return;
+  }
+  WaitTicks(50);
+  Tirada->MostrarModal();
+  if (CancelFlag == QStringLiteral("SI")) {
+    CurrentQuestion = LastQuestion.texto();
+    return;
+  }
+  ComputeComplement();
+  LastQuestion = CurrentQuestion.texto();
+  LastLines = CurrentLines.texto();
+  WaitTicks(50);
+  CancelFlag = QStringLiteral("NO");
+  Interpretar->MostrarModal();
+}
+
+void FRMPRINCIPAL::StartManualHexagram() {
+  CurrentQuestion = PreguntaModoManual;
+  WaitTicks(50);
+  Introducir->MostrarModal();
+  if (CancelFlag == QStringLiteral("SI"))
+    return;
+  ComputeComplement();
+  WaitTicks(50);
+  CancelFlag = QStringLiteral("NO");
+  Interpretar->MostrarModal();
+  LastQuestion = CurrentQuestion.texto();
+  LastLines = CurrentLines.texto();
+  ComputeComplement();
+}
+
+void FRMPRINCIPAL::StartCatalogueHexagram() {
+  WaitTicks(50);
+  Hexagramas64->MostrarModal();
+  CurrentQuestion = PreguntaModoManual;
+  if (CancelFlag == QStringLiteral("SI")) {
+    CurrentLines = LastLines.texto();
+    return;
+  }
+  ComputeComplement();
+  WaitTicks(50);
+  CancelFlag = QStringLiteral("NO");
+  Interpretar->MostrarModal();
+  LastQuestion = CurrentQuestion.texto();
+  LastLines = CurrentLines.texto();
+  ComputeComplement();
+}
+
+void FRMPRINCIPAL::ComprobarYReabrir() {
+  if (Val(CurrentLines) == 0) {
+    MsgBox(QStringLiteral("No hay consultas almacenadas con anterioridad."), vbInformation + vbOKOnly,
+           QStringLiteral("Información al usuario"));
+    return;
+  }
+  ReopenLastConsultation();
+}
+
+void FRMPRINCIPAL::ReopenLastConsultation() {
+  CurrentQuestion = LastQuestion.texto();
+  CurrentLines = LastLines.texto();
+  ComputeComplement();
+  WaitTicks(50);
+  CancelFlag = QStringLiteral("NO");
+  Interpretar->MostrarModal();
+}
+
+void FRMPRINCIPAL::RetrieveStoredConsultation() {
+  Recuperar->MostrarModal();
+  if (CancelFlag == QStringLiteral("SI")) {
+    CurrentLines = LastLines.texto();
+    CurrentQuestion = LastQuestion.texto();
+    return;
+  }
+  LastQuestion = CurrentQuestion.texto();
+  LastLines = CurrentLines.texto();
+  ComputeComplement();
+  CancelFlag = QStringLiteral("NO");
+  Interpretar->MostrarModal();
+}

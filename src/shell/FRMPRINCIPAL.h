@@ -1,0 +1,98 @@
+#pragma once
+// El menú principal: arranca el programa, ofrece las ocho órdenes y lleva
+// los flujos de cada consulta.
+
+#include "platform/Controles.h"
+#include "platform/Formulario.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPixmap>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+class FRM256;
+class FRMInicio;
+class FRMTirada;
+class FRMIntroducir;
+class FRM64HEXAGRAMAS;
+class frmconsulta;
+class FRMInterpretar;
+class FRMRecuperar;
+class FRMGrabar;
+class FRMImprimir;
+class InstanciaUnica;
+
+class FRMPRINCIPAL : public Formulario {
+  Q_OBJECT
+public:
+  // Crear el menú es arrancar el programa (Form_Load).
+  explicit FRMPRINCIPAL(QWidget* parent = nullptr);
+  ~FRMPRINCIPAL() override;
+
+  std::array<BotonImagen*, 8> BTNMENU{};
+  QLabel* Panmsg;
+
+  // Las ventanas que viven toda la ejecución, ocultas entre usos.
+  FRMTirada* Tirada = nullptr;
+  FRMIntroducir* Introducir = nullptr;
+  FRM64HEXAGRAMAS* Hexagramas64 = nullptr;
+  frmconsulta* Consulta = nullptr;
+  FRMInterpretar* Interpretar = nullptr;
+  FRMRecuperar* Recuperar = nullptr;
+  FRMGrabar* Grabar = nullptr;
+  FRMImprimir* Imprimir = nullptr; // se crea la primera vez que se usa
+
+  // ¿Terminó el programa durante el arranque (otra copia, aviso cancelado,
+  // listas de nombres ilegibles)? Entonces el menú no se muestra.
+  bool Terminado() const { return terminado_; }
+  // ¿Se pidió terminar el programa (salida confirmada)?
+  bool Finalizado() const { return finalizado_; }
+
+  void BTNMENU_Click(int Index);
+  void BTNMENU_MouseMove(int Index);
+  void AdvanceProgress();
+  void ShowHelp();
+  void ShowProgrammerData();
+
+  // Los flujos de las órdenes 0 a 4.
+  void StartConsultation();
+  void StartManualHexagram();
+  void StartCatalogueHexagram();
+  void ComprobarYReabrir();
+  void ReopenLastConsultation();
+  void RetrieveStoredConsultation();
+
+  // Lo que hace terminar el programa una vez en marcha: salir del bucle de
+  // eventos. Costura para las pruebas, que siguen en el mismo proceso.
+  static inline std::function<void()> SalirDelPrograma = [] { QCoreApplication::exit(0); };
+
+  // La presentación mientras dura el arranque (para pruebas).
+  FRMInicio* Inicio() const { return inicio_; }
+  // El ancho y el rótulo finales de la barra de progreso del arranque.
+  int AnchoBarraFinal() const { return anchoBarraFinal_; }
+  QString RotuloBarraFinal() const { return rotuloBarraFinal_; }
+
+protected:
+  void Form_Activate() override { centrarform(); }
+  void Form_MouseMove() override;
+  void closeEvent(QCloseEvent* e) override;
+  void paintEvent(QPaintEvent* e) override;
+
+private:
+  void Form_Load();
+  bool Form_QueryUnload();
+  void terminar();
+  FRMImprimir& VentanaImprimir();
+
+  std::unique_ptr<InstanciaUnica> copiaUnica_;
+  FRMInicio* inicio_ = nullptr;
+  QPixmap fondo_;
+  bool terminado_ = false;
+  bool finalizado_ = false;
+  bool arrancado_ = false;
+  int anchoBarraFinal_ = 0;
+  QString rotuloBarraFinal_;
+};

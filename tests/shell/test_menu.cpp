@@ -1,0 +1,250 @@
+// El arranque y el menú principal, como los vive el usuario.
+#include "apoyo/Apoyo.h"
+#include "core/Estado.h"
+#include "platform/Basico.h"
+#include "platform/InstanciaUnica.h"
+#include "shell/FRM256.h"
+#include "shell/FRMInicio.h"
+#include "shell/FRMPRINCIPAL.h"
+#include "shell/VisorAyuda.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QMouseEvent>
+#include <QTest>
+#include <QTextBrowser>
+
+#include <memory>
+
+namespace {
+// Acepta el aviso de pantalla en cuanto aparece.
+void AceptarAviso() {
+  AlAparecerModal([](QWidget* w) {
+    auto* aviso = qobject_cast<FRM256*>(w);
+    QVERIFY2(aviso, w->metaObject()->className());
+    QTRY_VERIFY(aviso->isEnabled());
+    QTest::mouseClick(aviso->BTNAUX[0], Qt::LeftButton);
+  });
+}
+
+std::unique_ptr<FRMPRINCIPAL> Arrancar() {
+  AceptarAviso();
+  auto menu = std::make_unique<FRMPRINCIPAL>();
+  return menu;
+}
+
+void MoverRatonSobre(QWidget* w, QPointF punto = QPointF(5, 5)) {
+  QMouseEvent e(QEvent::MouseMove, punto, w->mapToGlobal(punto), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(w, &e);
+}
+} // namespace
+
+class PruebaMenu : public QObject {
+  Q_OBJECT
+  std::unique_ptr<CarpetaPrueba> carpeta_;
+  int salidas_ = 0;
+
+private slots:
+  void init() {
+    carpeta_ = std::make_unique<CarpetaPrueba>(true);
+    PrepararEstado(false);
+    FRM256::RespuestaAutomatica.reset();
+    salidas_ = 0;
+    FRMPRINCIPAL::SalirDelPrograma = [this] { ++salidas_; };
+  }
+  void cleanup() {
+    QCOMPARE(CancelarEsperasModales(), 0);
+    CerrarVentanasAbiertas();
+    carpeta_.reset();
+  }
+
+  void arranqueCompleto() {
+    auto menu = Arrancar();
+    QVERIFY(!menu->Terminado());
+    // La barra crece ocho pasos de 852 twips y su número nunca pasa de 100.
+    QCOMPARE(menu->AnchoBarraFinal(), 345 + 8 * 852);
+    const int numero = RedondeoPar(Val(menu->RotuloBarraFinal()));
+    QVERIFY2(numero >= 96 && numero <= 100, qPrintable(menu->RotuloBarraFinal()));
+    QVERIFY(menu->RotuloBarraFinal() == QStringLiteral("100") ||
+            menu->RotuloBarraFinal() == QStringLiteral(" %1% ").arg(numero));
+    QCOMPARE(menu->Inicio(), nullptr);
+    QCOMPARE(LineBreak.texto(), QStringLiteral("\r\n"));
+    QCOMPARE(LastQuestion.texto(), QString(100, QLatin1Char(' ')));
+    QCOMPARE(HexagramList[64][4], QStringLiteral("Wei Chi"));
+    QVERIFY(menu->Tirada && menu->Introducir && menu->Hexagramas64 && menu->Consulta && menu->Interpretar &&
+            menu->Recuperar && menu->Grabar);
+    QVERIFY(GuionMensajes::mostrados().empty());
+    for (int i = 0; i < 8; ++i) {
+      QVERIFY(!menu->BTNMENU[size_t(i)]->Picture().isNull());
+      QVERIFY(!menu->BTNMENU[size_t(i)]->accessibleName().isEmpty());
+    }
+    QCOMPARE(menu->BTNMENU[0]->toolTip(), QStringLiteral("Realizar una CONSULTA"));
+    QCOMPARE(menu->BTNMENU[4]->toolTip(), QStringLiteral("Recuperar CONSULTA ALMACENADA EN DISCO"));
+    QCOMPARE(menu->windowTitle(), QStringLiteral("MENU PRINCIPAL"));
+  }
+
+  void laBarraSigueLaSecuenciaSinSembrar() {
+    // Los sorteos de la barra son anteriores a la siembra: se repiten.
+    auto primero = Arrancar();
+    const QString rotulo = primero->RotuloBarraFinal();
+    primero.reset();
+    ReiniciarAleatorio();
+    auto segundo = Arrancar();
+    QCOMPARE(segundo->RotuloBarraFinal(), rotulo);
+  }
+
+  void cancelarElAvisoTerminaSinPresentacion() {
+    AlAparecerModal([](QWidget* w) {
+      auto* aviso = qobject_cast<FRM256*>(w);
+      QVERIFY(aviso);
+      QTRY_VERIFY(aviso->isEnabled());
+      QTest::mouseClick(aviso->BTNAUX[1], Qt::LeftButton);
+    });
+    FRMPRINCIPAL menu;
+    QVERIFY(menu.Terminado());
+    QCOMPARE(menu.Tirada, nullptr); // no se llegó a crear ninguna ventana
+    QVERIFY(GuionMensajes::mostrados().empty());
+  }
+
+  void unaSegundaCopiaSeNiega() {
+    InstanciaUnica primera(carpeta_->ruta());
+    QVERIFY(primera.adquirir());
+    FRMPRINCIPAL menu;
+    QVERIFY(menu.Terminado());
+    QCOMPARE(CancelFlag.texto(), QStringLiteral("EC"));
+    const auto& m = GuionMensajes::mostrados();
+    QCOMPARE(int(m.size()), 1); // ni aviso de pantalla ni «¿Finalizar KORVAL?»
+    QCOMPARE(m[0].texto, QStringLiteral("Esta aplicación ya se está ejecutando\r\n\r\nAPLICACIÓN CANCELADA"));
+    QCOMPARE(m[0].titulo, QStringLiteral("Información al usuario"));
+    QCOMPARE(m[0].icono(), int(vbExclamation));
+    QCOMPARE(m[0].botones(), int(vbOKOnly));
+    QCOMPARE(menu.Tirada, nullptr);
+    QCOMPARE(salidas_, 0); // aún no había bucle del que salir
+  }
+
+  void sinListasDeNombresNoHayMenu() {
+    QFile::remove(carpeta_->fichero(QStringLiteral("hexagr.kvl")));
+    auto menu = Arrancar();
+    QVERIFY(menu->Terminado());
+    const auto& m = GuionMensajes::mostrados();
+    QCOMPARE(int(m.size()), 1);
+    QVERIFY(m[0].texto.contains(QStringLiteral("hexagr.kvl")));
+    QCOMPARE(m[0].icono(), int(vbCritical));
+  }
+
+  void salirPideConfirmacion() {
+    auto menu = Arrancar();
+    menu->show();
+    GuionMensajes::responder(vbNo);
+    QTest::mouseClick(menu->BTNMENU[6], Qt::LeftButton);
+    QVERIFY(!menu->Finalizado());
+    QVERIFY(menu->isVisible());
+    QVERIFY(menu->isEnabled());
+    QCOMPARE(GuionMensajes::mostrados().back().texto, QStringLiteral("¿Finalizar KORVAL?"));
+    QCOMPARE(GuionMensajes::mostrados().back().titulo, QStringLiteral("SALIR"));
+    QCOMPARE(GuionMensajes::mostrados().back().botones(), int(vbYesNo));
+    // El cuadro de cierre pregunta lo mismo.
+    GuionMensajes::responder(vbNo);
+    menu->close();
+    QVERIFY(menu->isVisible());
+    QCOMPARE(int(GuionMensajes::mostrados().size()), 2);
+    GuionMensajes::responder(vbYes);
+    QCOMPARE(salidas_, 0);
+    menu->close();
+    QVERIFY(menu->Finalizado());
+    QVERIFY(!menu->isVisible());
+    QCOMPARE(salidas_, 1);
+  }
+
+  void mensajeDeLaBotoneraConUnPitidoPorCambio() {
+    auto menu = Arrancar();
+    menu->show();
+    const int antes = PitidosDados();
+    MoverRatonSobre(menu->BTNMENU[0]);
+    MoverRatonSobre(menu->BTNMENU[0]);
+    QCOMPARE(menu->Panmsg->text(), QStringLiteral("Realizar una CONSULTA"));
+    QCOMPARE(PitidosDados() - antes, 1);
+    MoverRatonSobre(menu->BTNMENU[5]);
+    QCOMPARE(menu->Panmsg->text(), QStringLiteral("AYUDA"));
+    QCOMPARE(PitidosDados() - antes, 2);
+    MoverRatonSobre(menu.get(), QPointF(320, 250)); // el fondo vacía la línea
+    QCOMPARE(menu->Panmsg->text(), QString());
+    MoverRatonSobre(menu->BTNMENU[5]);
+    QCOMPARE(PitidosDados() - antes, 3);
+  }
+
+  void ordenTresSinConsultaPrevia() {
+    auto menu = Arrancar();
+    menu->show();
+    QTest::mouseClick(menu->BTNMENU[3], Qt::LeftButton);
+    const auto& m = GuionMensajes::mostrados();
+    QCOMPARE(int(m.size()), 1);
+    QCOMPARE(m[0].texto, QStringLiteral("No hay consultas almacenadas con anterioridad."));
+    QCOMPARE(m[0].titulo, QStringLiteral("Información al usuario"));
+    QCOMPARE(m[0].icono(), int(vbInformation));
+    QVERIFY(menu->isEnabled());
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+  }
+
+  void datosDelProgramador() {
+    auto menu = Arrancar();
+    QTest::mouseClick(menu->BTNMENU[7], Qt::LeftButton);
+    const auto& m = GuionMensajes::mostrados();
+    QCOMPARE(int(m.size()), 1);
+    QCOMPARE(m[0].titulo, QStringLiteral("Datos del Programador"));
+    QVERIFY(m[0].texto.startsWith(QStringLiteral("KORVAL v1.1 para WINDOWS 95\r\n\r\n")));
+    const QStringList lineas = m[0].texto.mid(31).split(QStringLiteral("\r\n"));
+    QCOMPARE(lineas.size(), 4); // tres líneas, cada una con su salto
+    QVERIFY(lineas[3].isEmpty());
+    QCOMPARE(LineasContacto(), lineas.mid(0, 3));
+  }
+
+  void ayudaPorSuIndice() {
+    auto menu = Arrancar();
+    QTest::mouseClick(menu->BTNMENU[5], Qt::LeftButton);
+    QVERIFY(VisorAyuda::Instancia().isVisible());
+    QVERIFY(VisorAyuda::Instancia().Texto()->toPlainText().startsWith(QStringLiteral("Ayuda de KORVAL")));
+    QVERIFY(menu->isEnabled());
+    VisorAyuda::Instancia().hide();
+
+    // Sin fichero de ayuda, el visor lo dice y el menú sigue.
+    QFile::remove(carpeta_->fichero(QStringLiteral("KORVAL.HLP")));
+    QTest::mouseClick(menu->BTNMENU[5], Qt::LeftButton);
+    QVERIFY(!VisorAyuda::Instancia().isVisible());
+    QCOMPARE(int(GuionMensajes::mostrados().size()), 1);
+    QVERIFY(GuionMensajes::mostrados()[0].texto.contains(QStringLiteral("KORVAL.HLP")));
+    QVERIFY(menu->isEnabled());
+  }
+
+  void elMenuSeApagaMientrasDuraUnaOrden() {
+    auto menu = Arrancar();
+    menu->show();
+    bool apagado = false;
+    bool segundaOrden = false;
+    AlAparecerModal([&](QWidget* w) {
+      apagado = !menu->isEnabled();
+      // Un clic en otro botón del menú no hace nada mientras tanto.
+      QTest::mouseClick(menu->BTNMENU[3], Qt::LeftButton);
+      segundaOrden = !GuionMensajes::mostrados().empty();
+      w->close(); // el cierre por el marco cancela la ventana
+    });
+    QTest::mouseClick(menu->BTNMENU[2], Qt::LeftButton);
+    QVERIFY(apagado);
+    QVERIFY(!segundaOrden);
+    QVERIFY(menu->isEnabled());
+    QCOMPARE(CancelFlag.texto(), QStringLiteral("SI"));
+  }
+
+  void siempreCentrado() {
+    auto menu = Arrancar();
+    menu->show();
+    menu->move(0, 0);
+    MoverRatonSobre(menu.get(), QPointF(320, 250));
+    const QRect pantalla = menu->screen()->geometry();
+    QVERIFY(std::abs(menu->frameGeometry().center().x() - pantalla.center().x()) <= 2);
+    QVERIFY(std::abs(menu->frameGeometry().center().y() - pantalla.center().y()) <= 2);
+  }
+};
+
+QTEST_MAIN(PruebaMenu)
+#include "test_menu.moc"
