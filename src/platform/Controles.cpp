@@ -175,7 +175,6 @@ void BotonImagen::setToolTipText(const QString& ayuda) {
 void BotonImagen::paintEvent(QPaintEvent*) {
   QPainter p(this);
   const bool hundido = isDown();
-  p.fillRect(rect(), Estilo::Negro);
   // Las caras ya traen su marco: se dibujan píxel a píxel, sin encoger.
   dibujoCentrado(p, rect().translated(hundido ? 1 : 0, hundido ? 1 : 0), dibujo_);
   if (hundido)

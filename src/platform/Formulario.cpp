@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 
 Formulario::Formulario(QWidget* parent) : QDialog(parent) {
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -80,6 +81,12 @@ void Formulario::showEvent(QShowEvent* e) {
   if (!e->spontaneous()) {
     ++activaciones_;
     Form_Activate();
+    // El marco que pone el gestor de ventanas sólo se conoce ya mostrada:
+    // se vuelve a centrar con su tamaño exterior de verdad.
+    QTimer::singleShot(0, this, [this] {
+      if (isVisible() && centrarAlMostrar_)
+        centrarform();
+    });
   }
 }
 

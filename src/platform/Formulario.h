@@ -37,6 +37,9 @@ protected:
   // ventana en RGB(0, 64, 64), como marco.
   void DibujarBorde(bool si = true);
   void TituloVentana(const QString& titulo);
+  // Las ventanas que no se centran solas (la presentación ya lo hace al
+  // crearse) pueden desactivar el centrado tras mostrarse.
+  void CentrarAlMostrar(bool si) { centrarAlMostrar_ = si; }
 
   // Cada vez que la ventana se muestra.
   virtual void Form_Activate() {}
@@ -59,6 +62,7 @@ protected:
 
 private:
   bool borde_ = false;
+  bool centrarAlMostrar_ = true;
   bool cerrandoPorCodigo_ = false;
   class QEventLoop* bucle_ = nullptr;
   int activaciones_ = 0;

@@ -49,6 +49,7 @@ void FRM256::Form_Load() {
 void FRM256::Form_Activate() {
   // Los botones sólo responden cuando el aviso está entero a la vista.
   setEnabled(false);
+  centrarform();
   paninfo->setGeometry(0, 0, width(), height());
   // El dibujo llena la ventana sin deformarse: se reduce y se recorta al centro.
   const QPixmap& consejo = GRAFICOS::Instancia().Consejo;

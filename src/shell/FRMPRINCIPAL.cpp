@@ -178,7 +178,7 @@ void FRMPRINCIPAL::AdvanceProgress() {
 void FRMPRINCIPAL::BTNMENU_Click(int Index) {
   WaitTicks(50);
   // El menú se apaga mientras dura la orden: no puede empezar otra.
-  setEnabled(false);
+  Encender(false);
   CancelFlag = QStringLiteral("NO");
   switch (Index) {
   case 0:
@@ -210,9 +210,17 @@ void FRMPRINCIPAL::BTNMENU_Click(int Index) {
   }
   if (finalizado_)
     return;
-  setEnabled(true);
+  Encender(true);
   WaitTicks(50);
   WaitTicks(50);
+}
+
+void FRMPRINCIPAL::Encender(bool si) {
+  // Se apagan los botones, no la ventana: apagar la ventana apagaría
+  // también las ventanas de la orden, que son hijas suyas.
+  encendido_ = si;
+  for (BotonImagen* b : BTNMENU)
+    b->setEnabled(si);
 }
 
 void FRMPRINCIPAL::BTNMENU_MouseMove(int Index) {

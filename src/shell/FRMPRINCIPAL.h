@@ -52,6 +52,8 @@ public:
   bool Finalizado() const { return finalizado_; }
 
   void BTNMENU_Click(int Index);
+  // ¿Está encendido el menú (ninguna orden en curso)?
+  bool Encendido() const { return encendido_; }
   void BTNMENU_MouseMove(int Index);
   void AdvanceProgress();
   void ShowHelp();
@@ -86,6 +88,7 @@ private:
   bool Form_QueryUnload();
   void terminar();
   FRMImprimir& VentanaImprimir();
+  void Encender(bool si);
 
   std::unique_ptr<InstanciaUnica> copiaUnica_;
   FRMInicio* inicio_ = nullptr;
@@ -93,6 +96,7 @@ private:
   bool terminado_ = false;
   bool finalizado_ = false;
   bool arrancado_ = false;
+  bool encendido_ = true;
   int anchoBarraFinal_ = 0;
   QString rotuloBarraFinal_;
 };
