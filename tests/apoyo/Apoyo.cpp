@@ -54,6 +54,11 @@ QWidget* VentanaModalActiva() {
 }
 
 void AlAparecerModal(std::function<void(QWidget*)> accion, QWidget* salvo, int limiteMs) {
+  AlAparecerModalSi([salvo](QWidget* w) { return w != salvo; }, std::move(accion), limiteMs);
+}
+
+void AlAparecerModalSi(std::function<bool(QWidget*)> esperada, std::function<void(QWidget*)> accion,
+                       int limiteMs) {
   auto* temporizador = new QTimer(qApp);
   temporizador->setObjectName(QStringLiteral("AlAparecerModal"));
   auto inicio = std::make_shared<QElapsedTimer>();
@@ -61,7 +66,7 @@ void AlAparecerModal(std::function<void(QWidget*)> accion, QWidget* salvo, int l
   temporizador->setInterval(5);
   QObject::connect(temporizador, &QTimer::timeout, temporizador, [=] {
     QWidget* w = VentanaModalActiva();
-    if (w && w != salvo && w->isVisible()) {
+    if (w && w->isVisible() && esperada(w)) {
       temporizador->stop();
       temporizador->deleteLater();
       accion(w);

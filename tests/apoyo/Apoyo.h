@@ -35,6 +35,15 @@ void PrepararEstado(bool cargarListas = true);
 // `accion` con ella. Falla la prueba si no aparece en `limiteMs`.
 void AlAparecerModal(std::function<void(QWidget*)> accion, QWidget* salvo = nullptr, int limiteMs = 10000);
 
+// Como AlAparecerModal, pero sólo actúa cuando la ventana modal de arriba es
+// de la clase T (las esperas encadenadas no se confunden de ventana).
+void AlAparecerModalSi(std::function<bool(QWidget*)> esperada, std::function<void(QWidget*)> accion,
+                       int limiteMs = 20000);
+template <typename T> void AlAparecer(std::function<void(T*)> accion, int limiteMs = 20000) {
+  AlAparecerModalSi([](QWidget* w) { return qobject_cast<T*>(w) != nullptr; },
+                    [accion](QWidget* w) { accion(qobject_cast<T*>(w)); }, limiteMs);
+}
+
 // Detiene las esperas de AlAparecerModal que no llegaron a actuar y dice
 // cuántas eran (una prueba que termina con esperas pendientes esperaba una
 // ventana que no salió).
