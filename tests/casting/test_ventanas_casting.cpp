@@ -15,6 +15,8 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTest>
+
+#include "platform/Twips.h"
 #include <QTimer>
 
 #include <functional>
@@ -51,9 +53,8 @@ QPoint Centro(const QWidget& w) {
   return {p.x() + (p.width() - s.width()) / 2, p.y() + (p.height() - s.height()) / 2};
 }
 
-void MoverRatonSobre(QWidget* w) {
-  QMouseEvent e(QEvent::MouseMove, QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)), Qt::NoButton, Qt::NoButton,
-                Qt::NoModifier);
+void MoverRatonSobre(QWidget* w, QPointF punto = QPointF(5, 5)) {
+  QMouseEvent e(QEvent::MouseMove, punto, w->mapToGlobal(punto), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
   QApplication::sendEvent(w, &e);
 }
 
@@ -486,8 +487,9 @@ private slots:
   void elRatonDevuelveLaVentanaAlCentro() {
     FRMTirada w;
     w.show();
-    for (QWidget* sobre :
-         {static_cast<QWidget*>(&w), static_cast<QWidget*>(w.Frame1), static_cast<QWidget*>(w.BTNAUX)}) {
+    // Los controles cubren todo el fondo de esta ventana: el ratón llega a
+    // ella a través de Frame1 y del botón de cancelar.
+    for (QWidget* sobre : {static_cast<QWidget*>(w.Frame1), static_cast<QWidget*>(w.BTNAUX)}) {
       w.move(3, 4);
       QCOMPARE(w.pos(), QPoint(3, 4));
       MoverRatonSobre(sobre);
@@ -625,12 +627,19 @@ private slots:
   void elRatonDevuelveLaConstruccionAlCentro() {
     FRMIntroducir w;
     w.show();
-    for (QWidget* sobre :
-         {static_cast<QWidget*>(&w), static_cast<QWidget*>(w.Label1), static_cast<QWidget*>(w.BTNAUX[1])}) {
+    for (QWidget* sobre : {static_cast<QWidget*>(w.Label1), static_cast<QWidget*>(w.BTNAUX[1])}) {
       w.move(2, 2);
       MoverRatonSobre(sobre);
       QCOMPARE(w.frameGeometry().topLeft(), Centro(w));
     }
+    // El fondo, entre el rótulo y el marco de las líneas.
+    w.move(2, 2);
+    MoverRatonSobre(&w, QPointF(Tw(3000), Tw(720)));
+    QCOMPARE(w.frameGeometry().topLeft(), Centro(w));
+    // Sobre una línea ya puesta no se mueve: no es el fondo.
+    w.move(2, 2);
+    MoverRatonSobre(&w, QPointF(w.Frame2->geometry().center()));
+    QCOMPARE(w.pos(), QPoint(2, 2));
   }
 
   void cadaDibujoTieneNombre() {
