@@ -375,15 +375,24 @@ void FRMInterpretar::CargarBuffer(const QString& lines) {
 }
 
 void FRMInterpretar::MostrarTexto(const QString& code) {
+  // La extracción deja correr el bucle de eventos en cada ranura: dentro
+  // puede llegar otra petición (un foco, un clic) y mostrar su texto. Gana
+  // la última; el texto de esta, ya viejo, no se pone encima.
+  const int peticion = ++peticiones_;
   if (code.startsWith(QLatin1Char('L'))) {
     const TextoLinea t = ExtraerLinea(code);
+    if (peticion != peticiones_)
+      return;
     PonerTexto(Text2[0], t.enunciado);
     PonerTexto(Text2[1], t.interpretacion);
     Text2[0]->setVisible(true);
     Text2[1]->setVisible(true);
     Text1->setVisible(false);
   } else {
-    PonerTexto(Text1, ExtraerSeccion(code));
+    const QString t = ExtraerSeccion(code);
+    if (peticion != peticiones_)
+      return;
+    PonerTexto(Text1, t);
     Text1->setVisible(true);
     Text2[0]->setVisible(false);
     Text2[1]->setVisible(false);
@@ -518,15 +527,13 @@ void FRMInterpretar::Form_Activate() {
   BTNMENU[0]->setVisible(true);
   if (focoPedido_) {
     // El foco que la carga dio a DECISION se hace efectivo al acabar la
-    // activación: entonces se muestra su texto.
+    // activación: entonces se muestra su texto. Se hace aquí mismo, antes de
+    // que la ventana salga a la pantalla: se pinta ya con su DECISION, y las
+    // pausas de la extracción no dejan correr nada con la ventana ya modal y
+    // a medio llenar.
     focoPedido_ = false;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-          BTNINTERPRETAR[0]->setFocus();
-          BTNINTERPRETAR_GotFocus(0);
-        },
-        Qt::QueuedConnection);
+    BTNINTERPRETAR[0]->setFocus();
+    BTNINTERPRETAR_GotFocus(0);
   }
 }
 

@@ -114,4 +114,7 @@ private:
   // Mientras una carga pone el foco en DECISION, ese foco no muestra nada:
   // quien cargó decide cuándo se muestra.
   bool cargando_ = false;
+  // Cuántos textos se han pedido: el de una petición adelantada por otra no
+  // se muestra.
+  int peticiones_ = 0;
 };

@@ -104,7 +104,9 @@ class PruebaVentanas : public QObject {
     CurrentQuestion = pregunta;
     CancelFlag = QStringLiteral("NO");
     w_->show();
-    QTRY_COMPARE(w_->LastShownIndex, 0);
+    // Como el usuario: se actúa con la ventana ya delante.
+    QVERIFY(QTest::qWaitForWindowActive(w_.get()));
+    QCOMPARE(w_->LastShownIndex, 0);
   }
 
 private slots:
@@ -276,6 +278,19 @@ private slots:
     w_->BTNINTERPRETAR[2]->setFocus(Qt::TabFocusReason);
     QTRY_COMPARE(marcados(*w_), QStringLiteral("IMAGEN"));
     QCOMPARE(visto(w_->Text1), t.seccion.at(QStringLiteral("I")));
+  }
+
+  void peticionDentroDeOtraGanaLaUltima() {
+    // Mientras se extrae COMENTARIO corre el bucle de eventos; un clic que
+    // llega entonces muestra DECISION, y lo viejo no se pone encima.
+    const Textos t = textosDe(QStringLiteral("979777"));
+    abrir(QStringLiteral("979777"));
+    QTest::mouseClick(w_->BTNINTERPRETAR[2], Qt::LeftButton);
+    QTimer::singleShot(0, w_.get(), [this] { QTest::mouseClick(w_->TXTHEXAGRAMA[0], Qt::LeftButton); });
+    // La petición de COMENTARIO, sin pasar antes por el bucle de eventos.
+    w_->BTNINTERPRETAR_GotFocus(1);
+    QCOMPARE(marcados(*w_), QStringLiteral("DECISION"));
+    QCOMPARE(visto(w_->Text1), t.seccion.at(QStringLiteral("D")));
   }
 
   void nombresYTrigramasMuestranSusTextos() {
