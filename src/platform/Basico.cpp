@@ -6,6 +6,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 void WaitTicks(int count) {
   for (int i = 0; i < count; ++i)
@@ -39,7 +40,16 @@ double Val(const QString& texto) {
 
 int RedondeoPar(double v) {
   // nearbyint redondea con el modo por defecto: al más cercano, mitades al par.
-  return static_cast<int>(std::nearbyint(v));
+  // Lo que no cabe en un entero se queda en el extremo (un dato absurdo en un
+  // fichero no puede ser un comportamiento indefinido).
+  const double r = std::nearbyint(v);
+  if (std::isnan(r))
+    return 0;
+  if (r >= double(std::numeric_limits<int>::max()))
+    return std::numeric_limits<int>::max();
+  if (r <= double(std::numeric_limits<int>::min()))
+    return std::numeric_limits<int>::min();
+  return static_cast<int>(r);
 }
 
 QString Fijo(const QString& texto, int ancho) {

@@ -18,6 +18,7 @@
 #include <cstdio>
 
 #include <cmath>
+#include <limits>
 #include <set>
 
 class PruebaPlataforma : public QObject {
@@ -42,6 +43,10 @@ private slots:
     QCOMPARE(RedondeoPar(-2.5), -2);
     QCOMPARE(RedondeoPar(2.51), 3);
     QCOMPARE(RedondeoPar(3.49), 3);
+    // Un número absurdo leído de un fichero no desborda.
+    QCOMPARE(RedondeoPar(1e300), std::numeric_limits<int>::max());
+    QCOMPARE(RedondeoPar(-1e300), std::numeric_limits<int>::min());
+    QCOMPARE(RedondeoPar(Val(QStringLiteral("99999999999999999999"))), std::numeric_limits<int>::max());
   }
 
   void textosDeAnchoFijo() {
