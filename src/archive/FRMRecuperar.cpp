@@ -294,14 +294,13 @@ void FRMRecuperar::MostrarConsulta() {
     label2[0]->clear();
     label2[1]->clear();
   }
-  BTNAUX[0]->setVisible(hayHexagrama_);
 }
 
 void FRMRecuperar::BTNAUX_Click(int Index) {
   switch (Index) {
   case 0:
-    if (!hayHexagrama_)
-      return;
+    // Un registro dañado también se abre: la interpretación lo muestra como
+    // ningún hexagrama, sin nombres ni textos.
     CancelFlag = QStringLiteral("NO");
     CurrentQuestion = TextoVisible(RegistroTrabajo.Pregunta);
     CurrentLines = RegistroTrabajo.Lineas.texto();

@@ -52,7 +52,12 @@ bool esMarcaLinea(const QString& r) {
 // 1. P es la lectura numérica del campo 6, redondeada como un entero largo;
 // una P que no cabe en el fichero de ningún modo da -1 (nada que leer).
 qint64 InicioBloque(const QString& lineas) {
-  const double p = std::nearbyint(Val(HexagramTextPosition(lineas)));
+  // Unas líneas que no son ningún hexagrama no tienen bloque: sus textos se
+  // ven vacíos (no los de la posición 0).
+  const QString posicion = HexagramTextPosition(lineas);
+  if (posicion.isEmpty())
+    return -1;
+  const double p = std::nearbyint(Val(posicion));
   if (!std::isfinite(p) || p < 0 || p > 1e15)
     return -1;
   return qint64(p) + LargoRegistro - 1;

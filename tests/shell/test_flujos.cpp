@@ -272,6 +272,42 @@ private slots:
     QVERIFY(menu_->Encendido());
   }
 
+  void unRegistroDanadoSeAbreSinHexagrama() {
+    QByteArray r(160, '\0');
+    r.replace(0, 4, "0001");
+    r.replace(5, 30, QByteArray("ANA").leftJustified(30, ' '));
+    r.replace(36, 100, QByteArray("\xBFROTA?").leftJustified(100, ' '));
+    r.replace(137, 6,
+              QByteArray("7x\x01"
+                         "99",
+                         6));
+    QFile f(carpeta_->fichero(QStringLiteral("usuarios.dat")));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(r);
+    f.close();
+    AlAparecer<FRMRecuperar>([](FRMRecuperar* w) { QTest::mouseClick(w->BTNAUX[0], Qt::LeftButton); });
+    bool visto = false;
+    QString nombre, trigrama, decision;
+    int lineasDisponibles = 0;
+    AlAparecer<FRMInterpretar>([&](FRMInterpretar* i) {
+      visto = true;
+      WaitTicks(10);
+      nombre = i->TXTHEXAGRAMA[0]->text();
+      trigrama = i->TXTTRIGRAMA[0]->text();
+      decision = i->Text1->toPlainText();
+      for (int b = 3; b <= 8; ++b)
+        lineasDisponibles += i->BTNINTERPRETAR[size_t(b)]->isEnabled() ? 1 : 0;
+      i->BTNMENU_Click(3);
+    });
+    QTest::mouseClick(menu_->BTNMENU[4], Qt::LeftButton);
+    QVERIFY(visto);
+    QCOMPARE(nombre, QString());
+    QCOMPARE(trigrama, QString());
+    QCOMPARE(decision, QString());
+    QCOMPARE(lineasDisponibles, 0);
+    QVERIFY(menu_->Encendido());
+  }
+
   void laInterpretacionAbreLaVentanaDeImprimir() {
     ElegirDelCatalogo(1);
     bool impresion = false;
