@@ -24,43 +24,30 @@
 class PruebaPlataforma : public QObject {
   Q_OBJECT
 private slots:
-  void lecturaNumerica() {
+  void numerosYTextosDeAnchoFijo() {
     QCOMPARE(Val(QStringLiteral("787878")), 787878.0);
     QCOMPARE(Val(QStringLiteral("  12abc")), 12.0);
     QCOMPARE(Val(QStringLiteral("3.5 kilos")), 3.5);
-    QCOMPARE(Val(QStringLiteral("-4")), -4.0);
+    QCOMPARE(Val(QStringLiteral(" 96% ")), 96.0);
     QCOMPARE(Val(QStringLiteral("abc12")), 0.0);
     QCOMPARE(Val(QStringLiteral("      ")), 0.0);
-    QCOMPARE(Val(QString()), 0.0);
-    QCOMPARE(Val(QStringLiteral(" 96% ")), 96.0);
-  }
-
-  void redondeoConMitadesAlPar() {
-    QCOMPARE(RedondeoPar(2.5), 2);
+    // Las mitades van al par: 100 / 8 pasos de la barra da 12.
+    QCOMPARE(RedondeoPar(12.5), 12);
     QCOMPARE(RedondeoPar(1.5), 2);
-    QCOMPARE(RedondeoPar(0.5), 0);
-    QCOMPARE(RedondeoPar(12.5), 12); // 100 / 8 pasos de la barra
     QCOMPARE(RedondeoPar(-2.5), -2);
     QCOMPARE(RedondeoPar(2.51), 3);
-    QCOMPARE(RedondeoPar(3.49), 3);
     // Un número absurdo leído de un fichero no desborda.
-    QCOMPARE(RedondeoPar(1e300), std::numeric_limits<int>::max());
-    QCOMPARE(RedondeoPar(-1e300), std::numeric_limits<int>::min());
     QCOMPARE(RedondeoPar(Val(QStringLiteral("99999999999999999999"))), std::numeric_limits<int>::max());
-  }
+    QCOMPARE(RedondeoPar(-1e300), std::numeric_limits<int>::min());
 
-  void textosDeAnchoFijo() {
     TextoFijo lineas(6);
     QCOMPARE(lineas.texto(), QStringLiteral("      "));
     lineas = QStringLiteral("78");
     QCOMPARE(lineas.texto(), QStringLiteral("78    "));
     lineas = QStringLiteral("78987654");
     QCOMPARE(lineas.texto(), QStringLiteral("789876"));
-    TextoFijo pregunta(100);
-    pregunta = QString(120, QLatin1Char('x'));
-    QCOMPARE(pregunta.texto().size(), 100);
+    // Sólo se quitan blancos: un salto de línea es un carácter más.
     QCOMPARE(QuitarBlancos(QStringLiteral("  a b \r\n ")), QStringLiteral("a b \r\n"));
-    QCOMPARE(QuitarBlancosDerecha(QStringLiteral("  ab  ")), QStringLiteral("  ab"));
   }
 
   void windows1252IdaYVuelta() {
@@ -129,17 +116,6 @@ private slots:
     GuionMensajes::desactivar();
   }
 
-  void pitidosContados() {
-    int oidos = 0;
-    InstalarManejadorBeep([&] { ++oidos; });
-    const int antes = PitidosDados();
-    Beep();
-    Beep();
-    QCOMPARE(oidos, 2);
-    QCOMPARE(PitidosDados() - antes, 2);
-    InstalarManejadorBeep(nullptr);
-  }
-
   void waitTicksSoloConCuentaPositiva() {
     int ejecutado = 0;
     QMetaObject::invokeMethod(
@@ -151,22 +127,10 @@ private slots:
     QCOMPARE(ejecutado, 1);
   }
 
-  void relojPropio() {
-    FijarReloj([] { return 3600.25; }, [] { return QDate(1998, 3, 5); });
-    QCOMPARE(Timer(), 3600.25);
-    QCOMPARE(Fecha(), QDate(1998, 3, 5));
-    FijarReloj(nullptr, nullptr);
-    const double t = Timer();
-    QVERIFY(t >= 0 && t < 86400);
-    QCOMPARE(Fecha(), QDate::currentDate());
-  }
-
   void twipsAPixeles() {
     const double ppp = QGuiApplication::primaryScreen()->logicalDotsPerInchX();
     QCOMPARE(Tw(1440), int(std::lround(ppp)));
-    QCOMPARE(Tw(0), 0);
     QCOMPARE(PixATwips(Tw(9570)) / 100, 9570 / 100);
-    QCOMPARE(TwRect(1440, 720, 2880, 1440).size(), QSize(Tw(2880), Tw(1440)));
   }
 
   void nombresSinDistinguirMayusculas() {
@@ -179,13 +143,9 @@ private slots:
     QCOMPARE(DirEscritura(), carpeta.ruta());
   }
 
-  void escrituraEnLaCarpetaDelProgramaSiSePuede() {
-    QTemporaryDir dir;
-    QCOMPARE(ElegirDirEscritura(dir.path()), dir.path());
-  }
-
   void escrituraFueraDeUnaCarpetaDeSoloLectura() {
     QTemporaryDir dir;
+    QCOMPARE(ElegirDirEscritura(dir.path()), dir.path()); // copia portátil
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
     QFile prueba(dir.path() + QStringLiteral("/x"));
     const bool escribible = prueba.open(QIODevice::WriteOnly);

@@ -67,20 +67,12 @@ private slots:
     QVERIFY2(numero >= 96 && numero <= 100, qPrintable(menu->RotuloBarraFinal()));
     QVERIFY(menu->RotuloBarraFinal() == QStringLiteral("100") ||
             menu->RotuloBarraFinal() == QStringLiteral(" %1% ").arg(numero));
-    QCOMPARE(menu->Inicio(), nullptr);
-    QCOMPARE(LineBreak.texto(), QStringLiteral("\r\n"));
-    QCOMPARE(LastQuestion.texto(), QString(100, QLatin1Char(' ')));
+    QCOMPARE(menu->Inicio(), nullptr); // la presentación ya se cerró
     QCOMPARE(HexagramList[64][4], QStringLiteral("Wei Chi"));
-    QVERIFY(menu->Tirada && menu->Introducir && menu->Hexagramas64 && menu->Consulta && menu->Interpretar &&
-            menu->Recuperar && menu->Grabar);
+    QVERIFY(menu->Tirada && menu->Interpretar && menu->Grabar);
     QVERIFY(GuionMensajes::mostrados().empty());
-    for (int i = 0; i < 8; ++i) {
-      QVERIFY(!menu->BTNMENU[size_t(i)]->Picture().isNull());
-      QVERIFY(!menu->BTNMENU[size_t(i)]->accessibleName().isEmpty());
-    }
-    QCOMPARE(menu->BTNMENU[0]->toolTip(), QStringLiteral("Realizar una CONSULTA"));
-    QCOMPARE(menu->BTNMENU[4]->toolTip(), QStringLiteral("Recuperar CONSULTA ALMACENADA EN DISCO"));
-    QCOMPARE(menu->windowTitle(), QStringLiteral("MENU PRINCIPAL"));
+    for (BotonImagen* b : menu->BTNMENU)
+      QVERIFY(!b->Picture().isNull() && !b->accessibleName().isEmpty());
   }
 
   void laBarraSigueLaSecuenciaSinSembrar() {
