@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -31,7 +32,8 @@ VisorAyuda::VisorAyuda(QWidget* parent) : QDialog(parent) {
   fila->addStretch();
   fila->addWidget(cerrar);
   capa->addLayout(fila);
-  connect(indice, &QPushButton::clicked, texto_, &QTextBrowser::home);
+  // El índice es el principio del fichero.
+  connect(indice, &QPushButton::clicked, this, [this] { texto_->verticalScrollBar()->setValue(0); });
   connect(cerrar, &QPushButton::clicked, this, &QDialog::hide);
 }
 

@@ -12,6 +12,8 @@
 #include <QFile>
 #include <QMouseEvent>
 #include <QTest>
+#include <QPushButton>
+#include <QScrollBar>
 #include <QTextBrowser>
 
 #include <memory>
@@ -195,7 +197,15 @@ private slots:
     auto menu = Arrancar();
     QTest::mouseClick(menu->BTNMENU[5], Qt::LeftButton);
     QVERIFY(VisorAyuda::Instancia().isVisible());
-    QVERIFY(VisorAyuda::Instancia().Texto()->toPlainText().startsWith(QStringLiteral("Ayuda de KORVAL")));
+    QTextBrowser* texto = VisorAyuda::Instancia().Texto();
+    QVERIFY(texto->toPlainText().startsWith(QStringLiteral("Ayuda de KORVAL")));
+    // Tras leer otro apartado, el botón «Índice» vuelve al principio.
+    texto->verticalScrollBar()->setValue(texto->verticalScrollBar()->maximum());
+    QVERIFY(texto->verticalScrollBar()->value() > 0);
+    auto* indice = VisorAyuda::Instancia().findChild<QPushButton*>();
+    QCOMPARE(indice->text(), QStringLiteral("Índice"));
+    QTest::mouseClick(indice, Qt::LeftButton);
+    QCOMPARE(texto->verticalScrollBar()->value(), 0);
     QVERIFY(menu->Encendido());
     VisorAyuda::Instancia().hide();
 
