@@ -321,13 +321,7 @@ void FRMPRINCIPAL::StartManualHexagram() {
   Introducir->MostrarModal();
   if (CancelFlag == QStringLiteral("SI"))
     return;
-  ComputeComplement();
-  WaitTicks(50);
-  CancelFlag = QStringLiteral("NO");
-  Interpretar->MostrarModal();
-  LastQuestion = CurrentQuestion.texto();
-  LastLines = CurrentLines.texto();
-  ComputeComplement();
+  InterpretarYRecordar();
 }
 
 void FRMPRINCIPAL::StartCatalogueHexagram() {
@@ -338,6 +332,12 @@ void FRMPRINCIPAL::StartCatalogueHexagram() {
     CurrentLines = LastLines.texto();
     return;
   }
+  InterpretarYRecordar();
+}
+
+// El final de los flujos a mano y de catálogo: la consulta se recuerda como
+// la última después de interpretarla.
+void FRMPRINCIPAL::InterpretarYRecordar() {
   ComputeComplement();
   WaitTicks(50);
   CancelFlag = QStringLiteral("NO");

@@ -89,6 +89,7 @@ private:
   void terminar();
   FRMImprimir& VentanaImprimir();
   void Encender(bool si);
+  void InterpretarYRecordar();
 
   std::unique_ptr<InstanciaUnica> copiaUnica_;
   FRMInicio* inicio_ = nullptr;
