@@ -1,117 +1,64 @@
 #pragma once
-// La grabación y el borrado de consultas hechos a mano, registro a
-// registro sobre el propio fichero: se añade el registro al final, se ordena
-// por intercambios de vecinos hasta que una pasada no cambia nada y se
-// renumera; al borrar se copian los demás registros a "usuarios.TMP" y este
-// sustituye al archivo.
-//
-// Es lenta a propósito (cada comparación lee dos registros del disco) y no
-// resiste un corte a medias. Sirve de patrón: lo que deja en disco es lo que
-// el programa debe dejar, byte a byte. La usan las pruebas y las medidas.
-
-#include <QByteArray>
-#include <QDir>
+// Grabar y borrar a mano sobre el propio fichero, registro a registro: se ordena
+// por intercambios de vecinos hasta que una pasada no cambia nada; al borrar,
+// los demás pasan a "usuarios.TMP", que sustituye al archivo. Lento y frágil
+// ante un corte, pero deja en disco, byte a byte, lo que el programa debe dejar.
 #include <QFile>
-#include <QFileInfo>
-#include <QString>
 
 #include <cmath>
 
 namespace Referencia {
 
-inline constexpr int Largo = 160;
-
-// Número de registros: largo / 160 al entero más cercano, mitades al par.
-inline int Registros(qint64 largo) {
-  return static_cast<int>(std::nearbyint(double(largo) / Largo));
+// El registro i (desde 1); lo que pase del final cuenta como ceros.
+inline QByteArray Leer(QFile& f, int i) {
+  f.seek(qint64(i - 1) * 160);
+  return f.read(160).leftJustified(160, '\0');
 }
 
-// El registro i (desde 1); lo que esté más allá del final cuenta como ceros.
-inline QByteArray LeerRegistro(QFile& f, int i) {
-  f.seek(qint64(i - 1) * Largo);
-  QByteArray r = f.read(Largo);
-  if (r.size() < Largo)
-    r.append(QByteArray(Largo - r.size(), '\0'));
-  return r;
-}
-
-inline void EscribirRegistro(QFile& f, int i, const QByteArray& r) {
-  f.seek(qint64(i - 1) * Largo);
+inline void Escribir(QFile& f, int i, const QByteArray& r) {
+  f.seek(qint64(i - 1) * 160);
   f.write(r);
-}
-
-inline QByteArray Usuario(const QByteArray& r) {
-  return r.mid(5, 30);
-}
-
-inline QByteArray Numero(int i) {
-  return QByteArray::number(i % 10000).rightJustified(4, '0');
-}
-
-inline void OrdenarArchivo(int count, QFile& f) {
-  if (count >= 2) {
-    bool cambio = true;
-    while (cambio) {
-      cambio = false;
-      for (int i = 1; i <= count - 1; ++i) {
-        const QByteArray a = LeerRegistro(f, i);
-        const QByteArray b = LeerRegistro(f, i + 1);
-        if (Usuario(a) > Usuario(b)) {
-          EscribirRegistro(f, i, b);
-          EscribirRegistro(f, i + 1, a);
-          cambio = true;
-        }
-      }
-    }
-  }
-  for (int i = 1; i <= count; ++i) {
-    QByteArray r = LeerRegistro(f, i);
-    r.replace(0, 4, Numero(i));
-    EscribirRegistro(f, i, r);
-  }
 }
 
 // Añade `registro` (160 bytes) al archivo de `ruta` y lo ordena en su sitio.
 inline bool GrabarConsulta(const QString& ruta, const QByteArray& registro) {
   QFile f(ruta);
-  // Sin memoria intermedia: cada lectura y cada escritura de un registro va
-  // al disco por separado.
   if (!f.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
     return false;
-  const int n = Registros(f.size());
-  EscribirRegistro(f, n + 1, registro);
-  OrdenarArchivo(n + 1, f);
-  f.close();
+  const int n = int(std::nearbyint(f.size() / 160.0)) + 1; // las mitades, al par
+  Escribir(f, n, registro);
+  for (bool cambio = true; cambio;) {
+    cambio = false;
+    for (int i = 1; i < n; ++i) {
+      const QByteArray a = Leer(f, i), b = Leer(f, i + 1);
+      if (a.mid(5, 30) > b.mid(5, 30)) {
+        Escribir(f, i, b);
+        Escribir(f, i + 1, a);
+        cambio = true;
+      }
+    }
+  }
+  for (int i = 1; i <= n; ++i)
+    Escribir(f, i, Leer(f, i).replace(0, 4, QByteArray::number(i % 10000).rightJustified(4, '0')));
   return true;
 }
 
-// Quita el registro s (desde 1) copiando los demás a "usuarios.TMP" (que se
-// empieza vacío) y poniéndolo en lugar del archivo.
+// Quita el registro s (desde 1); si no quedan otros, borra el archivo.
 inline bool EliminarConsulta(const QString& ruta, int s) {
-  const QString temporal = QFileInfo(ruta).absoluteDir().filePath(QStringLiteral("usuarios.TMP"));
-  QFile::remove(temporal);
-  QFile archivo(ruta);
+  QFile archivo(ruta),
+      tmp(ruta.left(ruta.lastIndexOf(QLatin1Char('/')) + 1) + QStringLiteral("usuarios.TMP"));
+  tmp.remove();
   if (!archivo.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
     return false;
-  const int n = Registros(archivo.size());
-  if (n > 1) {
-    QFile tmp(temporal);
-    if (!tmp.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
-      return false;
-    int k = 1;
-    for (int i = 1; i <= n; ++i) {
-      const QByteArray r = LeerRegistro(archivo, i);
-      if (i != s)
-        EscribirRegistro(tmp, k++, r);
-    }
-    tmp.close();
-    archivo.close();
-    QFile::remove(ruta);
-    return QFile::rename(temporal, ruta);
-  }
+  const int n = int(std::nearbyint(archivo.size() / 160.0));
+  if (n > 1 && !tmp.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    return false;
+  for (int i = 1, k = 1; i <= n && n > 1; ++i)
+    if (i != s)
+      Escribir(tmp, k++, Leer(archivo, i));
+  tmp.close();
   archivo.close();
-  QFile::remove(temporal);
-  return QFile::remove(ruta);
+  return archivo.remove() && (n <= 1 || tmp.rename(ruta));
 }
 
 } // namespace Referencia

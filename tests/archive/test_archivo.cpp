@@ -1,22 +1,24 @@
-// El archivo de consultas: formato del registro, orden, borrado y lo que queda
-// en disco cuando algo falla a medias.
+// El archivo de consultas: el registro, la igualdad con el orden hecho sobre el
+// propio fichero, lo que queda en disco si algo falla, y sus ventanas.
 #include "apoyo/Apoyo.h"
-#include "archive/ArchivoConsultas.h"
+#include "archive/FRMGrabar.h"
+#include "archive/FRMRecuperar.h"
 #include "archive/ReferenciaOrden.h"
-#include "platform/Basico.h"
+#include "core/Estado.h"
+#include "core/Hexagrama.h"
+#include "pictures/GRAFICOS.h"
 
-#include <QBuffer>
-#include <QCoreApplication>
+#include <QApplication>
+#include <QClipboard>
 #include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
+#include <QKeyEvent>
 #include <QProcess>
 #include <QSaveFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
 #include <cstdio>
+#include <optional>
 #include <random>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -27,9 +29,7 @@ namespace {
 
 QByteArray LeerTodo(const QString& ruta) {
   QFile f(ruta);
-  if (!f.open(QIODevice::ReadOnly))
-    return {};
-  return f.readAll();
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 void EscribirTodo(const QString& ruta, const QByteArray& bytes) {
@@ -38,31 +38,27 @@ void EscribirTodo(const QString& ruta, const QByteArray& bytes) {
   QCOMPARE(f.write(bytes), bytes.size());
 }
 
-ArchiveRecord Registro(const QString& usuario, const QString& pregunta = QStringLiteral("¿QUÉ HAGO?"),
-                       const QString& lineas = QStringLiteral("789789"),
-                       const QString& fecha = QStringLiteral("05/03/1998")) {
+// Un QSaveFile que no admite más de `limite` bytes, como un disco que se llena.
+struct GuardadoQueFalla : QSaveFile {
+  GuardadoQueFalla(const QString& ruta, qint64 limite) : QSaveFile(ruta), limite(limite) {}
+  qint64 limite;
+  qint64 writeData(const char* datos, qint64 largo) override {
+    const qint64 hecho = limite > 0 ? QSaveFile::writeData(datos, std::min(largo, limite)) : -1;
+    limite -= std::max<qint64>(hecho, 0);
+    return hecho;
+  }
+};
+
+// Desde ahora cada sustitución del archivo se queda sin sitio tras `limite` bytes.
+void FallarTras(qint64 limite) {
+  FijarFabricaGuardado([limite](const QString& ruta) -> std::unique_ptr<QSaveFile> {
+    return std::make_unique<GuardadoQueFalla>(ruta, limite);
+  });
+}
+
+ArchiveRecord Registro(const QString& usuario, const QString& pregunta = "¿QUÉ HAGO?",
+                       const QString& lineas = "789789", const QString& fecha = "05/03/1998") {
   return ArchiveRecord::Nuevo(usuario, pregunta, lineas, fecha);
-}
-
-QByteArray Archivo(std::initializer_list<ArchiveRecord> registros) {
-  QByteArray r;
-  for (const ArchiveRecord& a : registros)
-    r += a.Bytes();
-  return r;
-}
-
-QStringList Usuarios(const QByteArray& contenido) {
-  QStringList r;
-  for (const ArchiveRecord& a : LeerRegistros(contenido))
-    r << a.Usuario.trimmed();
-  return r;
-}
-
-QStringList Numeros(const QByteArray& contenido) {
-  QStringList r;
-  for (const ArchiveRecord& a : LeerRegistros(contenido))
-    r << a.Numero.texto();
-  return r;
 }
 
 // Lo que hay en la carpeta además del archivo (restos de una escritura a medias).
@@ -72,508 +68,385 @@ QStringList Sobrantes(const QString& carpeta) {
   return r;
 }
 
-// Un QSaveFile que deja de escribir después de `limite` bytes, como un disco
-// que se llena en mitad de la escritura.
-class GuardadoQueFalla : public QSaveFile {
-public:
-  GuardadoQueFalla(const QString& ruta, qint64 limite) : QSaveFile(ruta), limite_(limite) {}
-
-protected:
-  qint64 writeData(const char* datos, qint64 largo) override {
-    const qint64 cabe = std::min(largo, limite_ - escritos_);
-    if (cabe <= 0)
-      return -1;
-    const qint64 hecho = QSaveFile::writeData(datos, cabe);
-    if (hecho > 0)
-      escritos_ += hecho;
-    return hecho;
-  }
-
-private:
-  qint64 limite_;
-  qint64 escritos_ = 0;
-};
-
-// Un dispositivo en memoria que falla después de `limite` bytes.
-class BufferQueFalla : public QBuffer {
-public:
-  explicit BufferQueFalla(qint64 limite) : limite_(limite) {}
-
-protected:
-  qint64 writeData(const char* datos, qint64 largo) override {
-    const qint64 cabe = std::min(largo, limite_ - pos());
-    if (cabe <= 0)
-      return -1;
-    return QBuffer::writeData(datos, cabe);
-  }
-
-private:
-  qint64 limite_;
-};
-
-// --- El hijo que graba y borra sin parar hasta que lo matan ----------------
-
-const QString FechaFija = QStringLiteral("24/12/2003");
-
-struct Operacion {
-  bool grabar = true;
-  ArchiveRecord registro;
-  int indice = 0;
-};
-
-// La operación j del plan de `semilla`, para un archivo con `registros`
-// registros. El padre y el hijo la calculan igual.
-Operacion Siguiente(std::mt19937& azar, int j, int registros) {
-  static const char* nombres[] = {"ANA", "LUIS", "ANA MARIA", "ZOE", "ÑANDÚ", "BEA"};
-  Operacion op;
-  const int dado = int(azar() % 100);
-  op.grabar = registros < 2 || (registros < 14 && dado < 55);
-  const int nombre = int(azar() % 6);
-  op.indice = registros > 0 ? 1 + int(azar() % unsigned(registros)) : 1;
-  op.registro = ArchiveRecord::Nuevo(QString::fromUtf8(nombres[nombre]), QStringLiteral("PREGUNTA %1").arg(j),
-                                     QStringLiteral("786979"), FechaFija);
-  return op;
+// La operación j del hijo que graba y borra sin parar, sacada de `azar`:
+// devuelve el archivo que resulta de `estado` y, con `ruta`, la hace en disco.
+QByteArray Paso(std::mt19937& azar, int j, const QByteArray& estado, const QString& ruta = {}) {
+  static const QStringList nombres = {"ANA", "LUIS", "ANA MARIA", "ZOE", "ÑANDÚ", "BEA"};
+  const int n = NumeroRegistros(estado.size());
+  const bool grabar = n < 2 || (n < 14 && azar() % 100 < 55);
+  const ArchiveRecord r = Registro(nombres[int(azar() % 6)], QString::number(j));
+  const int indice = 1 + int(azar() % unsigned(std::max(n, 1)));
+  if (!ruta.isEmpty()) // un fallo aquí lo ve el padre: el archivo no sería el esperado
+    grabar ? GrabarRegistro(ruta, r, nullptr) : EliminarRegistro(ruta, indice, nullptr);
+  return grabar ? ConRegistroNuevo(estado, r) : SinRegistro(estado, indice);
 }
 
-QByteArray Aplicar(const QByteArray& estado, const Operacion& op) {
-  if (op.grabar)
-    return ConRegistroNuevo(estado, op.registro);
-  if (NumeroRegistros(estado.size()) <= 1)
-    return {};
-  return SinRegistro(estado, op.indice);
+// Tres consultas de ANA, ANA y LUIS, ya ordenadas y numeradas.
+QByteArray TresConsultas() {
+  return OrdenarArchivo(Registro("ANA", "¿PRIMERA DE ANA?", "777777", "01/02/2003").Bytes() +
+                        Registro("ANA", "¿SEGUNDA DE ANA?", "969696", "15/06/2004").Bytes() +
+                        Registro("LUIS", "¿Y LUIS?", "788788", "24/12/2005").Bytes());
 }
 
-int Hijo(const QString& ruta, unsigned semilla) {
-  FijarReloj(nullptr, [] { return QDate(2003, 12, 24); });
-  std::mt19937 azar(semilla);
-  std::printf("LISTO\n");
-  std::fflush(stdout);
-  for (int j = 0;; ++j) {
-    QByteArray contenido;
-    QString error;
-    if (!LeerArchivo(ruta, &contenido, &error))
-      return 2;
-    const Operacion op = Siguiente(azar, j, NumeroRegistros(contenido.size()));
-    const bool ok =
-        op.grabar ? GrabarRegistro(ruta, op.registro, &error) : EliminarRegistro(ruta, op.indice, &error);
-    if (!ok)
-      return 3;
-    std::printf("%d\n", j + 1);
-    std::fflush(stdout);
-  }
+QStringList Elementos(const QComboBox* c) {
+  QStringList r;
+  for (int i = 0; i < c->count(); ++i)
+    r << c->itemText(i).trimmed();
+  return r;
+}
+
+void Clic(QWidget* boton) {
+  QVERIFY(boton->isVisible());
+  QTest::mouseClick(boton, Qt::LeftButton);
+}
+
+// Elige con el teclado la entrada `i` de una lista.
+void Elegir(QComboBox* lista, int i) {
+  QTest::keyClick(lista, Qt::Key_Home);
+  for (int k = 0; k < i; ++k)
+    QTest::keyClick(lista, Qt::Key_Down);
+}
+
+MensajeMostrado Ultimo() {
+  const auto& m = GuionMensajes::mostrados();
+  return m.empty() ? MensajeMostrado{} : m.back();
 }
 
 } // namespace
 
 class PruebaArchivo : public QObject {
   Q_OBJECT
+  std::optional<CarpetaPrueba> carpeta_;
+  std::unique_ptr<FRMGrabar> grabar_;
+  std::unique_ptr<FRMRecuperar> recuperar_;
+
+  QString archivo() const { return carpeta_->fichero(NombreArchivo); }
+  // Lo que deja grabar con el nombre `usuario` la consulta en curso de init.
+  QByteArray ConLaEnCurso(const QString& usuario) const {
+    return ConRegistroNuevo(TresConsultas(), Registro(usuario, "¿QUÉ SERÁ DE MÍ?", "789689"));
+  }
+
 private slots:
-  void init() { FijarFabricaGuardado(nullptr); }
+  void init() {
+    carpeta_.emplace(); // la anterior se va antes, que al irse deja al programa sin carpeta
+    PrepararEstado();
+    FijarFabricaGuardado(nullptr);
+    FijarReloj(nullptr, [] { return QDate(1998, 3, 5); });
+    EscribirTodo(archivo(), TresConsultas());
+    grabar_ = std::make_unique<FRMGrabar>();
+    recuperar_ = std::make_unique<FRMRecuperar>();
+    CurrentQuestion = QStringLiteral("¿QUÉ SERÁ DE MÍ?");
+    CurrentLines = QStringLiteral("789689");
+    CancelFlag = QStringLiteral("SI");
+  }
 
-  void registroDeCientoSesentaBytes() {
-    const ArchiveRecord r = Registro(QStringLiteral("LUIS"), QStringLiteral("¿QUÉ SERÁ?"));
-    const QByteArray b = r.Bytes();
-    QCOMPARE(b.size(), 160);
-    QCOMPARE(b.mid(0, 4), QByteArray("0000"));
-    for (int sep : {4, 35, 136, 143, 154})
-      QCOMPARE(b[sep], '\0');
-    QCOMPARE(b.mid(5, 30), QByteArray("LUIS").leftJustified(30, ' '));
-    QCOMPARE(b.mid(36, 100), QByteArray("\xBFQU\xC9 SER\xC1?").leftJustified(100, ' '));
-    QCOMPARE(b.mid(137, 6), QByteArray("789789"));
-    QCOMPARE(b.mid(144, 10), QByteArray("05/03/1998"));
-    QCOMPARE(b.mid(155, 5), QByteArray(5, '\0'));
-
-    // Leído de vuelta da los mismos campos y los mismos bytes.
-    const ArchiveRecord leido = ArchiveRecord::DesdeBytes(b);
-    QCOMPARE(leido.Pregunta.trimmed(), QStringLiteral("¿QUÉ SERÁ?"));
-    QCOMPARE(leido.Usuario.texto(), QStringLiteral("LUIS").leftJustified(30));
-    QCOMPARE(leido.Bytes(), b);
-    // Cualquier byte en cualquier campo sobrevive a la lectura y la escritura.
-    QByteArray basura(160, '\0');
-    for (int i = 0; i < 160; ++i)
-      basura[i] = char((i * 37 + 11) & 0xFF);
-    basura.replace(155, 5, QByteArray(5, '\0'));
-    QCOMPARE(ArchiveRecord::DesdeBytes(basura).Bytes(), basura);
-
+  void formatoDelRegistro() {
+    QCOMPARE(Registro("LUIS", "¿QUÉ SERÁ?").Bytes(),
+             QByteArray("0000") + '\0' + QByteArray("LUIS").leftJustified(30) + '\0' +
+                 QByteArray("\xBFQU\xC9 SER\xC1?").leftJustified(100) + '\0' + "789789" + '\0' +
+                 "05/03/1998" + QByteArray(6, '\0'));
     // Lo largo se corta al ancho del campo.
-    const ArchiveRecord largo = Registro(QString(40, QLatin1Char('X')), QString(120, QLatin1Char('P')));
-    QCOMPARE(largo.Bytes().mid(5, 30), QByteArray(30, 'X'));
-    QCOMPARE(largo.Bytes().mid(36, 100), QByteArray(100, 'P'));
-    QCOMPARE(largo.Bytes()[35], '\0');
-  }
-
-  void usuarioYFechaComoSeGuardan() {
-    QCOMPARE(UsuarioRegistro(QStringLiteral("  luis ")), QStringLiteral("LUIS"));
-    QCOMPARE(UsuarioRegistro(QStringLiteral("peña y maría")), QStringLiteral("PEÑA Y MARÍA"));
-    // ß no tiene una sola mayúscula; la de µ no está en Windows-1252.
-    QCOMPARE(UsuarioRegistro(QStringLiteral("straße µ")), QStringLiteral("STRAßE µ"));
-    QCOMPARE(UsuarioRegistro(QStringLiteral("ÿves")), QStringLiteral("ŸVES"));
-    QCOMPARE(FechaRegistro(QDate(1998, 3, 5)), QStringLiteral("05/03/1998"));
-    QCOMPARE(FechaRegistro(QDate(2031, 12, 24)), QStringLiteral("24/12/2031"));
-  }
-
-  void cuentaDeRegistrosRedondeada() {
-    QCOMPARE(NumeroRegistros(0), 0);
-    QCOMPARE(NumeroRegistros(79), 0);
-    QCOMPARE(NumeroRegistros(80), 0); // media: al par
-    QCOMPARE(NumeroRegistros(81), 1);
-    QCOMPARE(NumeroRegistros(239), 1);
-    QCOMPARE(NumeroRegistros(240), 2); // 1,5 → 2
-    QCOMPARE(NumeroRegistros(400), 2); // 2,5 → 2
-    QCOMPARE(NumeroRegistros(560), 4); // 3,5 → 4
-    QCOMPARE(NumeroRegistros(160 * 20000), 20000);
-
-    // Un último registro a medias se completa con ceros; lo que sobra se ignora.
-    const QByteArray dos = Archivo({Registro(QStringLiteral("ANA")), Registro(QStringLiteral("LUIS"))});
-    const auto leidos = LeerRegistros(dos.left(250));
-    QCOMPARE(int(leidos.size()), 2);
-    QCOMPARE(leidos[1].Usuario.trimmed(), QStringLiteral("LUIS"));
-    QCOMPARE(leidos[1].Lineas.texto(), QString(6, QChar(0)));
-    QCOMPARE(Usuarios(dos + QByteArray(70, 'x')), QStringList({"ANA", "LUIS"}));
-    QCOMPARE(int(LeerRegistros(QByteArray()).size()), 0);
-  }
-
-  void grabarCreaNumeraYOrdena() {
-    CarpetaPrueba carpeta(false);
-    const QString ruta = RutaArchivo();
-    QString error;
-    // En un archivo que no existe: uno nuevo con un registro "0001".
-    QVERIFY(GrabarRegistro(ruta, Registro(QStringLiteral("JUAN")), &error));
-    QCOMPARE(LeerTodo(ruta).size(), 160);
-    QCOMPARE(Numeros(LeerTodo(ruta)), QStringList({"0001"}));
-#ifdef Q_OS_UNIX
-    // Sólo su dueño lo lee y lo escribe: ni el grupo ni los demás.
-    const auto dueno = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
-    const auto otros = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
-                       QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
-    QCOMPARE(QFile::permissions(ruta) & (dueno | otros), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-#endif
-    QVERIFY(GrabarRegistro(ruta, Registro(QStringLiteral("PEDRO")), &error));
-    QVERIFY(GrabarRegistro(ruta, Registro(UsuarioRegistro(QStringLiteral("ana"))), &error));
-    QCOMPARE(Usuarios(LeerTodo(ruta)), QStringList({"ANA", "JUAN", "PEDRO"}));
-    QCOMPARE(Numeros(LeerTodo(ruta)), QStringList({"0001", "0002", "0003"}));
-    // Un segundo del mismo usuario va detrás del primero.
-    QVERIFY(GrabarRegistro(ruta, Registro(QStringLiteral("JUAN"), QStringLiteral("SEGUNDA")), &error));
-    const auto r = LeerRegistros(LeerTodo(ruta));
-    QCOMPARE(r[1].Pregunta.trimmed(), QStringLiteral("¿QUÉ HAGO?"));
-    QCOMPARE(r[2].Pregunta.trimmed(), QStringLiteral("SEGUNDA"));
-    QCOMPARE(Numeros(LeerTodo(ruta)), QStringList({"0001", "0002", "0003", "0004"}));
-    QVERIFY(Sobrantes(carpeta.ruta()).isEmpty());
-  }
-
-  void ordenPorBytesYEstable() {
-    // Los blancos cuentan (ANA < ANA MARIA < ANAB) y se compara byte a byte:
-    // Ñ (0xD1) va detrás de Z; € (0x80) va detrás de las letras sin acento.
-    QByteArray contenido;
-    for (const char* u : {"ZOE", "ANAB", "\xC3\x91O", "ANA MARIA", "ANA", "\xE2\x82\xAC", "ANA"})
-      contenido = ConRegistroNuevo(contenido,
-                                   Registro(QString::fromUtf8(u), QString::number(contenido.size() / 160)));
-    QCOMPARE(Usuarios(contenido), QStringList({"ANA", "ANA", "ANA MARIA", "ANAB", "ZOE", "€", "ÑO"}));
-    const auto r = LeerRegistros(contenido);
-    QCOMPARE(r[0].Pregunta.trimmed(), QStringLiteral("4")); // el primer ANA grabado
-    QCOMPARE(r[1].Pregunta.trimmed(), QStringLiteral("6"));
-    QCOMPARE(Numeros(contenido), QStringList({"0001", "0002", "0003", "0004", "0005", "0006", "0007"}));
-    // Pasado el 9999, el número se queda con sus cuatro últimas cifras.
-    QCOMPARE(NumeroRegistro(9999), QByteArray("9999"));
-    QCOMPARE(NumeroRegistro(12345), QByteArray("2345"));
+    const QByteArray largo = Registro(QString(40, QLatin1Char('X')), QString(120, QLatin1Char('P'))).Bytes();
+    QCOMPARE(largo.mid(4, 33), '\0' + QByteArray(30, 'X') + '\0' + 'P');
+    // ß no tiene una sola mayúscula; la de µ no cabe en Windows-1252.
+    QCOMPARE(UsuarioRegistro(QStringLiteral("  peña y maría straße µ ÿ ")),
+             QStringLiteral("PEÑA Y MARÍA STRAßE µ Ÿ"));
+    QCOMPARE(FechaRegistro(QDate(2031, 2, 4)), QStringLiteral("04/02/2031"));
+    // Cuenta: largo / 160 al entero más cercano, las mitades al par.
+    const QList<std::pair<qint64, int>> cuentas = {{79, 0}, {80, 0}, {81, 1}, {240, 2}, {400, 2}, {560, 4}};
+    for (const auto& [largo, n] : cuentas)
+      QCOMPARE(NumeroRegistros(largo), n);
   }
 
   void igualQueElOrdenEnElPropioFichero() {
-    // Muchos archivos al azar, con usuarios repetidos, largos que no son
-    // múltiplo de 160 y bytes cualesquiera: lo grabado y lo borrado han de
-    // ser, byte a byte, lo que deja el orden por intercambios sobre el fichero.
-    QTemporaryDir dir;
-    const QString nuestro = dir.filePath(QStringLiteral("nuestro/usuarios.dat"));
-    const QString suyo = dir.filePath(QStringLiteral("suyo/usuarios.dat"));
-    QDir(dir.path()).mkpath(QStringLiteral("nuestro"));
-    QDir(dir.path()).mkpath(QStringLiteral("suyo"));
+    // Archivos al azar con usuarios repetidos, registros de bytes cualesquiera
+    // y largos que no son múltiplo de 160 (con un último registro a medias).
+    QTemporaryDir dir, otro;
+    const QString nuestro = dir.filePath(NombreArchivo), suyo = otro.filePath(NombreArchivo);
     std::mt19937 azar(20240611);
     const QStringList nombres = {"ANA", "ANA ", "LUIS", "ANA MARIA", "ZOE", "ÑANDÚ", "", "€URO", "ana"};
-    int basuras = 0, cortos = 0;
+    auto nombre = [&] { return nombres[int(azar() % unsigned(nombres.size()))]; };
     for (int caso = 0; caso < 400; ++caso) {
       QByteArray contenido;
-      const int n = int(azar() % 25);
-      for (int i = 0; i < n; ++i) {
-        if (azar() % 8 == 0) {
-          QByteArray b(160, '\0');
-          for (char& c : b)
-            c = char(azar() & 0xFF);
-          contenido += b;
-          ++basuras;
-        } else {
-          contenido += Registro(nombres[int(azar() % unsigned(nombres.size()))], QString::number(i)).Bytes();
-        }
+      for (int i = int(azar() % 25); i > 0; --i) {
+        QByteArray r = Registro(nombre(), QString::number(i)).Bytes();
+        if (azar() % 8 == 0)
+          std::generate(r.begin(), r.end(), [&] { return char(azar()); });
+        contenido += r;
       }
-      if (azar() % 4 == 0) {
+      if (azar() % 4 == 0)
         contenido.chop(std::min<qsizetype>(contenido.size(), azar() % 160));
-        ++cortos;
-      } else if (azar() % 4 == 0) {
-        contenido += QByteArray(int(azar() % 160), char(azar() & 0xFF));
-        ++cortos;
-      }
-      const ArchiveRecord nuevo =
-          Registro(nombres[int(azar() % unsigned(nombres.size()))], QStringLiteral("NUEVA"));
-      QString error;
-      EscribirTodo(nuestro, contenido);
-      EscribirTodo(suyo, contenido);
-      QVERIFY(GrabarRegistro(nuestro, nuevo, &error));
-      QVERIFY(Referencia::GrabarConsulta(suyo, nuevo.Bytes()));
-      QCOMPARE(LeerTodo(nuestro), LeerTodo(suyo));
-
-      const int registros = NumeroRegistros(contenido.size());
-      if (registros == 0)
-        continue;
-      const int s = 1 + int(azar() % unsigned(registros));
-      EscribirTodo(nuestro, contenido);
-      EscribirTodo(suyo, contenido);
-      QVERIFY(EliminarRegistro(nuestro, s, &error));
-      QVERIFY(Referencia::EliminarConsulta(suyo, s));
-      QCOMPARE(QFile::exists(nuestro), QFile::exists(suyo));
-      QCOMPARE(LeerTodo(nuestro), LeerTodo(suyo));
-      if (!QFile::exists(nuestro)) {
-        EscribirTodo(nuestro, {});
-        EscribirTodo(suyo, {});
+      else if (azar() % 4 == 0)
+        contenido += QByteArray(int(azar() % 160), char(azar()));
+      const QByteArray nuevo = Registro(nombre(), QStringLiteral("NUEVA")).Bytes();
+      const int n = NumeroRegistros(contenido.size()), s = 1 + int(azar() % unsigned(std::max(n, 1)));
+      for (bool grabar : {true, n == 0}) { // sin registros no hay qué borrar: se graba otra vez
+        EscribirTodo(nuestro, contenido);
+        EscribirTodo(suyo, contenido);
+        QVERIFY(grabar ? GrabarRegistro(nuestro, ArchiveRecord::DesdeBytes(nuevo), nullptr)
+                       : EliminarRegistro(nuestro, s, nullptr));
+        QVERIFY(grabar ? Referencia::GrabarConsulta(suyo, nuevo) : Referencia::EliminarConsulta(suyo, s));
+        QCOMPARE(QFile::exists(nuestro), QFile::exists(suyo));
+        QCOMPARE(LeerTodo(nuestro), LeerTodo(suyo));
       }
     }
-    QVERIFY(basuras > 50);
-    QVERIFY(cortos > 50);
   }
 
-  void eliminarConservaOrdenYNumeros() {
-    CarpetaPrueba carpeta(false);
-    const QString ruta = RutaArchivo();
-    QString error;
-    for (const char* u : {"ANA", "BEA", "CARMEN"})
-      QVERIFY(GrabarRegistro(ruta, Registro(QString::fromLatin1(u)), &error));
-    QVERIFY(EliminarRegistro(ruta, 2, &error));
-    QCOMPARE(Usuarios(LeerTodo(ruta)), QStringList({"ANA", "CARMEN"}));
-    QCOMPARE(Numeros(LeerTodo(ruta)), QStringList({"0001", "0003"}));
-    // Fuera de los registros no se toca nada.
-    QVERIFY(EliminarRegistro(ruta, 3, &error));
-    QVERIFY(EliminarRegistro(ruta, 0, &error));
-    QCOMPARE(Usuarios(LeerTodo(ruta)), QStringList({"ANA", "CARMEN"}));
-    // La siguiente grabación vuelve a numerar seguido.
-    QVERIFY(GrabarRegistro(ruta, Registro(QStringLiteral("DORA")), &error));
-    QCOMPARE(Numeros(LeerTodo(ruta)), QStringList({"0001", "0002", "0003"}));
-    QVERIFY(EliminarRegistro(ruta, 1, &error));
-    QVERIFY(EliminarRegistro(ruta, 1, &error));
-    QVERIFY(QFile::exists(ruta));
-    // El último que queda se lleva el archivo consigo.
-    QVERIFY(EliminarRegistro(ruta, 1, &error));
-    QVERIFY(!QFile::exists(ruta));
-    QVERIFY(Sobrantes(carpeta.ruta()).isEmpty());
-  }
-
-  void unTemporalViejoNoDevuelveRegistros() {
-    CarpetaPrueba carpeta(false);
-    const QString ruta = RutaArchivo();
-    QString error;
-    for (const char* u : {"ANA", "BEA", "CARMEN"})
-      QVERIFY(GrabarRegistro(ruta, Registro(QString::fromLatin1(u)), &error));
-    // Restos de un borrado interrumpido, con más registros que el archivo.
-    QByteArray viejo;
-    for (const char* u : {"VIEJO1", "VIEJO2", "VIEJO3", "VIEJO4", "VIEJO5"})
-      viejo += Registro(QString::fromLatin1(u)).Bytes();
-    EscribirTodo(carpeta.fichero(QStringLiteral("usuarios.TMP")), viejo);
-    EscribirTodo(carpeta.fichero(QStringLiteral("usuarios.tmp")), viejo);
-    QVERIFY(EliminarRegistro(ruta, 1, &error));
-    QCOMPARE(Usuarios(LeerTodo(ruta)), QStringList({"BEA", "CARMEN"}));
-    QVERIFY(Sobrantes(carpeta.ruta()).isEmpty());
-
-    // Lo que deja una sustitución cortada se recoge; lo del usuario, no.
-    for (const char* n : {"usuarios.dat.Ab3xQz", "USUARIOS.DAT.k9k9k9", "usuarios.dat.bak",
-                          "usuarios.dat.1234567", "notas.txt"})
-      EscribirTodo(carpeta.fichero(QString::fromLatin1(n)), "x");
-    QVERIFY(GrabarRegistro(ruta, Registro(QStringLiteral("DORA")), &error));
-    QCOMPARE(Sobrantes(carpeta.ruta()),
-             QStringList({"notas.txt", "usuarios.dat.1234567", "usuarios.dat.bak"}));
-  }
-
-  void escribirEnUnDispositivoQueFalla() {
-    const QByteArray datos(1000, 'k');
-    for (qint64 limite : {0, 1, 159, 160, 999}) {
-      BufferQueFalla b(limite);
-      QVERIFY(b.open(QIODevice::WriteOnly));
-      QString error;
-      QVERIFY(!EscribirCompleto(b, datos, &error));
-      QVERIFY(error.contains(QStringLiteral("lleno")));
-    }
-    BufferQueFalla justo(1000);
-    QVERIFY(justo.open(QIODevice::WriteOnly));
-    QVERIFY(EscribirCompleto(justo, datos, nullptr));
-    QCOMPARE(justo.data(), datos);
-  }
-
-  void guardadoQueFallaDejaElArchivoComoEstaba() {
-    CarpetaPrueba carpeta(false);
-    const QString ruta = RutaArchivo();
-    QString error;
-    for (const char* u : {"LUIS", "ANA", "BEA", "ANA"})
-      QVERIFY(GrabarRegistro(ruta, Registro(QString::fromLatin1(u)), &error));
-    const QByteArray antes = LeerTodo(ruta);
-    const qint64 nuevo = antes.size() + 160;
-    for (qint64 limite : {qint64(0), qint64(1), qint64(160), qint64(400), nuevo - 1}) {
-      FijarFabricaGuardado(
-          [limite](const QString& r) { return std::make_unique<GuardadoQueFalla>(r, limite); });
-      error.clear();
-      QVERIFY(!GrabarRegistro(ruta, Registro(QStringLiteral("CARMEN")), &error));
-      QVERIFY(!error.isEmpty());
-      QCOMPARE(LeerTodo(ruta), antes);
-      // El borrado escribe un archivo más corto: falla con los topes que no llegan a él.
-      if (limite < antes.size() - 160) {
-        QVERIFY(!EliminarRegistro(ruta, 2, &error));
-        QCOMPARE(LeerTodo(ruta), antes);
-      }
-      QVERIFY(Sobrantes(carpeta.ruta()).isEmpty());
-    }
-    // Con sitio justo para el archivo nuevo, se graba.
-    FijarFabricaGuardado([nuevo](const QString& r) { return std::make_unique<GuardadoQueFalla>(r, nuevo); });
-    QVERIFY(GrabarRegistro(ruta, Registro(QStringLiteral("CARMEN")), &error));
-    QCOMPARE(Usuarios(LeerTodo(ruta)), QStringList({"ANA", "ANA", "BEA", "CARMEN", "LUIS"}));
-    FijarFabricaGuardado(nullptr);
-  }
-
-  void carpetaSinPermisoOQueNoExiste() {
-    QString error;
-    QTemporaryDir dir;
-    const QString perdida = dir.filePath(QStringLiteral("no/existe/usuarios.dat"));
-    QVERIFY(!GrabarRegistro(perdida, Registro(QStringLiteral("ANA")), &error));
-    QVERIFY(error.contains(QStringLiteral("no existe")));
-    QVERIFY(!QFile::exists(perdida));
-
-    // Un archivo que no se puede leer no se pisa con uno de un solo registro.
-    const QString directorio = dir.filePath(QStringLiteral("raro/usuarios.dat"));
-    QVERIFY(QDir().mkpath(directorio));
-    error.clear();
-    QVERIFY(!GrabarRegistro(directorio, Registro(QStringLiteral("ANA")), &error));
-    QVERIFY(error.contains(QStringLiteral("No se puede leer")));
-    QVERIFY(QFileInfo(directorio).isDir());
-
-    const QString carpeta = dir.filePath(QStringLiteral("solo-lectura"));
-    QVERIFY(QDir().mkpath(carpeta));
-    const QString ruta = carpeta + QStringLiteral("/usuarios.dat");
-    QVERIFY(GrabarRegistro(ruta, Registro(QStringLiteral("LUIS")), &error));
-    QVERIFY(GrabarRegistro(ruta, Registro(QStringLiteral("ANA")), &error));
-    const QByteArray antes = LeerTodo(ruta);
-    QFile::setPermissions(carpeta, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    QFile prueba(carpeta + QStringLiteral("/x"));
-    if (prueba.open(QIODevice::WriteOnly)) {
-      prueba.remove();
-      QFile::setPermissions(carpeta,
-                            QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-      QSKIP("Con permisos de administrador toda carpeta se puede escribir");
-    }
-    QVERIFY(!GrabarRegistro(ruta, Registro(QStringLiteral("BEA")), &error));
-    QVERIFY(error.contains(QStringLiteral("falta permiso")));
-    QVERIFY(!EliminarRegistro(ruta, 1, &error));
-    QFile::setPermissions(carpeta, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    QCOMPARE(LeerTodo(ruta), antes);
-    QVERIFY(Sobrantes(carpeta).isEmpty());
-  }
-
-  void discoLleno() {
-    // Un hijo con un tope de tamaño de fichero por debajo del archivo nuevo:
-    // su escritura falla como en un disco lleno.
+  void discoQueNoAdmite() {
     QTemporaryDir dir;
     const QString ruta = dir.filePath(NombreArchivo);
+    const QByteArray antes = TresConsultas();
+    EscribirTodo(ruta, antes);
     QString error;
-    for (const char* u : {"LUIS", "ANA", "BEA", "ANA", "ZOE"})
-      QVERIFY(GrabarRegistro(ruta, Registro(QString::fromLatin1(u)), &error));
-    const QByteArray antes = LeerTodo(ruta);
-    for (int grabar = 0; grabar < 2; ++grabar) {
+    // Disco lleno: un hijo con un tope de tamaño de fichero menor que el archivo nuevo.
+    for (bool grabar : {true, false}) {
       const pid_t hijo = fork();
-      QVERIFY(hijo >= 0);
       if (hijo == 0) {
         std::signal(SIGXFSZ, SIG_IGN);
-        rlimit tope{};
-        tope.rlim_cur = tope.rlim_max = rlim_t(antes.size() - 200);
+        const rlimit tope{rlim_t(antes.size() - 200), rlim_t(antes.size() - 200)};
         setrlimit(RLIMIT_FSIZE, &tope);
-        QString e;
-        const bool hecho = grabar ? GrabarRegistro(ruta, Registro(QStringLiteral("CARMEN")), &e)
-                                  : EliminarRegistro(ruta, 3, &e);
-        // 0: el fallo se vio y se dijo por qué.
-        _exit(hecho ? 1 : (e.contains(QStringLiteral("lleno")) ? 0 : 2));
+        const bool hecho =
+            grabar ? GrabarRegistro(ruta, Registro("CARMEN"), &error) : EliminarRegistro(ruta, 3, &error);
+        _exit(!hecho && error.contains(QStringLiteral("lleno")) ? 0 : 1); // el fallo se vio y se explicó
       }
-      int estado = 0;
+      int estado = 1;
       QCOMPARE(waitpid(hijo, &estado, 0), hijo);
-      QVERIFY(WIFEXITED(estado));
-      QCOMPARE(WEXITSTATUS(estado), 0);
+      QVERIFY(WIFEXITED(estado) && WEXITSTATUS(estado) == 0);
       QCOMPARE(LeerTodo(ruta), antes);
-      QVERIFY(Sobrantes(dir.path()).isEmpty());
     }
+    // Un dispositivo que falla tras N bytes: ni grabar ni borrar dejan nada a medias.
+    for (qint64 limite : {0, 1, 160, 400, 639}) {
+      FallarTras(limite);
+      QVERIFY(!GrabarRegistro(ruta, Registro("CARMEN"), &error) && error.contains(QStringLiteral("lleno")));
+      QCOMPARE(EliminarRegistro(ruta, 2, &error), limite >= 320);
+      QCOMPARE(LeerTodo(ruta), limite >= 320 ? SinRegistro(antes, 2) : antes);
+      EscribirTodo(ruta, antes);
+      QCOMPARE(Sobrantes(dir.path()), QStringList());
+    }
+    FallarTras(640);
+    QVERIFY(GrabarRegistro(ruta, Registro("CARMEN"), nullptr));
+    QCOMPARE(LeerTodo(ruta), ConRegistroNuevo(antes, Registro("CARMEN")));
+    // Un archivo que no se puede leer no se pisa con otro de un solo registro.
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("raro/usuarios.dat")));
+    QVERIFY(!GrabarRegistro(dir.filePath(QStringLiteral("raro/usuarios.dat")), Registro("ANA"), &error) &&
+            error.contains(QStringLiteral("No se puede leer")));
+
+    if (geteuid() == 0)
+      QSKIP("Con permisos de administrador toda carpeta se puede escribir");
+    const QByteArray ahora = LeerTodo(ruta);
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const bool grabado = GrabarRegistro(ruta, Registro("BEA"), &error),
+               borrado = EliminarRegistro(ruta, 1, nullptr);
+    QFile::setPermissions(dir.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QVERIFY(!grabado && !borrado && error.contains(QStringLiteral("falta permiso")));
+    QCOMPARE(LeerTodo(ruta), ahora);
   }
 
   void muerteEnCualquierInstante() {
-    // Un hijo graba y borra sin parar y lo matamos con SIGKILL en momentos al
-    // azar. Cada vez, el archivo ha de ser el de antes de la operación en
-    // curso o el de después, entero y en orden.
+    // Un hijo graba y borra sin parar y se le mata con SIGKILL al azar: el
+    // archivo ha de ser el de antes de la operación en curso o el de después.
     QTemporaryDir dir;
     const QString ruta = dir.filePath(NombreArchivo);
     std::mt19937 azar(77);
-    int enMedio = 0, despues = 0, restos = 0;
-    const int muertes = 220;
-    for (int vez = 0; vez < muertes; ++vez) {
+    int aMedias = 0;
+    for (int vez = 0; vez < 220; ++vez) {
       const unsigned semilla = unsigned(azar());
-      const QByteArray inicial = LeerTodo(ruta);
+      QByteArray estado = LeerTodo(ruta);
       QProcess hijo;
-      hijo.setProgram(QCoreApplication::applicationFilePath());
-      hijo.setArguments({QStringLiteral("--hijo-graba-y-borra"), ruta, QString::number(semilla)});
-      hijo.start();
-      QVERIFY(hijo.waitForStarted());
+      hijo.start(QCoreApplication::applicationFilePath(),
+                 {QStringLiteral("--hijo"), ruta, QString::number(semilla)});
+      // Que arranque y haga unas cuantas operaciones; luego, un instante cualquiera.
       QByteArray salida;
-      while (!salida.contains("LISTO\n")) {
-        QVERIFY2(hijo.waitForReadyRead(10000), "el hijo no arrancó");
+      const int antesDeMatar = 1 + int(azar() % 3);
+      while (salida.count('\n') < antesDeMatar && hijo.waitForReadyRead(10000))
         salida += hijo.readAllStandardOutput();
-      }
-      // Unas cuantas operaciones completas y luego un instante cualquiera.
-      const int antesDeMatar = int(azar() % 3);
-      auto hechas = [&] { return int(salida.count('\n')) - 1; };
-      while (hechas() < antesDeMatar && hijo.state() == QProcess::Running) {
-        hijo.waitForReadyRead(10000);
-        salida += hijo.readAllStandardOutput();
-      }
       std::this_thread::sleep_for(std::chrono::microseconds(azar() % 4000));
       hijo.kill();
       QVERIFY(hijo.waitForFinished(10000));
       QCOMPARE(hijo.exitStatus(), QProcess::CrashExit);
       salida += hijo.readAllStandardOutput();
-
-      // Los estados por los que pasa el archivo según el plan del hijo.
-      const int k = hechas();
+      // El hijo escribe una línea antes de empezar cada operación.
+      const int empezadas = int(salida.count('\n'));
+      QVERIFY2(empezadas >= antesDeMatar, "el hijo no trabaja");
       std::mt19937 plan(semilla);
-      QByteArray estado = inicial;
-      for (int j = 0; j < k; ++j)
-        estado = Aplicar(estado, Siguiente(plan, j, NumeroRegistros(estado.size())));
-      const QByteArray siguiente = Aplicar(estado, Siguiente(plan, k, NumeroRegistros(estado.size())));
+      for (int j = 0; j + 1 < empezadas; ++j)
+        estado = Paso(plan, j, estado);
       const QByteArray ahora = LeerTodo(ruta);
-      QVERIFY2(
-          ahora == estado || ahora == siguiente,
-          qPrintable(QStringLiteral("muerte %1: el archivo no es ni el de antes ni el de después").arg(vez)));
-      if (ahora == siguiente && ahora != estado)
-        ++despues;
-      else
-        ++enMedio;
-      // Una sustitución cortada puede dejar su fichero nuevo con otro nombre;
-      // la siguiente operación lo recoge, así que nunca se acumulan.
-      const QStringList sobrantes = Sobrantes(dir.path());
-      restos += int(sobrantes.size());
-      QVERIFY2(sobrantes.size() <= 1, qPrintable(sobrantes.join(QLatin1Char(' '))));
+      QVERIFY2(ahora == estado || ahora == Paso(plan, empezadas - 1, estado),
+               qPrintable(QString::number(vez)));
+      aMedias += ahora == estado;
+      // El fichero nuevo de una sustitución cortada lo recoge la siguiente operación.
+      QVERIFY2(Sobrantes(dir.path()).size() <= 1, qPrintable(Sobrantes(dir.path()).join(QLatin1Char(' '))));
     }
-    QString error;
-    QVERIFY(GrabarRegistro(ruta, Registro(QStringLiteral("FIN")), &error));
-    QVERIFY(Sobrantes(dir.path()).isEmpty());
-    qInfo("%d muertes: %d antes de terminar la operación, %d con ella ya hecha; %d ficheros a medias",
-          muertes, enMedio, despues, restos);
-    QVERIFY(enMedio > 0);
+    GrabarRegistro(ruta, Registro("FIN"), nullptr);
+    QCOMPARE(Sobrantes(dir.path()), QStringList());
+    QVERIFY(aMedias > 0);
+  }
+
+  void grabarConNombre() {
+    // Aceptar se ve, e Intro graba, sólo mientras el nombre sin blancos no está vacío.
+    grabar_->show();
+    QLineEdit* nombre = grabar_->TXTUsuario;
+    QTest::keyClicks(nombre, QStringLiteral("   "));
+    QTest::keyClick(nombre, Qt::Key_Return);
+    QVERIFY(grabar_->isVisible() && !grabar_->BTNAUX[0]->isVisible());
+    QTest::keyClicks(nombre, QStringLiteral("eva"));
+    QVERIFY(grabar_->BTNAUX[0]->isVisible());
+    for (int i = 0; i < 3; ++i)
+      QTest::keyClick(nombre, Qt::Key_Backspace);
+    QVERIFY(!grabar_->BTNAUX[0]->isVisible());
+    QCOMPARE(LeerTodo(archivo()), TresConsultas());
+    QTest::keyClicks(nombre, QStringLiteral("luis "));
+    QTest::keyClick(nombre, Qt::Key_Return);
+    QVERIFY(!grabar_->isVisible() && GuionMensajes::mostrados().empty());
+    QCOMPARE(LeerTodo(archivo()), ConLaEnCurso(QStringLiteral("LUIS")));
+
+    // Treinta caracteres como mucho y sólo los que se ven en Windows-1252: lo
+    // demás se quita con un pitido, al teclearlo o al pegarlo.
+    EscribirTodo(archivo(), TresConsultas());
+    grabar_->show();
+    QTest::keyClicks(nombre, QString(35, QLatin1Char('x')));
+    QCOMPARE(nombre->text(), QString(30, QLatin1Char('x')));
+    nombre->clear();
+    const int pitidos = PitidosDados();
+    for (QChar c : QStringLiteral("Peña€数☯ü")) { // keyClicks sólo sabe de Latin-1
+      QKeyEvent tecla(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+      QApplication::sendEvent(nombre, &tecla);
+    }
+    QCOMPARE(nombre->text(), QStringLiteral("Peña€ü"));
+    QCOMPARE(PitidosDados() - pitidos, 2);
+    nombre->clear();
+    QApplication::clipboard()->setText(QStringLiteral("Zoë ☯ Ñu"));
+    QTest::keyClick(nombre, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(nombre->text(), QStringLiteral("Zoë  Ñu"));
+    Clic(grabar_->BTNAUX[0]);
+    QCOMPARE(LeerTodo(archivo()), ConLaEnCurso(QStringLiteral("ZOË  ÑU")));
+  }
+
+  void cancelarOSinSitioNoCambiaElArchivo() {
+    // Cancelar, Escape y el aspa no graban; la ventana se abre siempre en blanco.
+    FRMGrabar* w = grabar_.get();
+    const std::function<void()> cierres[] = {
+        [w] { Clic(w->BTNAUX[1]); }, [w] { QTest::keyClick(w, Qt::Key_Escape); }, [w] { w->close(); }};
+    for (const auto& cerrar : cierres) {
+      w->show();
+      QVERIFY(w->TXTUsuario->text().isEmpty() && !w->BTNAUX[0]->isVisible());
+      QTest::keyClicks(w->TXTUsuario, QStringLiteral("pepe"));
+      cerrar();
+      QVERIFY(!w->isVisible());
+    }
+    QCOMPARE(LeerTodo(archivo()), TresConsultas());
+    // Sin sitio en el disco: lo dice claro y el archivo sigue como estaba.
+    FallarTras(300);
+    w->show();
+    QTest::keyClicks(w->TXTUsuario, QStringLiteral("bea"));
+    Clic(w->BTNAUX[0]);
+    QCOMPARE(LeerTodo(archivo()), TresConsultas());
+    const QString aviso = Ultimo().texto;
+    QVERIFY2(aviso.startsWith(QStringLiteral("NO SE HA GRABADO LA CONSULTA.")) &&
+                 aviso.contains(QStringLiteral("lleno")) &&
+                 aviso.contains(QStringLiteral("siguen como estaban")),
+             qPrintable(aviso));
+  }
+
+  void listasEnlazadasYVistaPrevia() {
+    FRMRecuperar& w = *recuperar_;
+    // Cancelar deja la consulta en curso como estaba.
+    CancelFlag = QStringLiteral("NO");
+    w.show();
+    Elegir(w.CMBUSUARIO, 2);
+    Clic(w.BTNAUX[1]);
+    QCOMPARE(CancelFlag.texto() + CurrentLines.texto(), QStringLiteral("SI789689"));
+
+    w.show();
+    QCOMPARE(Elementos(w.CMBUSUARIO), QStringList({"ANA", "ANA", "LUIS"}));
+    QCOMPARE(Elementos(w.CMBCONSULTA), QStringList({"¿PRIMERA DE ANA?", "¿SEGUNDA DE ANA?", "¿Y LUIS?"}));
+    QCOMPARE(w.LBLFecha->text(), QStringLiteral("01/02/2003"));
+    QCOMPARE(w.label2[0]->text(), QStringLiteral(" 1 - ") + QuitarBlancos(HexagramList[1][4]));
+    QCOMPARE(w.label2[1]->text(), QuitarBlancos(HexagramList[1][5]));
+    // La segunda pregunta lleva a la segunda ANA, con su fecha y sus líneas
+    // (9 y 6 alternas, la de abajo primero).
+    Elegir(w.CMBCONSULTA, 1);
+    QCOMPARE(w.CMBUSUARIO->currentIndex(), 1);
+    QCOMPARE(w.LBLFecha->text(), QStringLiteral("15/06/2004"));
+    for (int j = 0; j < 6; ++j)
+      QCOMPARE(w.LINEA[j]->Picture().cacheKey(), GRAFICOS::Instancia().GRFLINEAp[j % 2 ? 0 : 3].cacheKey());
+    Elegir(w.CMBUSUARIO, 2);
+    QCOMPARE(w.CMBCONSULTA->currentIndex(), 2);
+    Elegir(w.CMBUSUARIO, 1);
+    Clic(w.BTNAUX[0]);
+    QVERIFY(!w.isVisible());
+    QCOMPARE(CancelFlag.texto() + CurrentLines.texto(), QStringLiteral("NO969696"));
+    QCOMPARE(CurrentQuestion.texto(), QStringLiteral("¿SEGUNDA DE ANA?").leftJustified(100));
+  }
+
+  void eliminarHastaQueNoQuedaNinguna() {
+    // Restos de un borrado cortado, con más registros que el archivo: nunca vuelven.
+    EscribirTodo(carpeta_->fichero(NombreTemporal), Registro("FANTASMA").Bytes().repeated(6));
+    CancelFlag = QStringLiteral("NO");
+    FRMRecuperar& w = *recuperar_;
+    w.show();
+    Elegir(w.CMBCONSULTA, 1);
+    GuionMensajes::responder(vbNo);
+    Clic(w.BTNAUX[2]);
+    QCOMPARE(Ultimo().texto, QStringLiteral("ELIMINAR CONSULTA SELECCIONADA"));
+    QCOMPARE(Ultimo().icono() + Ultimo().botones(), int(vbQuestion + vbYesNo));
+    QCOMPARE(LeerTodo(archivo()), TresConsultas());
+    Clic(w.BTNAUX[2]); // sin respuestas en cola, el guion contesta Sí
+    QCOMPARE(Elementos(w.CMBCONSULTA), QStringList({"¿PRIMERA DE ANA?", "¿Y LUIS?"}));
+    QCOMPARE(LeerTodo(archivo()), SinRegistro(TresConsultas(), 2));
+    QVERIFY(!QFile::exists(carpeta_->fichero(NombreTemporal)));
+    // Quitar la última cierra la ventana, como si se cancelara.
+    Clic(w.BTNAUX[2]);
+    Clic(w.BTNAUX[2]);
+    QVERIFY(!w.isVisible() && !QFile::exists(archivo()));
+    QCOMPARE(CancelFlag.texto(), QStringLiteral("SI"));
+    QCOMPARE(Ultimo().texto, QStringLiteral("NO EXITEN CONSULTAS ARCHIVADAS"));
+  }
+
+  void archivoDanado() {
+    // Uno bueno, uno con ceros en usuario, líneas y fecha, uno de bytes
+    // cualesquiera y una cola que no llega a registro.
+    const QByteArray bueno = Registro("ANA", "¿BUENA?").Bytes();
+    QByteArray ceros = Registro("X", "¿CEROS?").Bytes();
+    ceros.replace(5, 30, QByteArray(30, '\0')).replace(137, 17, QByteArray(17, '\0'));
+    QByteArray basura(160, '\0');
+    for (int i = 0; i < 160; ++i)
+      basura[i] = char(i * 73 + 5);
+    EscribirTodo(archivo(), bueno + ceros + basura + QByteArray(60, '\x7F'));
+    FRMRecuperar& w = *recuperar_;
+    w.show();
+    Elegir(w.CMBUSUARIO, 1);
+    QCOMPARE(w.CMBUSUARIO->itemText(1), QString(30, QLatin1Char(' ')));
+    QCOMPARE(w.CMBCONSULTA->itemText(1).trimmed(), QStringLiteral("¿CEROS?"));
+    QCOMPARE(w.LBLFecha->text() + w.label2[0]->text() + w.label2[1]->text(), QString());
+    for (int j = 0; j < 6; ++j)
+      QVERIFY(!w.LINEA[j]->isVisible());
+    QVERIFY(w.BTNAUX[0]->isVisible()); // se abre igual, como ningún hexagrama
+    for (QChar c : w.CMBUSUARIO->itemText(2) + w.CMBCONSULTA->itemText(2))
+      QVERIFY(c.isPrint());
+    // Se puede eliminar, y lo demás sigue ahí.
+    Clic(w.BTNAUX[2]);
+    QCOMPARE(w.CMBUSUARIO->count(), 2);
+    Clic(w.BTNAUX[0]);
+    QCOMPARE(CancelFlag.texto() + CurrentLines.texto(), QStringLiteral("NO789789"));
+    QCOMPARE(LeerTodo(archivo()), bueno + basura);
   }
 };
 
 int main(int argc, char** argv) {
-  if (argc == 4 && QByteArray(argv[1]) == "--hijo-graba-y-borra") {
-    QCoreApplication app(argc, argv);
-    return Hijo(QString::fromLocal8Bit(argv[2]), unsigned(QByteArray(argv[3]).toULong()));
+  if (argc == 4 && QByteArray(argv[1]) == "--hijo") {
+    std::mt19937 azar(unsigned(QByteArray(argv[3]).toULong()));
+    const QString ruta = QString::fromLocal8Bit(argv[2]);
+    QByteArray estado = LeerTodo(ruta);
+    for (int j = 0;; ++j) {
+      std::printf("%d\n", j);
+      std::fflush(stdout);
+      estado = Paso(azar, j, estado, ruta);
+    }
   }
-  QCoreApplication app(argc, argv);
+  QApplication app(argc, argv);
   PruebaArchivo prueba;
   return QTest::qExec(&prueba, argc, argv);
 }
