@@ -1,11 +1,7 @@
 #pragma once
-// Un reloj de pruebas para Timer(): avanza un poco cada vez que se le mira,
-// `paso` segundos más un vaivén de hasta `vaiven` (de su propio generador,
-// para no tocar la secuencia de Rnd). Como el de verdad, por omisión avanza
-// poco en cada mirada: entre dos pasos de animación caben muchas
-// comprobaciones. Un reloj de paso fijo exacto no existe: con él dos monedas
-// pueden quedar acompasadas y mirarse siempre de canto.
-
+// Reloj de pruebas para Timer(): avanza `paso` más un vaivén de hasta
+// `vaiven` (de su propio generador, sin tocar Rnd) cada vez que se le mira.
+// Con un paso fijo exacto dos monedas podrían acompasarse y verse siempre de canto.
 #include "platform/Basico.h"
 
 #include <random>
@@ -15,10 +11,7 @@ struct RelojFalso {
   double paso = 0.0005;
   double vaiven = 0.001;
   std::minstd_rand azar{12345};
-  double avanzar() {
-    t += paso + vaiven * std::uniform_real_distribution<double>(0.0, 1.0)(azar);
-    return t;
-  }
+  double avanzar() { return t += paso + vaiven * std::uniform_real_distribution<double>(0.0, 1.0)(azar); }
   void instalar() {
     FijarReloj([this] { return avanzar(); });
   }

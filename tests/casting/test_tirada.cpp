@@ -1,0 +1,456 @@
+// La tirada: la lógica de las monedas sin ventana, las ventanas de la pregunta, las monedas y la
+// construcción a mano pulsadas como lo haría el usuario, y los dibujos de la moneda.
+#include "RelojFalso.h"
+#include "apoyo/Apoyo.h"
+#include "casting/FRMIntroducir.h"
+#include "casting/FRMTirada.h"
+#include "casting/frmconsulta.h"
+#include "core/Estado.h"
+#include "pictures/GRAFICOS.h"
+#include "pictures/Monedas.h"
+#include "platform/Twips.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+
+#include <cmath>
+#include <functional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+// Llama a `f` en cada vuelta del bucle de sucesos mientras vive.
+struct Vigia : QTimer {
+  explicit Vigia(const std::function<void()>& f) {
+    connect(this, &QTimer::timeout, f);
+    start(0);
+  }
+};
+
+void Pulsar(QWidget* w) {
+  QTest::mouseClick(w, Qt::LeftButton);
+}
+
+// Teclea `texto` carácter a carácter ("\n" es Intro): QTest::keyClicks sólo sabe de ASCII.
+void Escribir(QWidget* w, const QString& texto) {
+  for (QChar c : texto) {
+    const int k = c == '\n'_L1 ? int(Qt::Key_Return) : c.unicode() < 128 ? int(c.toUpper().unicode()) : 0;
+    for (QEvent::Type tipo : {QEvent::KeyPress, QEvent::KeyRelease}) {
+      QKeyEvent e(tipo, k, Qt::NoModifier, QString(c));
+      QApplication::sendEvent(w, &e);
+    }
+  }
+}
+
+// Lleva la ventana a (2, 2), pasa el ratón por `punto` de `sobre` y dice si volvió al centro.
+bool VuelveAlCentro(QWidget* w, QWidget* sobre, QPointF punto = {5, 5}) {
+  w->move(2, 2);
+  QMouseEvent e(QEvent::MouseMove, punto, sobre->mapToGlobal(punto), Qt::NoButton, Qt::NoButton, {});
+  QApplication::sendEvent(sobre, &e);
+  const QRect p = w->screen()->geometry(), f = w->frameGeometry();
+  return f.topLeft() == QPoint(p.x() + (p.width() - f.width()) / 2, p.y() + (p.height() - f.height()) / 2);
+}
+
+// Lo que se ve de la mesa: las monedas, cuántas líneas, la orden del botón
+// (con «?» si su cara no es la de esa orden), si está encendido y si giran.
+QString Mesa(const FRMTirada& w) {
+  const QString orden = w.BTNTIRAR->Tag;
+  const auto& caras = GRAFICOS::Instancia().GRFarrojarParar;
+  const bool bien = w.BTNTIRAR->Picture().cacheKey() == caras[orden.startsWith("PARAR"_L1)].cacheKey();
+  return u"%1%2%3 "_s.arg(w.DibujoMostrado(0)).arg(w.DibujoMostrado(1)).arg(w.DibujoMostrado(2)) +
+         u"%1 %2%3 %4 %5"_s.arg(QString::number(w.LineasPuestas()), orden, bien ? u""_s : u"?"_s,
+                                w.BTNTIRAR->isEnabled() ? u"on"_s : u"off"_s,
+                                w.Timer1->isActive() ? u"gira"_s : u"quieta"_s);
+}
+
+qint64 DibujoLinea(QChar valor) {
+  return GRAFICOS::Instancia().GRFLINEA[size_t(valor.digitValue() - 6)].cacheKey();
+}
+} // namespace
+
+class PruebaTirada : public QObject {
+  Q_OBJECT
+
+private slots:
+  void init() { PrepararEstado(false); }
+  void cleanup() { CerrarVentanasAbiertas(); }
+
+  void unaVueltaPasaPorLosOchoEstados() {
+    // A un dibujo por paso: estado, dibujo y caras que faltan.
+    TiradaMonedas t;
+    auto& m = t.moneda[0];
+    m.StepCountdown = m.StepPeriod = 1;
+    m.FacesLeft = 10;
+    const QStringList esperados = {"canto1 1 10", "canto2 2 10", "canto3 3 10", "cruz 4 9",
+                                   "canto4 5 9",  "canto5 2 9",  "canto6 6 9",  "cara 0 8"};
+    for (const QString& e : esperados) {
+      t.Tick();
+      QCOMPARE(u"%1 %2 %3"_s.arg(m.estado).arg(TiradaMonedas::DibujoDe(m.estado)).arg(m.FacesLeft), e);
+    }
+  }
+
+  void alPararCadaMonedaMuestraSusCarasYQuedaQuieta() {
+    RelojFalso reloj;
+    reloj.instalar();
+    TiradaMonedas t;
+    t.PrepararParada();
+    const auto pedidas = t.moneda;
+    auto antes = t.moneda;
+    std::array<int, 3> vistas{};
+    const auto anotar = [&] { // las caras que cada moneda enseña mientras para
+      for (size_t i = 0; i < 3; ++i) {
+        vistas[i] += t.moneda[i].estado != antes[i].estado && !t.moneda[i].estado.startsWith("canto"_L1);
+        antes[i] = t.moneda[i];
+      }
+    };
+    QVERIFY(t.Parar(anotar, [] { return true; }));
+    for (int k = 0; k < 50; ++k) // parada, no se mueve más
+      t.Tick();
+    for (size_t i = 0; i < 3; ++i) {
+      const int n = pedidas[i].FacesLeft;
+      QVERIFY2(n >= 4 && n <= 8 && vistas[i] >= n, qPrintable(u"%1 de %2"_s.arg(vistas[i]).arg(n)));
+      QVERIFY(t.moneda[i].estado == antes[i].estado && !antes[i].estado.startsWith("canto"_L1));
+    }
+  }
+
+  void laParadaCruzaLaMedianoche() {
+    // Timer() vuelve a cero a medianoche: la parada no puede quedarse esperando.
+    RelojFalso reloj;
+    reloj.t = 86399.95;
+    FijarReloj([&reloj] { return reloj.t = std::fmod(reloj.avanzar(), 86400.0); });
+    TiradaMonedas t;
+    t.PrepararParada();
+    int cesiones = 0;
+    QVERIFY(t.Parar([&] { ++cesiones; }, [&] { return cesiones < 100000; }));
+    // Pasó la medianoche, y despacio: al menos 16 pasos de más de 0,01 s.
+    QVERIFY2(reloj.t > 0.1 && reloj.t < 86000.0, qPrintable(QString::number(reloj.t)));
+  }
+
+  void losValoresSalenUnoTresTresUnoOctavos() {
+    // Miles de tiradas con el giro y la parada de verdad: 6, 7, 8 y 9 deben salir 1/8, 3/8, 3/8, 1/8.
+    // Se para enseguida, con las monedas aún de cara: así el reparto sólo depende de la parada.
+    RelojFalso reloj;
+    reloj.instalar();
+    Randomize(2718);
+    TiradaMonedas t;
+    constexpr int Tiradas = 8000;
+    std::array<int, 10> cuenta{};
+    std::array<int, 3> cruces{};
+    for (int k = 0; k < Tiradas; ++k) {
+      t.Reiniciar();
+      t.Arrojar();
+      t.PrepararParada();
+      QVERIFY(t.Parar([] {}, [] { return true; }));
+      const int v = t.ValorLinea();
+      QVERIFY(v >= 6 && v <= 9);
+      ++cuenta[size_t(v)];
+      for (size_t i = 0; i < 3; ++i)
+        cruces[i] += t.moneda[i].estado == "cruz"_L1;
+    }
+    const std::array<double, 10> p = {0, 0, 0, 0, 0, 0, 1.0 / 8, 3.0 / 8, 3.0 / 8, 1.0 / 8};
+    double chi2 = 0;
+    for (size_t v = 6; v <= 9; ++v)
+      chi2 += std::pow(cuenta[v] - Tiradas * p[v], 2) / (Tiradas * p[v]);
+    // Con 3 grados de libertad, 11,34 deja fuera sólo el 1 % de los repartos buenos.
+    QVERIFY2(chi2 < 11.34, qPrintable(QString::number(chi2)));
+    // Y cada moneda cae de cruz la mitad de las veces (a menos de 4 sigmas).
+    for (int c : cruces)
+      QVERIFY2(std::abs(c - Tiradas / 2.0) < 4 * std::sqrt(Tiradas / 4.0), qPrintable(QString::number(c)));
+  }
+
+  void laPreguntaSeGuardaNormalizada_data() {
+    QTest::addColumn<QString>("escrita");
+    QTest::addColumn<QString>("guardada");
+    const QString larga = u"abcdefghijklmnopqrstuvwxyz"_s.repeated(5).left(120);
+    QTest::newRow("sin signos, con blancos") << u"  año nuevo  "_s << u"¿AÑO NUEVO?"_s;
+    QTest::newRow("intro final") << u"el viaje\n"_s << u"¿EL VIAJE?"_s;
+    QTest::newRow("? e intro") << u"¿el viaje?\n"_s << u"¿EL VIAJE??"_s;
+    QTest::newRow("sólo intro") << u"\n"_s << u"¿?"_s;
+    QTest::newRow("intro en medio") << u"uno\ndos"_s << u"¿UNO\r\nDOS?"_s;
+    QTest::newRow("acentos") << u"¿ñandú, cigüeña, àèìòù ÿ?"_s << u"¿ÑANDÚ, CIGÜEÑA, ÀÈÌÒÙ Ÿ?"_s;
+    QTest::newRow("sin mayúscula en 1252") << u"straße µ"_s << u"¿STRAßE µ?"_s;
+    QTest::newRow("98 letras") << QString(98, 'a'_L1) << u"¿"_s + QString(98, 'A'_L1) + u"?"_s;
+    QTest::newRow("99: el ? no cabe") << QString(99, 'a'_L1) << u"¿"_s + QString(99, 'A'_L1);
+    QTest::newRow("120 letras") << larga << u"¿"_s + larga.left(99).toUpper();
+  }
+  void laPreguntaSeGuardaNormalizada() {
+    QFETCH(QString, escrita);
+    QFETCH(QString, guardada);
+    frmconsulta w;
+    w.show();
+    Escribir(w.PREGUNTA, escrita);
+    QVERIFY(w.isVisible() && !w.BTNAUX[0]->isHidden()); // Intro es un salto de línea, no acepta
+    Pulsar(w.BTNAUX[0]);
+    QVERIFY(!w.isVisible());
+    QCOMPARE(CancelFlag.texto() + QuitarBlancosDerecha(CurrentQuestion), u"NO"_s + guardada);
+  }
+
+  void sinTextoNoHayAceptarYCancelarNoCambiaLaPregunta() {
+    CurrentQuestion = u"¿LA DE ANTES?"_s;
+    frmconsulta w;
+    const std::array<std::function<void()>, 3> cancelar = {
+        [&] { Pulsar(w.BTNAUX[1]); }, [&] { QTest::keyClick(w.PREGUNTA, Qt::Key_Escape); },
+        [&] { w.close(); }};
+    for (const auto& c : cancelar) {
+      CancelFlag = u"NO"_s;
+      w.show();
+      Escribir(w.PREGUNTA, u"   "_s);
+      QVERIFY(w.BTNAUX[0]->isHidden());
+      Escribir(w.PREGUNTA, u"x"_s);
+      QVERIFY(!w.BTNAUX[0]->isHidden());
+      QTest::keyClick(w.PREGUNTA, Qt::Key_Backspace);
+      QVERIFY(w.BTNAUX[0]->isHidden());
+      c();
+      QVERIFY(!w.isVisible());
+      QCOMPARE(CancelFlag.texto() + QuitarBlancosDerecha(CurrentQuestion), u"SI¿LA DE ANTES?"_s);
+    }
+  }
+
+  void alAbrirseOfreceLaUltimaPregunta() {
+    // Con sus saltos de línea y el foco para seguir escribiendo; aceptada, se guarda igual.
+    frmconsulta w;
+    for (const QString& q : {u"¿HABRÁ COSECHA?"_s, u"¿UNO\r\nDOS?"_s}) {
+      LastQuestion = u"  "_s + q;
+      w.show();
+      QCOMPARE(w.PREGUNTA->toPlainText(), QString(q).replace(u"\r\n"_s, u"\n"_s));
+      QCOMPARE(w.focusWidget(), w.PREGUNTA);
+      Pulsar(w.BTNAUX[0]);
+      QCOMPARE(QuitarBlancosDerecha(CurrentQuestion), q);
+    }
+  }
+
+  void noEntraLoQueNoSePuedeGuardar() {
+    frmconsulta w;
+    w.show();
+    const int pitidos = PitidosDados();
+    Escribir(w.PREGUNTA, u"año 中 5€Δ…"_s);
+    QCOMPARE(PitidosDados() - pitidos, 2);
+    QApplication::clipboard()->setText(u" y ☺«fin»"_s); // lo pegado, también filtrado
+    w.PREGUNTA->moveCursor(QTextCursor::End);
+    w.PREGUNTA->paste();
+    Pulsar(w.BTNAUX[0]);
+    QCOMPARE(QuitarBlancosDerecha(CurrentQuestion), u"¿AÑO  5€… Y «FIN»?"_s);
+  }
+
+  void arrojarYPararPoneLineasDeAbajoArriba() {
+    CurrentQuestion = u"¿SALDRÁ BIEN?"_s;
+    CurrentLines = u"787878"_s;
+    FRMTirada w;
+    w.show();
+    QCOMPARE(w.PREGUNTA->text(), u"¿SALDRÁ BIEN?"_s);
+    QCOMPARE(Mesa(w), u"000 0 TIRAR MONEDAS on quieta"_s);
+    QCOMPARE(w.SavedLines.texto() + CurrentLines.texto(), u"787878      "_s);
+    Pulsar(w.BTNTIRAR);
+    QCOMPARE(Mesa(w), u"000 0 PARAR MONEDAS on gira"_s);
+    QTRY_VERIFY(!Mesa(w).startsWith(u"000"_s)); // giran solas con el reloj de la ventana
+    // Mientras paran: botón apagado, reloj de la ventana quieto, monedas cambiando de dibujo.
+    RelojFalso reloj;
+    reloj.instalar();
+    QSet<QString> mesas;
+    {
+      Vigia v([&] { mesas << Mesa(w); });
+      Pulsar(w.BTNTIRAR);
+    }
+    mesas.remove(Mesa(w));
+    QVERIFY2(mesas.size() > 8, qPrintable(QString::number(mesas.size())));
+    for (const QString& m : mesas)
+      QVERIFY2(m.endsWith(u" 0 PARAR MONEDAS off quieta"_s), qPrintable(m));
+    // Quietas de cara o de cruz; su suma es la línea del hueco de abajo.
+    QCOMPARE(Mesa(w).section(' '_L1, 1), u"1 TIRAR MONEDAS on quieta"_s);
+    for (int i = 0; i < 3; ++i) {
+      const QString e = w.Monedas.moneda[i].estado;
+      QCOMPARE(w.DibujoMostrado(i), e == "cara"_L1 ? 0 : e == "cruz"_L1 ? 4 : -1);
+      QCOMPARE(w.moneda[i]->accessibleName(), u"Moneda %1: %2"_s.arg(i + 1).arg(e));
+    }
+    const QString v = QString::number(w.Monedas.ValorLinea());
+    QCOMPARE(w.LINEA[0]->accessibleName(), u"Línea 1: "_s + v);
+    // Tres caras valen 6 y tres cruces 9; cada línea va al hueco libre más bajo.
+    for (const QString& tirada : {u"aaa"_s, u"uuu"_s, u"aua"_s}) {
+      for (int i = 0; i < 3; ++i)
+        w.Monedas.moneda[i].estado = tirada[i] == 'a'_L1 ? u"cara"_s : u"cruz"_s;
+      w.ponerlinea();
+    }
+    QCOMPARE(CurrentLines.texto(), v + u"697  "_s);
+    for (int j = 0; j < 6; ++j) {
+      QCOMPARE(w.LINEA[j]->isHidden(), j >= 4);
+      QVERIFY(j >= 4 || w.LINEA[j]->Picture().cacheKey() == DibujoLinea(CurrentLines.texto()[j]));
+      QVERIFY(j == 0 || w.LINEA[j]->y() < w.LINEA[j - 1]->y());
+    }
+  }
+
+  void seisTiradasCierranLaVentanaTrasUnaPausa() {
+    CurrentLines = u"999999"_s;
+    RelojFalso reloj;
+    reloj.instalar();
+    FRMTirada w;
+    double sexta = 0;
+    Vigia v([&] {
+      if (sexta == 0 && !w.LINEA[5]->isHidden())
+        sexta = reloj.t;
+    });
+    QString esperadas;
+    AlAparecerModal([&](QWidget*) {
+      for (int k = 0; k < 6; ++k) {
+        Pulsar(w.BTNTIRAR); // arrojar
+        for (int t = 0; t < 5; ++t)
+          w.Timer1_Timer();
+        Pulsar(w.BTNTIRAR); // parar
+        esperadas += QString::number(w.Monedas.ValorLinea());
+        QCOMPARE(QuitarBlancos(CurrentLines), esperadas);
+        QCOMPARE(w.isVisible(), k < 5);
+      }
+    });
+    w.MostrarModal();
+    QCOMPARE(CancelFlag.texto() + CurrentLines.texto(), u"NO"_s + esperadas);
+    for (int j = 0; j < 6; ++j)
+      QCOMPARE(w.LINEA[j]->Picture().cacheKey(), DibujoLinea(esperadas[j]));
+    QVERIFY(!w.BTNTIRAR->isEnabled());
+    // Algo más de segundo y medio entre la sexta línea y el cierre.
+    QVERIFY2(reloj.t - sexta > 1.5 && reloj.t - sexta < 1.55, qPrintable(QString::number(reloj.t - sexta)));
+  }
+
+  void cancelarNoDejaNadaYAlVolverTodoEstaLimpio_data() {
+    QTest::addColumn<int>("momento");
+    QTest::addColumn<int>("lineas");
+    QTest::newRow("girando") << 0 << 0;
+    QTest::newRow("a media parada") << 1 << 0;
+    QTest::newRow("en la pausa final") << 2 << 6;
+  }
+  void cancelarNoDejaNadaYAlVolverTodoEstaLimpio() {
+    QFETCH(int, momento);
+    QFETCH(int, lineas);
+    CurrentLines = u"786   "_s;
+    RelojFalso reloj;
+    reloj.instalar();
+    FRMTirada w;
+    w.show();
+    int pasos = 0, cancelada = 0;
+    const std::array<std::function<bool()>, 3> ahora = {
+        [&] { return w.Timer1->isActive(); },
+        [&] { return w.BTNTIRAR->Tag.startsWith("PARAR"_L1) && !w.BTNTIRAR->isEnabled() && ++pasos == 40; },
+        [&] { return !w.LINEA[5]->isHidden(); }};
+    Vigia v([&] {
+      if (w.isVisible() && ahora[size_t(momento)]() && ++cancelada == 1)
+        Pulsar(w.BTNAUX);
+    });
+    for (int k = 0; k < 12 && w.isVisible(); ++k)
+      Pulsar(w.BTNTIRAR);
+    // Nada de lo que corría sigue después: ni giro, ni parada, ni cierre.
+    const QString mesa = Mesa(w);
+    QTest::qWait(60);
+    QCOMPARE(Mesa(w), mesa);
+    QVERIFY(mesa.endsWith(u"quieta"_s) && !w.isVisible() && cancelada == 1);
+    QCOMPARE(w.LineasPuestas(), lineas);
+    QCOMPARE(CancelFlag.texto() + CurrentLines.texto(), u"SI786   "_s);
+    CurrentLines = u"696969"_s;
+    w.show();
+    QCOMPARE(Mesa(w), u"000 0 TIRAR MONEDAS on quieta"_s);
+    w.close(); // cerrar por el marco también es cancelar
+    QCOMPARE(CancelFlag.texto() + CurrentLines.texto(), u"SI696969"_s);
+  }
+
+  void unaMonedaFueraDeSusEstadosSeAvisa() {
+    FRMTirada w;
+    w.show();
+    for (auto& m : w.Monedas.moneda)
+      m.StepCountdown = m.StepPeriod = 1;
+    w.Monedas.moneda[2].estado = u"rodando"_s;
+    w.Timer1_Timer();
+    QCOMPARE(GuionMensajes::mostrados().size(), size_t(1));
+    QCOMPARE(GuionMensajes::mostrados().front().texto, u"fallo gordo en TIMER1_TIMER"_s);
+    QCOMPARE(w.DibujoMostrado(0), 1); // las demás siguen girando
+  }
+
+  void elRatonDevuelveLaVentanaAlCentro() {
+    FRMTirada t;
+    FRMIntroducir m;
+    t.show();
+    m.show();
+    // Los controles de la tirada tapan todo su fondo: el ratón le llega por Frame1 y el cancelar.
+    QVERIFY(VuelveAlCentro(&t, t.Frame1) && VuelveAlCentro(&t, t.BTNAUX));
+    // En la construcción, por el rótulo, el cancelar y el fondo; no por una línea puesta.
+    QVERIFY(VuelveAlCentro(&m, m.Label1) && VuelveAlCentro(&m, m.BTNAUX[1]));
+    QVERIFY(VuelveAlCentro(&m, &m, QPointF(Tw(3000), Tw(720))));
+    QVERIFY(!VuelveAlCentro(&m, &m, m.Frame2->geometry().center()));
+  }
+
+  void construirConElRaton() {
+    CurrentLines = u"777777"_s;
+    FRMIntroducir w;
+    w.show();
+    QVERIFY(QuitarBlancos(CurrentLines).isEmpty() && w.BTNAUX[0]->isHidden() && !w.BTNBORRAR->isEnabled());
+    QTest::mousePress(w.GRFLINEA[3], Qt::LeftButton);
+    QVERIFY(!w.LINEA[0]->isHidden() && w.LINEA[1]->isHidden() && w.BTNBORRAR->isEnabled()); // abajo
+    QCOMPARE(w.LINEA[0]->Picture().cacheKey(), DibujoLinea('9'_L1));
+    for (int k : {0, 1, 2, 0, 1}) // cualquier botón del ratón vale
+      QTest::mousePress(w.GRFLINEA[k], k == 0 ? Qt::RightButton : Qt::LeftButton);
+    // Con seis se apagan los selectores y sale el aceptar, con el foco.
+    QCOMPARE(CurrentLines.texto(), u"967867"_s);
+    for (SSRibbon* s : w.GRFLINEA)
+      QVERIFY(!s->isEnabled());
+    QCOMPARE(w.focusWidget(), w.BTNAUX[0]);
+    // Quitar la sexta esconde el aceptar y los vuelve a encender.
+    Pulsar(w.BTNBORRAR);
+    QVERIFY(w.BTNAUX[0]->isHidden() && w.LINEA[5]->isHidden() && !w.LINEA[4]->isHidden());
+    QVERIFY(w.GRFLINEA[3]->isEnabled() && w.BTNBORRAR->isEnabled());
+    QTest::mousePress(w.GRFLINEA[3], Qt::LeftButton);
+    Pulsar(w.BTNAUX[0]);
+    QVERIFY(!w.isVisible());
+    QCOMPARE(CancelFlag.texto() + CurrentLines.texto(), u"NO967869"_s);
+  }
+
+  void construirConElTeclado() {
+    CurrentLines = u"777777"_s;
+    FRMIntroducir w;
+    const auto teclas = [&](std::initializer_list<Qt::Key> ks) {
+      for (Qt::Key k : ks)
+        QTest::keyClick(w.focusWidget() ? w.focusWidget() : &w, k);
+    };
+    AlAparecerModal([&](QWidget*) {
+      // Intro con menos de seis no acepta y el 5 no pone nada.
+      teclas({Qt::Key_7, Qt::Key_8, Qt::Key_9, Qt::Key_Backspace, Qt::Key_Return, Qt::Key_5});
+      QVERIFY(w.isVisible());
+      QCOMPARE(CurrentLines.texto(), u"78    "_s);
+      teclas({Qt::Key_Backspace});
+      QVERIFY(w.BTNBORRAR->isEnabled());
+      teclas({Qt::Key_Backspace, Qt::Key_Backspace}); // quitada la última, el botón se apaga
+      QVERIFY(!w.BTNBORRAR->isEnabled() && w.LineasPuestas() == 0);
+      teclas({Qt::Key_6, Qt::Key_6, Qt::Key_6, Qt::Key_6, Qt::Key_6, Qt::Key_6, Qt::Key_6, Qt::Key_Enter});
+    });
+    w.MostrarModal();
+    QCOMPARE(CancelFlag.texto() + CurrentLines.texto(), u"NO666666"_s);
+    AlAparecerModal([&](QWidget*) {
+      QCOMPARE(w.LineasPuestas(), 0); // al volver está vacía
+      teclas({Qt::Key_9, Qt::Key_Escape});
+    });
+    w.MostrarModal();
+    QCOMPARE(CancelFlag.texto() + CurrentLines.texto(), u"SI666666"_s); // Escape devuelve las de antes
+  }
+
+  void losDibujosDeLaMoneda() {
+    // Siete fases de 100 x 100 y dos caras del botón de 200 x 40, también a doble densidad.
+    for (int i = 0; i < 9; ++i) {
+      const QPixmap p = i < 7 ? Dibujos::FaseMoneda(i, 2.0) : Dibujos::CaraArrojarParar(i - 7, 2.0);
+      QCOMPARE(p.deviceIndependentSize(), i < 7 ? QSizeF(100, 100) : QSizeF(200, 40));
+      QCOMPARE(p.devicePixelRatio(), 2.0);
+    }
+    // A la altura 25, de frente casi todo el círculo es opaco; de canto, una barra fina.
+    const auto opacos = [](int fase) {
+      const QImage im = Dibujos::FaseMoneda(fase, 1.0).toImage().convertToFormat(QImage::Format_ARGB32);
+      int n = 0;
+      for (int x = 0; x < im.width(); ++x)
+        n += qAlpha(im.pixel(x, 25)) > 200;
+      return n;
+    };
+    QVERIFY(opacos(0) > 70 && opacos(2) > 0 && opacos(2) <= 10);
+    QVERIFY(Dibujos::FaseMoneda(0, 1.0).toImage() != Dibujos::FaseMoneda(4, 1.0).toImage());
+    QVERIFY(Dibujos::CaraArrojarParar(0, 1.0).toImage() != Dibujos::CaraArrojarParar(1, 1.0).toImage());
+  }
+};
+
+QTEST_MAIN(PruebaTirada)
+#include "test_tirada.moc"
