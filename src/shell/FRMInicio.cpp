@@ -21,7 +21,8 @@ FRMInicio::FRMInicio(QWidget* parent) : Formulario(parent) {
   Text1->setFrameStyle(QFrame::NoFrame);
   Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   Text1->setPlainText(LineasContacto().join(QLatin1Char('\n')));
-  Text1->setStyleSheet(QStringLiteral("background: rgb(0, 40, 40); color: rgb(246, 222, 150); padding-left: 8px;"));
+  Text1->setStyleSheet(
+      QStringLiteral("background: rgb(0, 40, 40); color: rgb(246, 222, 150); padding-left: 8px;"));
   Colocar(Text1, 0, 2820, 7335, 705);
 
   SSPanel1 = new SSPanel(this);
