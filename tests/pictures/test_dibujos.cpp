@@ -1,275 +1,178 @@
-// El almacén de dibujos: cada dibujo existe a su tamaño, las líneas se leen
-// como líneas de hexagrama, las caras se distinguen unas de otras y los
-// fondos dejan en calma las zonas que tapan los controles.
-
-#include "Muestras.h"
-
-#include "apoyo/Apoyo.h"
+// El almacén de dibujos en una pantalla de densidad doble: cada dibujo a su
+// tamaño, las líneas legibles y nítidas, las caras distintas.
 #include "pictures/Dibujos.h"
 #include "pictures/GRAFICOS.h"
 
 #include <QApplication>
-#include <QFontDatabase>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QTest>
 
-using namespace Muestras;
+using namespace Qt::StringLiterals;
 
 namespace {
-QSize Logico(const QPixmap& pm) {
-  return pm.deviceIndependentSize().toSize();
+// B barra (clara y cálida), M marca de las que mudan (clara y verdosa), N
+// negro, ? media luz (un borde).
+QChar Clase(QColor c) {
+  const int luz = (c.red() * 299 + c.green() * 587 + c.blue() * 114) / 1000;
+  if (luz > 150 && c.red() >= c.blue() + 30)
+    return u'B';
+  if (luz > 110 && c.green() > c.red() + 40)
+    return u'M';
+  return luz < 40 ? u'N' : u'?';
 }
 
-// Una placa vacía del mismo tamaño: lo que se vería si la cara no tuviera dibujo.
-QImage PlacaVacia(QSize tam, qreal radio) {
-  QPixmap pm = Dibujos::Lienzo(tam, 1.0);
-  QPainter p(&pm);
-  Dibujos::Preparar(p);
-  Dibujos::Placa(p, QRectF(QPointF(0, 0), tam), radio);
-  p.end();
-  return pm.toImage();
+template <typename Serie> void Mide(const Serie& serie, QSize logico) {
+  for (const QPixmap& pm : serie) {
+    QCOMPARE(pm.deviceIndependentSize().toSize(), logico);
+    QCOMPARE(pm.size(), logico * 2);
+  }
 }
 
-// Las caras se comparan sobre negro, como las muestran los botones.
-QImage SobreNegro(const QPixmap& pm) {
-  QImage im(pm.size(), QImage::Format_RGB32);
-  im.setDevicePixelRatio(pm.devicePixelRatio());
-  im.fill(Qt::black);
-  QPainter p(&im);
-  p.drawImage(0, 0, pm.toImage());
-  return im;
+// Que `pm` se lee como la línea de valor v, en la fila del medio y alrededor
+// del centro: barras claras y centradas sobre negro; 6 partida con una cruz
+// en aspa suelta en el hueco, 7 entera, 8 partida con el hueco limpio, 9
+// entera con un anillo hueco que sobresale de la barra.
+void ComprobarLinea(const QPixmap& pm, int v) {
+  const QImage im = pm.toImage();
+  const qreal dpr = pm.devicePixelRatio();
+  const int W = qRound(pm.deviceIndependentSize().width()), H = qRound(pm.deviceIndependentSize().height());
+  auto en = [&](qreal x, qreal y) { // el centro del píxel lógico
+    return Clase(im.pixelColor(qBound(0, int((x + 0.5) * dpr), im.width() - 1),
+                               qBound(0, int((y + 0.5) * dpr), im.height() - 1)));
+  };
+  auto marcaCerca = [&](qreal x, qreal y) {
+    for (int i = 0; i < 9; ++i) // a medio píxel o menos
+      if (en(x + (i % 3 - 1) * 0.5, y + (i / 3 - 1) * 0.5) == u'M')
+        return true;
+    return false;
+  };
+  const qreal cx = W / 2.0 - 0.5, cy = H / 2;
+  QString fila, bordes;
+  for (int x = 0; x < W; ++x) {
+    fila += en(x, cy);
+    bordes += QString(en(x, 0)) + en(x, H - 1);
+  }
+  const QString que = u"línea %1 de %2x%3 a densidad %4: "_s.arg(v).arg(W).arg(H).arg(dpr) + fila;
+  const QStringList patrones{u"^[N?]+B+N+[M?]+N+B+[N?]+$"_s, u"^[N?]+B[B?]*B[N?]+$"_s,
+                             u"^[N?]+B+N+B+[N?]+$"_s, u"^[N?]+B+[N?]*[M?]+N+[M?]+[N?]*B+[N?]+$"_s};
+  QVERIFY2(QRegularExpression(patrones[v - 6]).match(fila).hasMatch(), qPrintable(que));
+  QVERIFY2(bordes == QString(2 * W, u'N'), qPrintable(que));
+  const int primero = int(fila.indexOf(u'B')), ultimo = int(fila.lastIndexOf(u'B'));
+  QVERIFY2(std::abs(primero - (W - 1 - ultimo)) <= 1 && ultimo - primero >= W * 0.8, qPrintable(que));
+  const int hueco = ultimo - primero + 1 - int(fila.count(u'B'));
+  if (v == 6) {
+    // Los cuatro brazos en diagonal, y nada justo encima ni debajo del centro.
+    const qreal d = hueco * 0.15;
+    QVERIFY2(marcaCerca(cx, cy) && marcaCerca(cx - d, cy - d) && marcaCerca(cx + d, cy - d) &&
+                 marcaCerca(cx - d, cy + d) && marcaCerca(cx + d, cy + d),
+             qPrintable(que));
+    QVERIFY2(en(cx, cy - d) == u'N' && en(cx, cy + d) == u'N', qPrintable(que));
+  } else if (v == 8) {
+    const int ini = int(fila.indexOf(u'N', primero));
+    QVERIFY2(hueco >= W * 0.1 && std::abs(ini + hueco / 2.0 - W / 2.0) <= 1.5, qPrintable(que));
+    for (int y = 0; y < H; ++y)
+      for (int x = ini; x < ini + hueco; ++x)
+        QVERIFY2(en(x, y) == u'N', qPrintable(que));
+  } else if (v == 9) {
+    QString columna;
+    for (qreal y = 0; y < cy - H * 0.3; y += 0.5)
+      columna += en(cx, y);
+    QVERIFY2(en(cx, cy) == u'N' && columna.contains(u'M'), qPrintable(que + u" aro: "_s + columna));
+  }
 }
 
-// Brillo medio de un rectángulo lógico.
-double BrilloMedio(const QImage& im, const QRect& r) {
-  double suma = 0;
-  for (int y = r.top(); y <= r.bottom(); ++y)
-    for (int x = r.left(); x <= r.right(); ++x)
-      suma += Luz(im.pixelColor(x, y));
-  return suma / (r.width() * r.height());
-}
-
-// Una franja horizontal sin nada que llame la atención: oscura y sin bordes.
-void ComprobarCalma(const QImage& im, int desde, int hasta, const char* que) {
-  for (int y = desde; y < hasta; ++y)
-    for (int x = 0; x < im.width(); ++x) {
-      const QColor c = im.pixelColor(x, y);
-      QVERIFY2(Luz(c) < 90, qPrintable(QStringLiteral("%1: píxel claro en %2,%3").arg(que).arg(x).arg(y)));
-      if (x > 0)
-        QVERIFY2(std::abs(Luz(c) - Luz(im.pixelColor(x - 1, y))) < 8,
-                 qPrintable(QStringLiteral("%1: borde en %2,%3").arg(que).arg(x).arg(y)));
+// Qué parte de los píxeles difiere claramente entre dos caras vistas sobre
+// negro, como en los botones (premultiplicado, el color ya es ese).
+double Distinta(const QPixmap& a, const QPixmap& b) {
+  const QImage x = a.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  const QImage y = b.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  qint64 n = 0;
+  for (int j = 0; j < x.height(); ++j)
+    for (int i = 0; i < x.width(); ++i) {
+      const QRgb p = x.pixel(i, j), q = y.pixel(i, j);
+      n += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q)) > 60;
     }
+  return double(n) / (x.width() * x.height());
 }
 } // namespace
 
 class PruebaDibujos : public QObject {
   Q_OBJECT
 private slots:
-  void initTestCase() {
-    QVERIFY2(QFontDatabase::families().contains(QStringLiteral("Liberation Serif")),
-             "falta la letra Liberation Serif (fonts-liberation2)");
-    QCOMPARE(qApp->devicePixelRatio(), 1.0);
-  }
-
-  // El almacén no existe hasta que alguien lo nombra, y sólo hay uno.
-  void seCreaAlUsarlo() {
-    QVERIFY(!GRAFICOS::Creado());
-    GRAFICOS& g = GRAFICOS::Instancia();
-    QVERIFY(GRAFICOS::Creado());
-    QCOMPARE(&GRAFICOS::Instancia(), &g);
-    QVERIFY(!g.isVisible());
-  }
-
   void cadaDibujoASuTamano() {
+    QCOMPARE(qApp->devicePixelRatio(), 2.0);
     const GRAFICOS& g = GRAFICOS::Instancia();
-    for (size_t k = 0; k < 4; ++k) {
-      QCOMPARE(Logico(g.GRFLINEA[k]), QSize(172, 31));
-      QCOMPARE(Logico(g.GRFLINEAm[k]), QSize(103, 19));
-      QCOMPARE(Logico(g.GRFLINEAp[k]), QSize(86, 16));
-    }
-    QCOMPARE(Logico(g.Gaceptar), QSize(75, 40));
-    QCOMPARE(Logico(g.Gcancelar), QSize(75, 40));
-    for (size_t i = 0; i < 7; ++i)
-      QCOMPARE(Logico(g.CarasMenu[i]), QSize(69, 69));
-    QCOMPARE(Logico(g.CarasMenu[7]), QSize(33, 35));
-    QCOMPARE(Logico(g.FondoInicio), QSize(488, 235));
-    QCOMPARE(Logico(g.Consejo), QSize(640, 480));
-    for (const QPixmap& m : g.grfmoneda)
-      QCOMPARE(Logico(m), QSize(100, 100));
-    for (const QPixmap& b : g.GRFarrojarParar)
-      QCOMPARE(Logico(b), QSize(200, 40));
-    for (const QPixmap& h : g.IMGHEXAGR)
-      QCOMPARE(Logico(h), QSize(55, 55));
-    for (const QPixmap& c : g.CarasInterpretar)
-      QCOMPARE(Logico(c), QSize(55, 55));
-    QCOMPARE(Logico(g.Eliminar), QSize(33, 33));
-    QCOMPARE(Logico(g.Impresora), QSize(32, 32));
-    const QList<QSize> tamanos = g.Icono.availableSizes();
+    Mide(g.GRFLINEA, {172, 31});
+    Mide(g.GRFLINEAm, {103, 19});
+    Mide(g.GRFLINEAp, {86, 16});
+    Mide(QList(g.CarasMenu.begin(), g.CarasMenu.end() - 1), {69, 69});
+    Mide(QList{g.CarasMenu[7]}, {33, 35});
+    Mide(QList{g.Gaceptar, g.Gcancelar}, {75, 40});
+    Mide(QList{g.FondoInicio}, {488, 235});
+    Mide(QList{g.Consejo}, {640, 480});
+    Mide(QList{g.Eliminar}, {33, 33});
+    Mide(QList{g.Impresora}, {32, 32});
+    Mide(g.grfmoneda, {100, 100});
+    Mide(g.GRFarrojarParar, {200, 40});
+    Mide(g.IMGHEXAGR, {55, 55});
+    Mide(g.CarasInterpretar, {55, 55});
     for (int lado : {16, 32, 48, 256})
-      QVERIFY2(tamanos.contains(QSize(lado, lado)), qPrintable(QString::number(lado)));
+      QVERIFY(g.Icono.availableSizes().contains(QSize(lado, lado)));
   }
 
-  // Las tres series de líneas a densidad sencilla; la doble la prueba
-  // test_dibujos_hidpi con el almacén entero.
-  void lineasDeHexagrama_data() {
-    QTest::addColumn<int>("k");
-    for (int k = 0; k < 4; ++k)
-      QTest::addRow("%d", 6 + k) << k;
-  }
+  // Las tres series del almacén, y a densidad sencilla la grande y la pequeña.
   void lineasDeHexagrama() {
-    QFETCH(int, k);
     const GRAFICOS& g = GRAFICOS::Instancia();
-    const auto i = static_cast<size_t>(k);
-    ComprobarLinea(g.GRFLINEA[i], k);
-    ComprobarLinea(g.GRFLINEAm[i], k);
-    ComprobarLinea(g.GRFLINEAp[i], k);
+    for (size_t k = 0; k < 4; ++k)
+      for (const QPixmap& pm :
+           {g.GRFLINEA[k], g.GRFLINEAm[k], g.GRFLINEAp[k], Dibujos::Linea(int(k), Dibujos::TamLinea, 1.0),
+            Dibujos::Linea(int(k), Dibujos::TamLineaPequena, 1.0)})
+        ComprobarLinea(pm, int(k) + 6);
   }
 
-  // A densidad doble se dibuja de nuevo, no se amplía: los bordes de las
-  // barras son netos y hay detalle más fino que un píxel lógico.
+  // Dibujado de nuevo, no ampliado: los bordes de las barras son netos y no
+  // todo bloque de 2 x 2 es de un solo color.
   void nitidasADensidadDoble() {
-    for (int k = 0; k < 4; ++k) {
-      const QPixmap pm = Dibujos::Linea(k, Dibujos::TamLinea, 2.0);
-      QCOMPARE(pm.size(), QSize(344, 62));
-      QCOMPARE(pm.devicePixelRatio(), 2.0);
-      const QImage im = pm.toImage();
-      int intermedias = 0;
-      for (int y = 0; y < im.height(); ++y) {
-        const int l = Luz(im.pixelColor(im.width() / 4, y));
-        intermedias += (l >= 40 && l <= 150) ? 1 : 0;
+    const GRAFICOS& g = GRAFICOS::Instancia();
+    for (const QPixmap& pm : g.GRFLINEA) {
+      QString columna;
+      for (int y = 0; y < pm.height(); ++y)
+        columna += Clase(pm.toImage().pixelColor(pm.width() / 4, y));
+      QVERIFY2(columna.count(u'?') <= 1, qPrintable(columna));
+    }
+    for (const QPixmap* pm : {&g.GRFLINEA[3], &g.GRFLINEAp[0], &g.CarasMenu[3], &g.IMGHEXAGR[1], &g.Consejo})
+      QVERIFY(pm->toImage().scaled(pm->size() / 2).scaled(pm->size()) != pm->toImage());
+  }
+
+  // Cada botón muestra su propio dibujo: distinto de la placa vacía y de los
+  // de su misma ventana.
+  void carasDistintas() {
+    const GRAFICOS& g = GRAFICOS::Instancia();
+    auto grupo = [](const QList<QPixmap>& caras, qreal radio, double umbral) {
+      for (qsizetype a = 0; a < caras.size(); ++a) {
+        QPixmap placa = Dibujos::Lienzo(caras[a].deviceIndependentSize().toSize(), 2.0);
+        QPainter p(&placa);
+        Dibujos::Preparar(p);
+        Dibujos::Placa(p, QRectF(QPointF(), caras[a].deviceIndependentSize()), radio);
+        p.end();
+        QVERIFY2(Distinta(caras[a], placa) > 0.08, qPrintable(QString::number(a)));
+        for (qsizetype b = a + 1; b < caras.size(); ++b)
+          QVERIFY2(Distinta(caras[a], caras[b]) > umbral, qPrintable(u"%1 y %2"_s.arg(a).arg(b)));
       }
-      QVERIFY2(intermedias <= 1, qPrintable(QString::number(intermedias)));
-    }
-    QVERIFY(!SoloBloquesDeDos(Dibujos::Linea(3, Dibujos::TamLinea, 2.0).toImage()));
-    for (int i = 0; i < 8; ++i) {
-      const QPixmap doble = Dibujos::CaraMenu(i, 2.0);
-      QCOMPARE(doble.deviceIndependentSize().toSize(), Dibujos::TamCaraMenu(i));
-      QVERIFY(!SoloBloquesDeDos(doble.toImage()));
-      // Es el mismo dibujo que a densidad sencilla.
-      const QImage reducida =
-          SobreNegro(doble).scaled(Dibujos::TamCaraMenu(i), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-      QVERIFY2(FraccionDistinta(reducida, SobreNegro(Dibujos::CaraMenu(i, 1.0))) < 0.12,
-               qPrintable(QString::number(i)));
-    }
-  }
-
-  // Cada botón del menú muestra su propio dibujo sobre la placa.
-  void carasDelMenuDistintas() {
-    const GRAFICOS& g = GRAFICOS::Instancia();
-    for (size_t i = 0; i < 8; ++i) {
-      const QImage cara = SobreNegro(g.CarasMenu[i]);
-      const QImage vacia = SobreNegro(QPixmap::fromImage(PlacaVacia(Logico(g.CarasMenu[i]), i == 7 ? 4 : 7)));
-      QVERIFY2(FraccionDistinta(cara, vacia) > 0.08, qPrintable(QString::number(i)));
-      for (size_t j = i + 1; j < 7; ++j)
-        QVERIFY2(FraccionDistinta(cara, SobreNegro(g.CarasMenu[j])) > 0.08,
-                 qPrintable(QStringLiteral("%1 y %2").arg(i).arg(j)));
-    }
-  }
-
-  void carasDeInterpretacion() {
-    const GRAFICOS& g = GRAFICOS::Instancia();
-    QList<QImage> caras{SobreNegro(g.IMGHEXAGR[0]), SobreNegro(g.IMGHEXAGR[1]),
-                        SobreNegro(g.CarasInterpretar[1]), SobreNegro(g.CarasInterpretar[2]),
-                        SobreNegro(g.CarasInterpretar[3])};
-    const QImage vacia = SobreNegro(QPixmap::fromImage(PlacaVacia(QSize(55, 55), 6)));
-    for (int a = 0; a < caras.size(); ++a) {
-      QVERIFY2(FraccionDistinta(caras[a], vacia) > 0.08, qPrintable(QString::number(a)));
-      for (int b = a + 1; b < caras.size(); ++b)
-        QVERIFY2(FraccionDistinta(caras[a], caras[b]) > 0.04,
-                 qPrintable(QStringLiteral("%1 y %2").arg(a).arg(b)));
-    }
-    // Brilla el hexagrama que se está viendo: con el principal a la vista
-    // (cara 1) el de la izquierda, con el complementario (cara 0) el otro.
-    const QRect izq(8, 10, 15, 19), der(32, 10, 15, 19);
-    QVERIFY(BrilloMedio(caras[1], izq) > BrilloMedio(caras[1], der) + 20);
-    QVERIFY(BrilloMedio(caras[0], der) > BrilloMedio(caras[0], izq) + 20);
-    QVERIFY(!g.CarasInterpretar[0].isNull());
-  }
-
-  // Las palabras de aceptar y cancelar caben enteras en su cara.
-  void palabrasDeLosBotones() {
-    const GRAFICOS& g = GRAFICOS::Instancia();
-    for (const QPixmap* pm : {&g.Gaceptar, &g.Gcancelar}) {
-      const QImage im = SobreNegro(*pm);
-      int izq = im.width(), der = -1, arriba = im.height(), abajo = -1;
-      for (int y = 0; y < im.height(); ++y)
-        for (int x = 4; x < im.width() - 4; ++x)
-          if (Luz(im.pixelColor(x, y)) > 170 && y > 4 && y < im.height() - 4) {
-            izq = std::min(izq, x);
-            der = std::max(der, x);
-            arriba = std::min(arriba, y);
-            abajo = std::max(abajo, y);
-          }
-      QVERIFY(der - izq > 35);      // una palabra, no una mancha
-      QVERIFY(izq > 4 && der < 70); // sin cortar
-      QVERIFY(abajo - arriba >= 8); // de letra legible
-      QVERIFY(std::abs((izq + der) / 2.0 - 37.5) < 4);
-    }
-    QVERIFY(FraccionDistinta(SobreNegro(g.Gaceptar), SobreNegro(g.Gcancelar)) > 0.03);
-  }
-
-  // El fondo del menú deja en calma la fila de botones de arriba y la línea
-  // de mensajes de abajo, y en el centro muestra el taijitu y los trigramas.
-  void consejoDejaLibresLosControles() {
-    const QImage im = GRAFICOS::Instancia().Consejo.toImage();
-    ComprobarCalma(im, 0, 75, "arriba");
-    ComprobarCalma(im, 440, 480, "abajo");
-    int claros = 0, oscuros = 0;
-    for (int y = 206; y < 306; ++y)
-      for (int x = 270; x < 370; ++x) {
-        const int l = Luz(im.pixelColor(x, y));
-        claros += l > 200 ? 1 : 0;
-        oscuros += l < 40 ? 1 : 0;
-      }
-    QVERIFY(claros > 2000 && oscuros > 2000);
-    for (int i = 0; i < 8; ++i) {
-      const qreal a = i * M_PI / 4;
-      const QPoint c(qRound(320 + 122 * std::sin(a)), qRound(256 - 122 * std::cos(a)));
-      int barra = 0;
-      for (int dy = -12; dy <= 12; ++dy)
-        for (int dx = -12; dx <= 12; ++dx)
-          barra += Barra(im.pixelColor(c.x() + dx, c.y() + dy)) ? 1 : 0;
-      QVERIFY2(barra > 60, qPrintable(QString::number(i)));
-    }
-  }
-
-  // El título de la presentación está centrado y por encima de la barra de
-  // progreso y del texto, que tapan los 70 píxeles de abajo.
-  void tituloDeLaPresentacion() {
-    const QImage im = GRAFICOS::Instancia().FondoInicio.toImage();
-    int izq = im.width(), der = -1, abajo = -1;
-    for (int y = 0; y < im.height(); ++y)
-      for (int x = 80; x < 408; ++x) {
-        const QColor c = im.pixelColor(x, y);
-        if (Luz(c) > 190 && c.red() > c.blue() + 40) {
-          izq = std::min(izq, x);
-          der = std::max(der, x);
-          abajo = std::max(abajo, y);
-        }
-      }
-    QVERIFY(der - izq > 200);
-    QVERIFY(std::abs((izq + der) / 2.0 - 244) < 6);
-    QVERIFY(abajo < 235 - 70);
-  }
-
-  // El icono, la impresora y la papelera dejan transparentes sus esquinas
-  // para verse bien sobre cualquier fondo.
-  void iconosConEsquinasTransparentes() {
-    const GRAFICOS& g = GRAFICOS::Instancia();
-    for (int lado : {16, 48, 256}) {
-      const QImage im = g.Icono.pixmap(lado, lado).toImage();
-      QVERIFY(im.pixelColor(0, 0).alpha() < 32);
-      QCOMPARE(im.pixelColor(lado / 2, lado / 2).alpha(), 255);
-    }
-    for (const QPixmap* pm : {&g.Impresora, &g.Eliminar}) {
-      const QImage im = pm->toImage();
-      QVERIFY(im.pixelColor(0, 0).alpha() < 32);
-      QCOMPARE(im.pixelColor(im.width() / 2, im.height() / 2).alpha(), 255);
-    }
+    };
+    grupo({g.CarasMenu.begin(), g.CarasMenu.end() - 1}, 7, 0.08);
+    grupo({g.CarasMenu[7]}, 4, 0.08);
+    grupo(
+        {g.IMGHEXAGR[0], g.IMGHEXAGR[1], g.CarasInterpretar[1], g.CarasInterpretar[2], g.CarasInterpretar[3]},
+        6, 0.04);
+    QVERIFY(Distinta(g.Gaceptar, g.Gcancelar) > 0.03);
   }
 };
 
 int main(int argc, char** argv) {
+  // Como una pantalla de densidad doble: la escala se fija antes de crear la aplicación.
+  qputenv("QT_SCALE_FACTOR", "2");
   QApplication app(argc, argv);
   PruebaDibujos prueba;
   return QTest::qExec(&prueba, argc, argv);
