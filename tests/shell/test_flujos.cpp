@@ -178,19 +178,6 @@ private slots:
     QCOMPARE(ComplementLines.texto().size(), 6);
   }
 
-  void abandonarLaTiradaRestauraLaPregunta() {
-    LastQuestion = QStringLiteral("¿ANTERIOR?");
-    AlAparecer<frmconsulta>([](frmconsulta* c) {
-      QTest::keyClicks(c->PREGUNTA, QStringLiteral(" otra cosa"));
-      AlAparecer<FRMTirada>([](FRMTirada* t) { QTest::mouseClick(t->BTNAUX, Qt::LeftButton); });
-      QTest::mouseClick(c->BTNAUX[0], Qt::LeftButton);
-    });
-    QTest::mouseClick(menu_->BTNMENU[0], Qt::LeftButton);
-    QCOMPARE(CancelFlag.texto(), QStringLiteral("SI"));
-    QCOMPARE(CurrentQuestion.trimmed(), QStringLiteral("¿ANTERIOR?"));
-    QCOMPARE(CurrentLines.texto(), QStringLiteral("      "));
-  }
-
   void hexagramaAManoConElTeclado() {
     AlAparecer<FRMIntroducir>([](FRMIntroducir* m) {
       for (const char tecla : {'9', '8', '7', '6', '7', '8'})

@@ -238,16 +238,6 @@ private slots:
     QVERIFY(menu->Encendido());
     QCOMPARE(CancelFlag.texto(), QStringLiteral("SI"));
   }
-
-  void siempreCentrado() {
-    auto menu = Arrancar();
-    menu->show();
-    menu->move(0, 0);
-    MoverRatonSobre(menu.get(), QPointF(320, 250));
-    const QRect pantalla = menu->screen()->geometry();
-    QVERIFY(std::abs(menu->frameGeometry().center().x() - pantalla.center().x()) <= 2);
-    QVERIFY(std::abs(menu->frameGeometry().center().y() - pantalla.center().y()) <= 2);
-  }
 };
 
 QTEST_MAIN(PruebaMenu)
