@@ -143,6 +143,17 @@ void MarcoPulsable::paintEvent(QPaintEvent*) {
   p.drawText(rotulo, Qt::AlignCenter, title());
 }
 
+namespace {
+// Un clic es soltar dentro del control el botón izquierdo que se pulsó en él.
+bool EsClicAlSoltar(const QWidget* control, QMouseEvent* e, bool& pulsado) {
+  const bool clic =
+      pulsado && e->button() == Qt::LeftButton && control->rect().contains(e->position().toPoint());
+  pulsado = false;
+  e->accept();
+  return clic;
+}
+} // namespace
+
 void MarcoPulsable::mousePressEvent(QMouseEvent* e) {
   // Un control del marco que no atiende la pulsación la deja pasar aquí;
   // sólo cuenta la que cae sobre el fondo del propio marco.
@@ -151,13 +162,8 @@ void MarcoPulsable::mousePressEvent(QMouseEvent* e) {
 }
 
 void MarcoPulsable::mouseReleaseEvent(QMouseEvent* e) {
-  const bool dentro = rect().contains(e->position().toPoint());
-  e->accept();
-  if (pulsado_ && dentro && e->button() == Qt::LeftButton) {
-    pulsado_ = false;
+  if (EsClicAlSoltar(this, e, pulsado_))
     emit Click();
-  }
-  pulsado_ = false;
 }
 
 // --- EtiquetaPulsable ------------------------------------------------------
@@ -172,13 +178,8 @@ void EtiquetaPulsable::mousePressEvent(QMouseEvent* e) {
 }
 
 void EtiquetaPulsable::mouseReleaseEvent(QMouseEvent* e) {
-  const bool dentro = rect().contains(e->position().toPoint());
-  e->accept();
-  if (pulsado_ && dentro && e->button() == Qt::LeftButton) {
-    pulsado_ = false;
+  if (EsClicAlSoltar(this, e, pulsado_))
     emit Click();
-  }
-  pulsado_ = false;
 }
 
 // --- FRMInterpretar --------------------------------------------------------
