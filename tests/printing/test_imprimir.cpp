@@ -325,7 +325,7 @@ private slots:
     const QStringList impresas = impresora_->textos();
     for (const QString& l : compuestas(u"Liberation Serif"_s, 14))
       QVERIFY2(l.isEmpty() || impresas.contains(l.startsWith(u"*n*"_s) ? l.mid(3) : l), qPrintable(l));
-    const MarcaImpresa& ultima = impresora_->deTipo(MarcaImpresa::Texto).back();
+    const MarcaImpresa ultima = impresora_->deTipo(MarcaImpresa::Texto).back();
     QVERIFY(ultima.fuente == u"Liberation Serif"_s && ultima.tamano == 14 && ultima.p1.x() == 500);
   }
 
