@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QTest>
 #include <QElapsedTimer>
 #include <QTimer>
@@ -100,4 +102,21 @@ int CancelarEsperasModales() {
     t->deleteLater();
   }
   return pendientes;
+}
+
+void Escribir(QWidget* w, const QString& texto) {
+  for (QChar c : texto) {
+    const int tecla = c == QLatin1Char('\n') ? int(Qt::Key_Return)
+                      : c.unicode() < 128    ? int(c.toUpper().unicode())
+                                             : 0;
+    for (QEvent::Type tipo : {QEvent::KeyPress, QEvent::KeyRelease}) {
+      QKeyEvent e(tipo, tecla, Qt::NoModifier, QString(c));
+      QApplication::sendEvent(w, &e);
+    }
+  }
+}
+
+void MoverRaton(QWidget* w, QPointF punto) {
+  QMouseEvent e(QEvent::MouseMove, punto, w->mapToGlobal(punto), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(w, &e);
 }

@@ -2,6 +2,7 @@
 // Apoyo común de las pruebas: una carpeta del programa propia con los
 // ficheros de datos, el estado de arranque y la ayuda para ventanas modales.
 
+#include <QPointF>
 #include <QString>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -52,6 +53,13 @@ int CancelarEsperasModales();
 // La ventana modal de arriba (o la ventana de nivel superior visible más
 // reciente si no hay ninguna modal).
 QWidget* VentanaModalActiva();
+
+// Teclea `texto` carácter a carácter en `w` ("\n" es Intro); a diferencia
+// de QTest::keyClicks, también letras que no son ASCII.
+void Escribir(QWidget* w, const QString& texto);
+
+// Un movimiento del ratón sobre `w`, en `punto` (coordenadas de `w`).
+void MoverRaton(QWidget* w, QPointF punto = QPointF(5, 5));
 
 // Cierra y oculta cualquier ventana de nivel superior que quede visible.
 void CerrarVentanasAbiertas();

@@ -35,22 +35,10 @@ void Pulsar(QWidget* w) {
   QTest::mouseClick(w, Qt::LeftButton);
 }
 
-// Teclea `texto` carácter a carácter ("\n" es Intro): QTest::keyClicks sólo sabe de ASCII.
-void Escribir(QWidget* w, const QString& texto) {
-  for (QChar c : texto) {
-    const int k = c == '\n'_L1 ? int(Qt::Key_Return) : c.unicode() < 128 ? int(c.toUpper().unicode()) : 0;
-    for (QEvent::Type tipo : {QEvent::KeyPress, QEvent::KeyRelease}) {
-      QKeyEvent e(tipo, k, Qt::NoModifier, QString(c));
-      QApplication::sendEvent(w, &e);
-    }
-  }
-}
-
 // Lleva la ventana a (2, 2), pasa el ratón por `punto` de `sobre` y dice si volvió al centro.
 bool VuelveAlCentro(QWidget* w, QWidget* sobre, QPointF punto = {5, 5}) {
   w->move(2, 2);
-  QMouseEvent e(QEvent::MouseMove, punto, sobre->mapToGlobal(punto), Qt::NoButton, Qt::NoButton, {});
-  QApplication::sendEvent(sobre, &e);
+  MoverRaton(sobre, punto);
   const QRect p = w->screen()->geometry(), f = w->frameGeometry();
   return f.topLeft() == QPoint(p.x() + (p.width() - f.width()) / 2, p.y() + (p.height() - f.height()) / 2);
 }

@@ -25,12 +25,6 @@
 #include <memory>
 
 namespace {
-// Escribe como en el teclado, también letras que no son ASCII.
-void Escribir(QWidget* w, const QString& texto) {
-  for (QChar c : texto)
-    QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
-}
-
 // Lo que muestra la ventana de interpretación cuando aparece.
 struct Vista {
   bool vista = false;

@@ -35,10 +35,6 @@ std::unique_ptr<FRMPRINCIPAL> Arrancar() {
   return menu;
 }
 
-void MoverRatonSobre(QWidget* w, QPointF punto = QPointF(5, 5)) {
-  QMouseEvent e(QEvent::MouseMove, punto, w->mapToGlobal(punto), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-  QApplication::sendEvent(w, &e);
-}
 } // namespace
 
 class PruebaMenu : public QObject {
@@ -154,16 +150,16 @@ private slots:
     auto menu = Arrancar();
     menu->show();
     const int antes = PitidosDados();
-    MoverRatonSobre(menu->BTNMENU[0]);
-    MoverRatonSobre(menu->BTNMENU[0]);
+    MoverRaton(menu->BTNMENU[0]);
+    MoverRaton(menu->BTNMENU[0]);
     QCOMPARE(menu->Panmsg->text(), QStringLiteral("Realizar una CONSULTA"));
     QCOMPARE(PitidosDados() - antes, 1);
-    MoverRatonSobre(menu->BTNMENU[5]);
+    MoverRaton(menu->BTNMENU[5]);
     QCOMPARE(menu->Panmsg->text(), QStringLiteral("AYUDA"));
     QCOMPARE(PitidosDados() - antes, 2);
-    MoverRatonSobre(menu.get(), QPointF(320, 250)); // el fondo vacía la línea
+    MoverRaton(menu.get(), QPointF(320, 250)); // el fondo vacía la línea
     QCOMPARE(menu->Panmsg->text(), QString());
-    MoverRatonSobre(menu->BTNMENU[5]);
+    MoverRaton(menu->BTNMENU[5]);
     QCOMPARE(PitidosDados() - antes, 3);
   }
 
