@@ -9,13 +9,29 @@
 namespace {
 QString programDirPropio;
 QString dirEscrituraPropio;
-QString dirEscrituraCalculado;
+std::function<bool(const QString&)> pruebaEscritura;
 
-bool sePuedeEscribir(const QString& dir) {
+// La elección se hace una vez por carpeta del programa: probar si se puede
+// escribir crea y borra un fichero.
+QString escrituraCalculadaPara;
+QString escrituraCalculada;
+
+void olvidarEleccion() {
+  escrituraCalculadaPara.clear();
+  escrituraCalculada.clear();
+}
+} // namespace
+
+bool SePuedeEscribirEn(const QString& dir) {
+  if (pruebaEscritura)
+    return pruebaEscritura(dir);
   QTemporaryFile prueba(QDir(dir).filePath(QStringLiteral("korval-XXXXXX.tmp")));
   return prueba.open();
 }
-} // namespace
+
+bool EsCopiaInstalada(const QString& programa) {
+  return QFileInfo(QDir(programa).filePath(MarcaInstalado)).isFile();
+}
 
 QString ProgramDir() {
   if (!programDirPropio.isEmpty())
@@ -26,16 +42,15 @@ QString ProgramDir() {
 QString DirEscritura() {
   if (!dirEscrituraPropio.isEmpty())
     return dirEscrituraPropio;
-  if (!programDirPropio.isEmpty())
-    return programDirPropio;
-  if (dirEscrituraCalculado.isEmpty())
-    dirEscrituraCalculado = ElegirDirEscritura(ProgramDir());
-  return dirEscrituraCalculado;
+  const QString programa = ProgramDir();
+  if (escrituraCalculadaPara != programa) {
+    escrituraCalculada = ElegirDirEscritura(programa);
+    escrituraCalculadaPara = programa;
+  }
+  return escrituraCalculada;
 }
 
-QString ElegirDirEscritura(const QString& programa) {
-  if (sePuedeEscribir(programa))
-    return programa;
+QString CarpetaUsuario() {
   QString usuario = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
   if (usuario.isEmpty())
     usuario = QDir::home().filePath(QStringLiteral(".korval"));
@@ -43,11 +58,22 @@ QString ElegirDirEscritura(const QString& programa) {
   return usuario;
 }
 
+QString ElegirDirEscritura(const QString& programa) {
+  if (!EsCopiaInstalada(programa) && SePuedeEscribirEn(programa))
+    return programa;
+  return CarpetaUsuario();
+}
+
 void FijarProgramDir(const QString& dir) {
   programDirPropio = dir;
+  olvidarEleccion();
 }
 void FijarDirEscritura(const QString& dir) {
   dirEscrituraPropio = dir;
+}
+void FijarPruebaEscritura(std::function<bool(const QString&)> sePuede) {
+  pruebaEscritura = std::move(sePuede);
+  olvidarEleccion();
 }
 
 QString RutaEn(const QString& dir, const QString& nombre) {

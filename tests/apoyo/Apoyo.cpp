@@ -10,11 +10,20 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStandardPaths>
 #include <QTest>
 #include <QElapsedTimer>
 #include <QTimer>
 
 #include <memory>
+
+// Ninguna prueba toca las carpetas reales del usuario: la carpeta de datos a
+// la que el programa recurre cuando no puede escribir junto a sí mismo es,
+// en las pruebas, una de prueba.
+static void carpetasDePrueba() {
+  QStandardPaths::setTestModeEnabled(true);
+}
+Q_COREAPP_STARTUP_FUNCTION(carpetasDePrueba)
 
 QString RutaDatoGenerado(const QString& nombre) {
   return QDir(QStringLiteral(KORVAL_DIR_DATOS)).filePath(nombre);

@@ -2,15 +2,19 @@
 #include "apoyo/Apoyo.h"
 #include "platform/Basico.h"
 #include "platform/Codificacion.h"
+#include "platform/Ficheros.h"
 #include "platform/InstanciaUnica.h"
 #include "platform/Rutas.h"
 #include "platform/Twips.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QScreen>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
@@ -143,24 +147,77 @@ private slots:
     QCOMPARE(DirEscritura(), carpeta.ruta());
   }
 
-  void escrituraFueraDeUnaCarpetaDeSoloLectura() {
+  void dondeSeEscribe() {
+    QStandardPaths::setTestModeEnabled(true);
     QTemporaryDir dir;
-    QCOMPARE(ElegirDirEscritura(dir.path()), dir.path()); // copia portátil
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-    QFile prueba(dir.path() + QStringLiteral("/x"));
-    const bool escribible = prueba.open(QIODevice::WriteOnly);
-    prueba.remove();
-    if (escribible) {
-      QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-      QSKIP("Con permisos de administrador toda carpeta se puede escribir");
-    }
-    const QString elegida = ElegirDirEscritura(dir.path());
-    QVERIFY(elegida != dir.path());
-    QVERIFY(QFileInfo(elegida).isDir());
-    QFile archivo(elegida + QStringLiteral("/prueba-escritura"));
-    QVERIFY(archivo.open(QIODevice::WriteOnly));
-    archivo.remove();
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString usuario = CarpetaUsuario();
+    QVERIFY(QFileInfo(usuario).isDir());
+    QVERIFY(usuario != dir.path());
+    // Una copia portátil escribe a su lado; una carpeta que no se puede
+    // escribir (la costura responde igual siendo root) manda al usuario.
+    QCOMPARE(ElegirDirEscritura(dir.path()), dir.path());
+    FijarPruebaEscritura([&](const QString& d) { return d != dir.path(); });
+    QCOMPARE(ElegirDirEscritura(dir.path()), usuario);
+    FijarProgramDir(dir.path());
+    QCOMPARE(DirEscritura(), usuario);
+    FijarPruebaEscritura(nullptr);
+    QCOMPARE(DirEscritura(), dir.path());
+    // Instalada, nunca escribe junto al programa aunque pueda.
+    QFile marca(QDir(dir.path()).filePath(MarcaInstalado));
+    QVERIFY(marca.open(QIODevice::WriteOnly));
+    marca.close();
+    QVERIFY(SePuedeEscribirEn(dir.path()));
+    QCOMPARE(ElegirDirEscritura(dir.path()), usuario);
+    FijarProgramDir(QString());
+  }
+
+  void leerSoloFicherosNormales() {
+    QTemporaryDir dir;
+    const QString normal = dir.filePath(QStringLiteral("trigr.kvl"));
+    QFile f(normal);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("Ch'ien,Cielo");
+    f.close();
+    QByteArray bytes;
+    QString motivo;
+    QCOMPARE(LeerFicheroRegular(normal, 100, &bytes, &motivo), FalloLectura::Ninguno);
+    QCOMPARE(bytes, QByteArray("Ch'ien,Cielo"));
+    QVERIFY(motivo.isEmpty());
+
+    const auto falla = [&](const QString& ruta, qint64 limite, FalloLectura esperado, const char* texto) {
+      bytes = "resto";
+      QCOMPARE(LeerFicheroRegular(ruta, limite, &bytes, &motivo), esperado);
+      QVERIFY(bytes.isEmpty());
+      QVERIFY2(motivo.contains(QLatin1String(texto)), qPrintable(motivo));
+    };
+    falla(normal, 5, FalloLectura::Demasiado, "demasiado grande");
+    falla(dir.filePath(QStringLiteral("falta")), 100, FalloLectura::NoExiste, "no existe");
+    falla(dir.path(), 100, FalloLectura::Carpeta, "carpeta");
+    // Un enlace a un dispositivo sin fin no se lee: se agotaría la memoria.
+    QVERIFY(QFile::link(QStringLiteral("/dev/zero"), dir.filePath(QStringLiteral("cero"))));
+    falla(dir.filePath(QStringLiteral("cero")), 100, FalloLectura::NoEsFichero, "no es un fichero normal");
+    FijarPruebaLectura([&](const QString& r) { return r != normal; });
+    falla(normal, 100, FalloLectura::SinPermiso, "permiso");
+    FijarPruebaLectura(nullptr);
+    // Un enlace a un fichero normal sí se lee.
+    QVERIFY(QFile::link(normal, dir.filePath(QStringLiteral("enlace"))));
+    QCOMPARE(LeerFicheroRegular(dir.filePath(QStringLiteral("enlace")), 100, &bytes), FalloLectura::Ninguno);
+  }
+
+  void nuncaEscribirAtravesDeUnEnlace() {
+    QTemporaryDir dir;
+    const QString normal = dir.filePath(QStringLiteral("usuarios.dat"));
+    QVERIFY(MotivoNoEscribible(normal).isEmpty()); // todavía no existe
+    QFile f(normal);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.close();
+    QVERIFY(MotivoNoEscribible(normal).isEmpty());
+    QVERIFY(QFile::link(normal, dir.filePath(QStringLiteral("enlace"))));
+    QVERIFY(QFile::link(dir.filePath(QStringLiteral("nada")), dir.filePath(QStringLiteral("colgante"))));
+    for (const char* n : {"enlace", "colgante"})
+      QVERIFY(
+          MotivoNoEscribible(dir.filePath(QLatin1String(n))).contains(QStringLiteral("enlace simbólico")));
+    QVERIFY(MotivoNoEscribible(dir.path()).contains(QLatin1String("no es un fichero normal")));
   }
 
   void unaSolaCopiaConDosProcesos() {
