@@ -10,10 +10,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <map>
@@ -36,6 +38,11 @@ struct ErrorDatos {
 [[noreturn]] void fallar(const QString& fichero, int linea, const QString& mensaje) {
   throw ErrorDatos{fichero, linea, mensaje};
 }
+
+// Las faltas contra la norma de los textos no paran la lectura: se juntan
+// todas, para que quien corrige las vea de una vez, y al final no se escribe
+// nada.
+std::vector<ErrorDatos> faltasNorma;
 
 struct Linea {
   int numero;
@@ -185,6 +192,16 @@ const std::array<QString, 6> Puestos = {
 struct Parrafo {
   int linea; // línea de la fuente donde termina
   QString texto;
+  // Dónde empieza en `texto` cada línea de la fuente: (posición, línea).
+  std::vector<std::pair<int, int>> trozos;
+
+  int lineaEn(int posicion) const {
+    int l = trozos.front().second;
+    for (const auto& [desde, linea] : trozos)
+      if (desde <= posicion)
+        l = linea;
+    return l;
+  }
 };
 struct Seccion {
   QString nombre;
@@ -232,15 +249,208 @@ struct Bloque {
   int caracteres = 0;
 };
 
-Bloque compilarTexto(const QString& ruta, const QString& lineasHexagrama) {
+// --- La norma de los textos (data/textos/README.md) ----------------------------
+
+// Dónde vale una regla: en todo el texto, solo en las frases del oráculo (el
+// primer párrafo de la DECISION y de la IMAGEN y el enunciado de cada línea)
+// o solo en los ensayos (todo lo demás).
+enum class Ambito { Todo, Oraculo, Ensayo };
+
+struct Regla {
+  QRegularExpression patron;
+  Ambito ambito;
+  QString norma; // lo que se escribe en su lugar
+};
+
+QRegularExpression expresion(const QString& patron, bool mayusculas = false) {
+  QRegularExpression::PatternOptions o = QRegularExpression::UseUnicodePropertiesOption;
+  if (!mayusculas)
+    o |= QRegularExpression::CaseInsensitiveOption;
+  return QRegularExpression(patron, o);
+}
+
+// Los verbos que más a menudo llevan un complemento directo de persona; con
+// ellos, «le» sería leísmo.
+const QString VerbosDirectos = QStringLiteral(
+    "ayud|escuch|acompañ|gu[ií]|apoy|respald|rode|sosten|sostien|sostuv|arrastr|favorec|despiert|despert|"
+    "debilit|abrum|conoc|respet|busc|abandon|proteg|protej|corrig|correg|venc|venz|derrot|"
+    "atac|invit|engañ|castig|admir|acog|acoj|fren|sigu|segu|encontr|encuentr|hier|her[ií]|muev|mov");
+
+struct Norma {
+  std::vector<Regla> reglas;
+  std::set<QString> nombres; // los de los trigramas y los hexagramas
+  QRegularExpression romanizacion;
+  std::map<QString, QString> bienEscrito;
+
+  Norma(const std::vector<Trigrama>& trigramas, const std::vector<Hexagrama>& hexagramas) {
+    auto regla = [this](const QString& p, Ambito a, const QString& norma) {
+      reglas.push_back({expresion(p), a, norma});
+    };
+    regla(
+        QStringLiteral(
+            R"(\b(des)?venturas?\b|\bventuros[oa]s?\b|\b(buena|mala|gran|suprema) fortuna\b|\binfortunios?\b)"),
+        Ambito::Todo, QStringLiteral("«buen augurio» o «mal augurio»"));
+    regla(QStringLiteral(R"(\b(arrepentimiento|remordimiento)s?\b)"), Ambito::Todo,
+          QStringLiteral("«pesar», «el pesar se disipa»"));
+    regla(QStringLiteral(R"(\bhumillaci(ón|ones)\b|\bbochorn\w*)"), Ambito::Todo,
+          QStringLiteral("«vergüenza»"));
+    regla(QStringLiteral(
+              R"(\bgrandes aguas\b|\baguas anchas\b|\b(atraves|atravies|vade|pas)\w*\s+el\s+gran\s+río\b)"),
+          Ambito::Todo, QStringLiteral("«cruzar el gran río»"));
+    regla(QStringLiteral(R"(\bperseverancia\b)"), Ambito::Todo, QStringLiteral("«firmeza»"));
+    regla(QStringLiteral(R"(\bpropici[oa]s?\b)"), Ambito::Todo,
+          QStringLiteral("«conviene», «nada que no convenga»"));
+    regla(QStringLiteral(R"(\b(el|al|del|los)\s+nobles?\b|\bhombres?\s+(superior|inferior|vulgar)(es)?\b)"),
+          Ambito::Todo, QStringLiteral("«el hombre cabal», «el mezquino»"));
+    regla(QStringLiteral(R"(\b(éste|ésta|éstos|éstas|ése|ésa|ésos|ésas|aquél|aquélla|aquéllos|aquéllas)\b)"),
+          Ambito::Todo, QStringLiteral("el demostrativo sin tilde"));
+    regla(QStringLiteral(R"(\bsólo\b)"), Ambito::Todo, QStringLiteral("«solo», sin tilde"));
+    regla(QStringLiteral(R"(\b(vosotr[oa]s|vuestr[oa]s?|os|ustedes?)\b|\b\w+(áis|éis)\b)"), Ambito::Todo,
+          QStringLiteral("«tú» para el lector"));
+    regla(
+        QStringLiteral(
+            R"(\bles?\s+((ha|han|había|habían|habrá|habrán)\s+)?(%1)\w*|\b(%1)(ar|er|ir|ándo|iéndo)(le|les)\b)")
+            .arg(VerbosDirectos),
+        Ambito::Todo, QStringLiteral("«lo», «la», «los», «las» para el complemento directo"));
+    regla(QStringLiteral(R"(\béxito\b)"), Ambito::Oraculo, QStringLiteral("«paso abierto» o «abre paso»"));
+    regla(QStringLiteral(R"(\bdesgracias?\b)"), Ambito::Oraculo, QStringLiteral("«mal augurio»"));
+    regla(QStringLiteral(
+              R"(\b(no hay|no habrá|ningún|ninguna|ni un|no es)\s+(reproche|culpa|falta|defecto|tacha)\b|)"
+              R"(\b(sin|libre de)\s+(culpa|falta|tacha|defecto)\b)"),
+          Ambito::Oraculo, QStringLiteral("«sin reproche»"));
+    // «-nos» pegado a un verbo; los infinitivos en -er, uno a uno, porque
+    // «cuernos» o «gobiernos» acaban igual.
+    regla(QStringLiteral(R"(\b(nosotr[oa]s|nuestr[oa]s?|nos)\b|\b\w+(ar|ir|ándo|iéndo)nos\b|)"
+                         R"(\b(hac|v|pon|ten|conoc|mov|s|sab|cre|perd|venc|proteg|volv|envolv|entend|sosten|)"
+                         R"(deten|manten|ofrec|parec|aprend|defend|comprend|deb|ca|tra|quer|pod)ernos\b)"),
+          Ambito::Ensayo, QStringLiteral("«quien consulta», «tú» o una frase impersonal, sin «nosotros»"));
+
+    // La romanización es la de los datos: su forma sin apóstrofo ni
+    // circunflejo, o con el apóstrofo curvo, es una falta, salvo que sea a su
+    // vez otro nombre (Chien, Pi, Yu).
+    QStringList nombresDatos;
+    for (const Trigrama& t : trigramas)
+      nombresDatos << t.nombre;
+    for (const Hexagrama& h : hexagramas)
+      nombresDatos << h.nombre;
+    for (const QString& n : nombresDatos)
+      for (const QString& palabra : n.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        nombres.insert(palabra);
+    for (const QString& n : nombres) {
+      QString llano = n;
+      llano.remove(QLatin1Char('\'')).replace(QStringLiteral("ê"), QStringLiteral("e"));
+      llano.replace(QStringLiteral("ü"), QStringLiteral("u"));
+      if (llano != n && !nombres.count(llano))
+        bienEscrito[llano] = n;
+      if (n.contains(QLatin1Char('\'')))
+        bienEscrito[QString(n).replace(QLatin1Char('\''), QChar(0x2019))] = n;
+    }
+    // Los nombres de los trigramas en pinyin.
+    const std::array<std::pair<const char*, const char*>, 5> pinyin = {
+        {{"Qian", "Ch'ien"}, {"Zhen", "Chên"}, {"Xun", "Sun"}, {"Gen", "Kên"}, {"Dui", "Tui"}}};
+    for (const auto& [mal, bien] : pinyin)
+      bienEscrito[QString::fromUtf8(mal)] = QString::fromUtf8(bien);
+    QStringList alternativas;
+    for (const auto& [mal, bien] : bienEscrito)
+      alternativas << QRegularExpression::escape(mal);
+    romanizacion = expresion(
+        QStringLiteral(R"((?<![\w'’])(%1)(?![\w'’]))").arg(alternativas.join(QLatin1Char('|'))), true);
+  }
+};
+
+// Lo que la IMAGEN de un hexagrama tiene que decir: sus trigramas por sus
+// elementos («El trueno sobre el cielo:») y su título tras «imagen de».
+struct ImagenEsperada {
+  QString apertura, titulo;
+
+  ImagenEsperada(const Trigrama& arriba, const Trigrama& abajo, const QString& tituloHexagrama) {
+    // «el Cielo que crea» da «el cielo».
+    auto elemento = [](const Trigrama& t) { return t.segundo.section(QLatin1Char(' '), 0, 1).toLower(); };
+    apertura = elemento(arriba) + QStringLiteral(" sobre ") + elemento(abajo) + QLatin1Char(':');
+    apertura[0] = apertura[0].toUpper();
+    titulo = tituloHexagrama.startsWith(QStringLiteral("El "))
+                 ? QStringLiteral("imagen del ") + tituloHexagrama.mid(3)
+                 : QStringLiteral("imagen de ") + tituloHexagrama.left(1).toLower() + tituloHexagrama.mid(1);
+  }
+};
+
+void faltaNorma(const QString& ruta, const Parrafo& p, int posicion, const QString& mensaje) {
+  faltasNorma.push_back({ruta, p.lineaEn(posicion), mensaje});
+}
+
+// Las faltas, fichero a fichero y en el orden de sus líneas.
+void informarFaltasNorma() {
+  if (faltasNorma.empty())
+    return;
+  std::stable_sort(faltasNorma.begin(), faltasNorma.end(), [](const ErrorDatos& a, const ErrorDatos& b) {
+    return a.fichero != b.fichero ? a.fichero < b.fichero : a.linea < b.linea;
+  });
+  for (const ErrorDatos& e : faltasNorma)
+    std::fprintf(stderr, "%s:%d: error: %s\n", qPrintable(e.fichero), e.linea, qPrintable(e.mensaje));
+  std::fprintf(stderr, "%d faltas contra la norma de los textos (data/textos/README.md)\n",
+               int(faltasNorma.size()));
+}
+
+void revisarNorma(const QString& ruta, const std::vector<Seccion>& secciones, const Norma& norma,
+                  const ImagenEsperada& imagen) {
+  static const QRegularExpression dosPuntos =
+      expresion(QStringLiteral(R"((\S+):\s+[¿¡(]*(\p{Lu}[\w'’]*))"), true);
+  for (size_t i = 0; i < secciones.size(); ++i) {
+    const auto& parrafos = secciones[i].parrafos;
+    bool oraculo = true; // el primer párrafo de cada sección es del oráculo
+    for (size_t j = 0; j < parrafos.size(); ++j) {
+      const Parrafo& p = parrafos[j];
+      if (j > 0 && (i < 3 || empiezaInterpretacion(p.texto)))
+        oraculo = false;
+      for (const Regla& r : norma.reglas) {
+        if (r.ambito == (oraculo ? Ambito::Ensayo : Ambito::Oraculo))
+          continue;
+        for (auto m = r.patron.globalMatch(p.texto); m.hasNext();) {
+          const auto x = m.next();
+          faltaNorma(ruta, p, int(x.capturedStart()),
+                     QStringLiteral("«%1» no es de la norma: %2").arg(x.captured(), r.norma));
+        }
+      }
+      for (auto m = norma.romanizacion.globalMatch(p.texto); m.hasNext();) {
+        const auto x = m.next();
+        faltaNorma(
+            ruta, p, int(x.capturedStart()),
+            QStringLiteral("«%1» se escribe «%2»").arg(x.captured(), norma.bienEscrito.at(x.captured())));
+      }
+      for (auto m = dosPuntos.globalMatch(p.texto); m.hasNext();) {
+        const auto x = m.next();
+        const bool etiqueta = x.capturedStart() == 0 && empiezaInterpretacion(x.captured(1));
+        if (!etiqueta && !norma.nombres.count(x.captured(2)))
+          faltaNorma(ruta, p, int(x.capturedStart(2)),
+                     QStringLiteral("tras los dos puntos va minúscula: «%1»").arg(x.captured(2)));
+      }
+    }
+    if (i == 2 && !parrafos.empty()) {
+      const Parrafo& p = parrafos.front();
+      if (!p.texto.startsWith(imagen.apertura + QLatin1Char(' ')))
+        faltaNorma(ruta, p, 0, QStringLiteral("la IMAGEN empieza por «%1»").arg(imagen.apertura));
+      if (!p.texto.contains(imagen.titulo))
+        faltaNorma(ruta, p, 0, QStringLiteral("la IMAGEN nombra el hexagrama: «%1»").arg(imagen.titulo));
+      if (!p.texto.contains(QStringLiteral(". Así ")))
+        faltaNorma(ruta, p, 0,
+                   QStringLiteral("la IMAGEN dice en una frase con «Así» cómo obra el hombre cabal"));
+    }
+  }
+}
+
+Bloque compilarTexto(const QString& ruta, const QString& lineasHexagrama, const Norma& norma,
+                     const ImagenEsperada& imagen) {
   std::vector<Seccion> secciones;
   QStringList pendiente;
+  std::vector<std::pair<int, int>> trozos;
+  int largo = 0;
   int ultimaLinea = 0;
   auto cerrarParrafo = [&] {
     if (pendiente.isEmpty())
       return;
-    secciones.back().parrafos.push_back({ultimaLinea, pendiente.join(QLatin1Char(' '))});
+    secciones.back().parrafos.push_back({ultimaLinea, pendiente.join(QLatin1Char(' ')), trozos});
     pendiente.clear();
+    trozos.clear();
   };
   const std::vector<Linea> lineas = leerFuente(ruta);
   int finFichero = 0;
@@ -267,6 +477,9 @@ Bloque compilarTexto(const QString& ruta, const QString& lineasHexagrama) {
     }
     if (secciones.empty())
       fallar(ruta, l.numero, QStringLiteral("texto antes de la marca [DECISION]"));
+    const int desde = pendiente.isEmpty() ? 0 : largo + 1;
+    trozos.push_back({desde, l.numero});
+    largo = desde + int(s.size());
     pendiente << s;
     ultimaLinea = l.numero;
   }
@@ -318,6 +531,7 @@ Bloque compilarTexto(const QString& ruta, const QString& lineasHexagrama) {
             QStringLiteral("la sección [%1] empieza por la interpretación, sin enunciado").arg(sec.nombre));
     }
   }
+  revisarNorma(ruta, secciones, norma, imagen);
   b.registros << QStringLiteral("**");
   if (b.registros.size() > RegistrosPorHexagrama - 1)
     fallar(
@@ -364,6 +578,7 @@ int main(int argc, char** argv) {
       trigr += cp1252(fila.join(QLatin1Char(','))) + "\r\n";
     }
 
+    const Norma norma(trigramas, hexagramas);
     QByteArray hexagr;
     QByteArray binario;
     for (const Hexagrama& h : hexagramas) {
@@ -382,7 +597,8 @@ int main(int argc, char** argv) {
       // Los 64 textos están escritos: que falte uno es un error.
       if (!QFile::exists(fuente))
         fallar(fuente, 0, QStringLiteral("falta el texto del hexagrama %1").arg(h.numero));
-      const Bloque bloque = compilarTexto(fuente, lineas);
+      const Bloque bloque = compilarTexto(
+          fuente, lineas, norma, ImagenEsperada(trigramas[h.superior], trigramas[h.inferior], h.titulo));
       // Registro de título (no se lee) y el bloque, y relleno hasta 100.
       QStringList recs{
           QStringLiteral("HEXAGRAMA %1 %2 - %3").arg(h.numero).arg(h.nombre, h.titulo).left(LargoRegistro)};
@@ -391,6 +607,11 @@ int main(int argc, char** argv) {
         recs << QString();
       for (const QString& r : recs)
         binario += cp1252(r.leftJustified(LargoRegistro, QLatin1Char(' '), true));
+    }
+
+    if (!faltasNorma.empty()) {
+      informarFaltasNorma();
+      return 1;
     }
 
     QFile ayuda(data.filePath(QStringLiteral("ayuda/KORVAL.html")));
@@ -404,6 +625,7 @@ int main(int argc, char** argv) {
     escribir(salida.filePath(QStringLiteral("BINARIO.DAT")), binario);
     escribir(salida.filePath(QStringLiteral("KORVAL.HLP")), hlp);
   } catch (const ErrorDatos& e) {
+    informarFaltasNorma();
     std::fprintf(stderr, "%s:%d: error: %s\n", qPrintable(e.fichero), e.linea, qPrintable(e.mensaje));
     return 1;
   }
