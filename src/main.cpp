@@ -1,4 +1,5 @@
 // KORVAL: consulta del libro de los cambios.
+#include "pictures/IconoKorval.h"
 #include "platform/MensajesQt.h"
 #include "shell/FRMPRINCIPAL.h"
 
@@ -7,6 +8,8 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("KORVAL"));
+  // El mismo icono que el menú del escritorio, para todas las ventanas.
+  QApplication::setWindowIcon(IconoKorval::Icono());
   CargarTraduccionesQt(app);
   InstalarMensajesQt();
 
