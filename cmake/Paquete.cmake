@@ -8,13 +8,17 @@
 # de datos del usuario. La carpeta build/korval/ no lleva la marca y sigue
 # siendo una copia portátil.
 
+# El nombre de la entrada del menú y de los metadatos. El programa lo da a
+# conocer a su escritorio para que la barra de tareas ponga su icono.
+set(KORVAL_ID example.tallerkorval.korval)
+target_compile_definitions(korval PRIVATE KORVAL_ID="${KORVAL_ID}")
+
 if(NOT (UNIX AND NOT APPLE))
   return()
 endif()
 
 include(GNUInstallDirs)
 
-set(KORVAL_ID example.tallerkorval.korval)
 set(KORVAL_FECHA_VERSION 2026-12-05)
 set(KORVAL_DIST ${PROJECT_SOURCE_DIR}/dist)
 set(KORVAL_GENERADO ${CMAKE_BINARY_DIR}/instalacion)

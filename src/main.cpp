@@ -8,8 +8,10 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("KORVAL"));
-  // El mismo icono que el menú del escritorio, para todas las ventanas.
+  // El mismo icono que el menú del escritorio, para todas las ventanas, y el
+  // nombre de su entrada, para que el escritorio las reconozca como suyas.
   QApplication::setWindowIcon(IconoKorval::Icono());
+  QGuiApplication::setDesktopFileName(QStringLiteral(KORVAL_ID));
   CargarTraduccionesQt(app);
   InstalarMensajesQt();
 
