@@ -115,14 +115,6 @@ private slots:
       }
     // La mayor parte del dibujo se compara, no sólo el fondo.
     QVERIFY2(comparados > 40000, qPrintable(QString::number(comparados)));
-
-    // Las ventanas llevan el mismo dibujo en todos los tamaños del tema.
-    const QIcon icono = IconoKorval::Icono();
-    for (int lado : IconoKorval::Lados) {
-      QVERIFY(icono.availableSizes().contains(QSize(lado, lado)));
-      QCOMPARE(icono.pixmap(lado, lado).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied),
-               IconoKorval::Imagen(lado));
-    }
   }
 };
 
