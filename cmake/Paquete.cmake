@@ -108,7 +108,6 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, fonts-
 # La letra de pluma del botón de tirar; sin ella se usa una cursiva.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-urw-base35")
 set(CPACK_STRIP_FILES ON)
-set(CPACK_PACKAGE_INSTALL_DIRECTORY korval)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 include(CPack)
 
