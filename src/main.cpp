@@ -1,4 +1,5 @@
 // KORVAL: consulta del libro de los cambios.
+#include "pictures/IconoKorval.h"
 #include "platform/MensajesQt.h"
 #include "shell/FRMPRINCIPAL.h"
 
@@ -7,6 +8,10 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("KORVAL"));
+  // El mismo icono que el menú del escritorio, para todas las ventanas, y el
+  // nombre de su entrada, para que el escritorio las reconozca como suyas.
+  QApplication::setWindowIcon(IconoKorval::Icono());
+  QGuiApplication::setDesktopFileName(QStringLiteral(KORVAL_ID));
   CargarTraduccionesQt(app);
   InstalarMensajesQt();
 

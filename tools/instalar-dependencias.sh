@@ -9,6 +9,8 @@ paquetes=(
   libgl-dev
   fonts-liberation2 fonts-dejavu-core fonts-urw-base35
   poppler-utils clang-format
+  # El paquete .deb y sus comprobaciones (make package, make test).
+  dpkg-dev file desktop-file-utils appstream lintian xvfb xdotool
 )
 
 if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then

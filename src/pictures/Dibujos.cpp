@@ -1,5 +1,6 @@
 #include "pictures/Dibujos.h"
 
+#include "pictures/IconoKorval.h"
 #include "platform/Estilo.h"
 
 #include <QFont>
@@ -659,48 +660,8 @@ QPixmap Consejo(qreal dpr) {
   return pm;
 }
 
-QPixmap Icono(int lado) {
-  QPixmap pm(lado, lado);
-  pm.fill(Qt::transparent);
-  QPainter p(&pm);
-  Preparar(p);
-  const qreal s = lado;
-  QLinearGradient g(0, 0, 0, s);
-  g.setColorAt(0, QColor(0, 110, 104));
-  g.setColorAt(1, QColor(0, 44, 46));
-  p.setPen(Qt::NoPen);
-  p.setBrush(g);
-  p.drawRoundedRect(QRectF(0, 0, s, s), s * 0.18, s * 0.18);
-  const QPointF c(s / 2, s / 2);
-  if (lado < 96) {
-    // En pequeño sólo cabe el taijitu con su aro.
-    p.setPen(QPen(Estilo::Oro, qMax(1.0, s * 0.06)));
-    p.setBrush(Qt::NoBrush);
-    p.drawEllipse(c, s * 0.38, s * 0.38);
-    Taijitu(p, c, s * 0.34, Marfil, QColor(0, 26, 28));
-    return pm;
-  }
-  // En grande, el taijitu rodeado de los ocho trigramas, como el fondo del menú.
-  static const int bits[8] = {0b111, 0b110, 0b010, 0b100, 0b000, 0b001, 0b101, 0b011};
-  for (int i = 0; i < 8; ++i) {
-    p.save();
-    p.translate(c);
-    p.rotate(i * 45);
-    Trigrama(p, QRectF(-s * 0.075, -s * 0.46, s * 0.15, s * 0.1), bits[i], Estilo::OroClaro);
-    p.restore();
-  }
-  p.setPen(QPen(Estilo::Oro, s * 0.03));
-  p.setBrush(Qt::NoBrush);
-  p.drawEllipse(c, s * 0.3, s * 0.3);
-  Taijitu(p, c, s * 0.28, Marfil, QColor(0, 26, 28));
-  return pm;
-}
-
 QIcon IconoCompleto() {
-  QIcon icono;
-  for (int lado : {16, 24, 32, 48, 64, 128, 256})
-    icono.addPixmap(Icono(lado));
-  return icono;
+  return IconoKorval::Icono();
 }
 
 // --- Ventana de interpretación -------------------------------------------------

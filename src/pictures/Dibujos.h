@@ -41,8 +41,7 @@ QSize TamCaraMenu(int indice);
 QPixmap FondoInicio(qreal dpr);
 // El dibujo de 640 x 480 del aviso y fondo del menú principal.
 QPixmap Consejo(qreal dpr);
-// Icono del programa a un tamaño en píxeles reales.
-QPixmap Icono(int lado);
+// Icono del programa en todos sus tamaños (el mismo que instala el paquete).
 QIcon IconoCompleto();
 
 // Caras de la ventana de interpretación (55 x 55): hexagrama principal o

@@ -76,7 +76,7 @@ void FRMPRINCIPAL::Form_Load() {
   LineBreak = QStringLiteral("\r\n");
 
   // 2. Una sola copia a la vez.
-  copiaUnica_ = std::make_unique<InstanciaUnica>(ProgramDir());
+  copiaUnica_ = std::make_unique<InstanciaUnica>(DirEscritura());
   if (!copiaUnica_->adquirir()) {
     MsgBox(QStringLiteral("Esta aplicación ya se está ejecutando") + LineBreak.texto() + LineBreak.texto() +
                QStringLiteral("APLICACIÓN CANCELADA"),
