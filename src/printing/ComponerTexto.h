@@ -3,7 +3,7 @@
 // juntan en párrafos y se cortan en líneas del ancho de la página, midiendo
 // cada carácter con la fuente de impresión. Una línea se corta en un blanco
 // o, dentro de una palabra, entre sílabas, con guion, donde las reglas del
-// castellano que siguen lo permiten.
+// castellano lo permiten (Silabas.h).
 
 #include <QString>
 
@@ -20,10 +20,6 @@ constexpr double RightReserve = 1500;
 // mayúscula. La "y", la "ü", la "ñ" y cualquier texto de más de un carácter
 // no lo son.
 bool EsVocal(const QString& c);
-
-// ¿Son `a` y `b` (la última letra de una línea y la primera de la siguiente)
-// una pareja que no se separa: rr, ll, ch, cl, cr, gr, br, bl, pr, ah?
-bool ParejaInseparable(QChar a, QChar b);
 
 struct FuenteComposicion {
   QString nombre = QStringLiteral("Arial");

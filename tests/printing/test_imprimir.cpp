@@ -1,5 +1,6 @@
 // La impresora y la impresión de un hexagrama desde su ventana: dibujo,
 // textos, fichero temporal, fallos, diálogos y un PDF de verdad.
+#include "CortesCastellano.h"
 #include "apoyo/Apoyo.h"
 #include "core/Estado.h"
 #include "core/Hexagrama.h"
@@ -345,19 +346,10 @@ private slots:
     for (const QString& t : {u"DECISION"_s, u"COMENTARIO"_s, u"IMAGEN"_s, u"LINEA 1"_s, u"LINEA 6"_s})
       QVERIFY2(l.contains(t), qPrintable(t));
     QVERIFY(!l.contains(u"LINEA 3"_s) && !l.contains(u"LINEA 4"_s));
-    // Cada guion final va entre letras, antes de consonante y vocal, fuera de una pareja.
-    int guiones = 0;
-    for (int i = 0; i + 1 < l.size(); ++i) {
-      const QString a = l[i].trimmed(), b = l[i + 1].trimmed();
-      if (a.size() < 2 || !a.endsWith(u'-'))
-        continue;
-      ++guiones;
-      const QChar x = a[a.size() - 2];
-      QVERIFY2(b.size() >= 2 && x.isLetter() && b[0].isLetter() && !EsVocal(b.left(1)) &&
-                   EsVocal(b.mid(1, 1)) && !ParejaInseparable(x, b[0]),
-               qPrintable(a + u" | "_s + b));
-    }
-    QVERIFY(guiones > 5);
+    // Cada palabra partida lo está como en castellano.
+    const Cortes::Resultado cortes = Cortes::JuzgarLineas(l);
+    QVERIFY2(cortes.malos.isEmpty(), qPrintable(cortes.malos.join(u'\n')));
+    QVERIFY(cortes.guiones > 5);
     // Ninguna palabra sale de la página; el texto empieza 25 puntos dentro del margen (36).
     const QString cajas = textoPdf(fichero(u"consulta.pdf"_s), u"-bbox"_s);
     const auto pag = QRegularExpression(u"<page width=\"([0-9.]+)\" height=\"([0-9.]+)\""_s).match(cajas);
