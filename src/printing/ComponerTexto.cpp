@@ -152,3 +152,32 @@ void ComponerTexto(SuperficieMedida& printer2, const FuenteComposicion& fuente, 
                    const std::function<void(const QString&)>& escribirLinea) {
   Compositor(printer2, fuente, lineLimit, escribirLinea).componer();
 }
+
+QStringList PartirSinGuion(const QString& texto, double ancho,
+                           const std::function<double(const QString&)>& medir) {
+  QStringList lineas;
+  QString resto = texto;
+  while (medir(resto) > ancho) {
+    // El trozo más largo que cabe y acaba en una palabra entera.
+    qsizetype corte = -1;
+    for (qsizetype i = 1; i < resto.size(); ++i) {
+      if (resto[i] != QLatin1Char(' ') || resto[i - 1] == QLatin1Char(' '))
+        continue;
+      if (medir(resto.left(i)) > ancho)
+        break;
+      corte = i;
+    }
+    if (corte < 0) {
+      // Una palabra más larga que la línea: se corta donde llegue.
+      corte = 1;
+      while (corte < resto.size() && medir(resto.left(corte + 1)) <= ancho)
+        ++corte;
+    }
+    lineas << resto.left(corte);
+    resto = resto.mid(corte);
+    while (resto.startsWith(QLatin1Char(' ')))
+      resto.remove(0, 1);
+  }
+  lineas << resto;
+  return lineas;
+}

@@ -6,6 +6,7 @@
 // castellano lo permiten (Silabas.h).
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -35,3 +36,9 @@ struct FuenteComposicion {
 // con ErrorEjecucion(ErrIndiceFueraDeRango).
 void ComponerTexto(SuperficieMedida& printer2, const FuenteComposicion& fuente, double lineLimit,
                    const std::function<void(const QString&)>& escribirLinea);
+
+// Parte `texto` en líneas de como mucho `ancho` (medido con `medir`) sin
+// guiones: por los blancos y, si una palabra sola no cabe, por donde llegue.
+// Un texto vacío da una línea vacía.
+QStringList PartirSinGuion(const QString& texto, double ancho,
+                           const std::function<double(const QString&)>& medir);
