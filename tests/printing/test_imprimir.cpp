@@ -232,28 +232,6 @@ private slots:
     QCOMPARE(p.marcas.back().tipo, MarcaImpresa::Cancelado);
   }
 
-  void opcionesYDosTrabajos() {
-    consulta(u"787878"_s);
-    f_->show();
-    QVERIFY(!f_->OPCION[0]->isEnabled() && f_->OPCION[1]->isChecked());
-    f_->BTNMENU_Click(0);
-    QCOMPARE(impresora_->trabajosTerminados(), 1);
-    QVERIFY(!f_->isVisible());
-    // Con líneas cambiantes: primero el principal, después el complementario.
-    consulta(u"969678"_s);
-    f_->show();
-    QVERIFY(f_->OPCION[0]->isEnabled() && f_->OPCION[1]->isChecked());
-    imprimir(true);
-    QCOMPARE(impresora_->trabajosTerminados(), 3);
-    for (const QString& t : {u"HEXAGRAMA PRINCIPAL"_s, nombre(u"969678"_s), u"LINEA 1"_s})
-      QVERIFY2(impresora_->buscarTexto(t, 2), qPrintable(t));
-    for (const QString& t : {u"HEXAGRAMA COMPLEMENTARIO"_s, nombre(u"878778"_s)})
-      QVERIFY2(impresora_->buscarTexto(t, 3), qPrintable(t));
-    QVERIFY(!impresora_->buscarTexto(u"LINEA 1"_s, 3));
-    f_->show();
-    QVERIFY(f_->OPCION[1]->isChecked());
-  }
-
   void dibujoExacto_data() {
     QTest::addColumn<QString>("lineas");
     QTest::addColumn<QString>("pregunta");
@@ -386,8 +364,11 @@ private slots:
   }
 
   void dialogos() {
-    // Cancelados: no dicen nada ni cambian nada.
+    // Sin líneas cambiantes sólo se imprime el hexagrama a la vista.
+    consulta(u"787878"_s);
     f_->show();
+    QVERIFY(!f_->OPCION[0]->isEnabled() && f_->OPCION[1]->isChecked());
+    // Cancelados, los diálogos no dicen nada ni cambian nada.
     f_->BTNMENU_Click(2);
     f_->BTNMENU_Click(1);
     QVERIFY(GuionMensajes::mostrados().empty());
@@ -423,6 +404,8 @@ private slots:
     // mensaje da la ruta de los dos y ofrece abrirlos.
     impresoraDeVerdad();
     consulta(u"697896"_s, PreguntaLarga);
+    f_->show();
+    QVERIFY(f_->OPCION[0]->isEnabled() && f_->OPCION[1]->isChecked());
     GuionMensajes::responder(vbYes);
     imprimir(true);
     const QString base = u"KORVAL 2026-12-05 18-30-12"_s;
@@ -436,7 +419,9 @@ private slots:
     QCOMPARE(msg[0].titulo, u"Información al usuario"_s);
     for (const QString& p : pdfs)
       QVERIFY2(msg[0].texto.contains(QDir::toNativeSeparators(p)) && sinPermisosAjenos(p), qPrintable(p));
-    QVERIFY(textoPdf(pdfs[1]).contains(u"HEXAGRAMA COMPLEMENTARIO"_s));
+    const QString complementario = textoPdf(pdfs[1]);
+    QVERIFY(complementario.contains(u"HEXAGRAMA COMPLEMENTARIO"_s) &&
+            complementario.contains(nombre(ComplementLines.texto())) && !complementario.contains(u"LINEA"_s));
 
     // Lo que dice la página del principal: la pregunta entera, los nombres,
     // las secciones de sus líneas cambiantes y cada palabra partida como en
@@ -557,7 +542,6 @@ private slots:
          QDir::toNativeSeparators(carpeta_->ruta()) + u"»: falta permiso"_s,
          {}},
         {"el PDF no cabe", [] { fallarTras(u".pdf"_s, 4096); }, u"lleno"_s, {}},
-        {"el PDF no se escribe", [] { fallarTras(u".pdf"_s, 0); }, u"lleno"_s, {}},
         {"el temporal no cabe", [] { fallarTras(u"inter.tmp"_s, 1); }, u"lleno"_s, {}},
         {"inter.tmp es un enlace",
          [&] {
