@@ -24,6 +24,7 @@ Impresora* impresoraPropia = nullptr;
 ImpresoraQt* impresoraSistema = nullptr;
 std::function<bool()> pruebaImpresoras;
 std::function<std::unique_ptr<QSaveFile>(const QString&)> fabricaGuardado;
+std::function<std::unique_ptr<QFile>(const QString&)> fabricaTemporal;
 
 void liberarImpresoraSistema() {
   // Un trabajo de una impresora que quedó abierto se entrega al salir, como
@@ -108,6 +109,14 @@ std::unique_ptr<QSaveFile> GuardadoImpresion(const QString& ruta) {
 
 void FijarGuardadoImpresion(std::function<std::unique_ptr<QSaveFile>(const QString&)> fabrica) {
   fabricaGuardado = std::move(fabrica);
+}
+
+std::unique_ptr<QFile> TemporalImpresion(const QString& ruta) {
+  return fabricaTemporal ? fabricaTemporal(ruta) : std::make_unique<QFile>(ruta);
+}
+
+void FijarTemporalImpresion(std::function<std::unique_ptr<QFile>(const QString&)> fabrica) {
+  fabricaTemporal = std::move(fabrica);
 }
 
 bool CerrarGuardado(QSaveFile& fichero) {

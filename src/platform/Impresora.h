@@ -209,6 +209,7 @@ private:
 };
 
 class QBuffer;
+class QFile;
 class QPainter;
 class QPdfWriter;
 class QPrinter;
@@ -303,8 +304,8 @@ void FijarPruebaImpresoras(std::function<bool()> hay);
 // `que` dice qué se iba a escribir («el PDF de la impresión»…).
 QString MotivoNoSeImprime(const QString& ruta, const QString& que);
 
-// El QSaveFile con que la impresión escribe sus ficheros (el temporal y los
-// PDF): en la misma carpeta, y sólo al final toma el nombre definitivo.
+// El QSaveFile con que la impresión escribe sus PDF: en la misma carpeta, y
+// sólo al final toma el nombre definitivo.
 std::unique_ptr<QSaveFile> GuardadoImpresion(const QString& ruta);
 // Costura de pruebas: quién crea ese QSaveFile (nullptr vuelve al normal),
 // para simular un disco que se llena o un dispositivo que falla.
@@ -312,3 +313,9 @@ void FijarGuardadoImpresion(std::function<std::unique_ptr<QSaveFile>(const QStri
 // Termina un QSaveFile abierto: lo deja sólo para su dueño, comprueba el
 // vaciado y lo pone en su sitio. Si algo falla no queda nada y devuelve false.
 bool CerrarGuardado(QSaveFile& fichero);
+
+// El QFile del fichero temporal de un trabajo, que se crea nuevo y se borra
+// al acabar: no hace falta que llegue al disco ni que se sustituya de una vez.
+std::unique_ptr<QFile> TemporalImpresion(const QString& ruta);
+// Costura de pruebas: quién crea ese QFile (nullptr vuelve al normal).
+void FijarTemporalImpresion(std::function<std::unique_ptr<QFile>(const QString& ruta)> fabrica);

@@ -19,7 +19,6 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
-#include <QSaveFile>
 
 #include <memory>
 
@@ -100,7 +99,6 @@ public:
   }
 
   void cerrarFicheros() {
-    // Lo que se estaba escribiendo y no se terminó no llega al disco.
     escritura.reset();
     if (lectura) {
       lectura->close();
@@ -119,7 +117,7 @@ public:
     return QFile::remove(rutaTemporal_);
   }
 
-  std::unique_ptr<QSaveFile> escritura;
+  std::unique_ptr<QFile> escritura;
   std::unique_ptr<QFile> lectura;
   bool temporalPropio = false;
 
@@ -250,27 +248,33 @@ void FRMImprimir::Imprimir() {
     t.paso([&] { P.Print(QString(), true); });
     t.paso([&] { P.Print(QString(), true); });
 
-    // 8. Los textos, compuestos en líneas, al fichero temporal, que sólo
-    // toma su nombre cuando está escrito entero.
+    // 8. Los textos, compuestos en líneas, al fichero temporal. Se crea
+    // nuevo, sólo para su dueño: la creación exclusiva no sigue un enlace
+    // que alguien ponga con su nombre.
     t.paso([&] {
       t.escritura.reset();
       const QString motivo =
           MotivoNoSeImprime(rutaTemporal, QStringLiteral("el fichero temporal de la impresión"));
       if (!motivo.isEmpty())
         throw ErrorEjecucion(ErrAccesoFichero, motivo);
-      auto f = GuardadoImpresion(rutaTemporal);
-      if (!f->open(QIODevice::WriteOnly))
+      // El que dejó un trabajo anterior que no terminó es nuestro: se sustituye.
+      if (QFileInfo::exists(rutaTemporal))
+        QFile::remove(rutaTemporal);
+      auto f = TemporalImpresion(rutaTemporal);
+      if (!f->open(QIODevice::WriteOnly | QIODevice::NewOnly,
+                   QFileDevice::ReadOwner | QFileDevice::WriteOwner))
         throw ErrorEjecucion(
             ErrAccesoFichero,
             QStringLiteral("No se puede escribir el fichero temporal de la impresión «%1». No "
                            "se ha impreso nada.")
                 .arg(QDir::toNativeSeparators(rutaTemporal)));
       t.escritura = std::move(f);
+      t.temporalPropio = true;
     });
     t.paso([&] {
       if (!t.escritura)
         throw ErrorEjecucion(ErrAccesoFichero);
-      QSaveFile& f = *t.escritura;
+      QFile& f = *t.escritura;
       const FuenteComposicion fc{fuente.FontName, fuente.FontSize};
       ComponerTexto(printer2, fc, lineLimit, [&](const QString& linea) {
         const QByteArray bytes = Win1252::codificar(linea) + QByteArrayLiteral("\r\n");
@@ -281,11 +285,11 @@ void FRMImprimir::Imprimir() {
     t.paso([&] {
       if (!t.escritura)
         return;
-      const bool hecho = CerrarGuardado(*t.escritura);
+      // Qt no siempre avisa de que falló el último vaciado: se comprueba aquí.
+      const bool hecho = t.escritura->flush() && t.escritura->error() == QFileDevice::NoError;
       t.escritura.reset();
       if (!hecho)
         throw temporalIncompleto(rutaTemporal);
-      t.temporalPropio = true;
     });
 
     // 9. El fichero, línea a línea, a la impresora.

@@ -1,5 +1,7 @@
 #include "printing/Silabas.h"
 
+#include <QStringList>
+
 namespace {
 enum class Clase : unsigned char {
   Consonante,
@@ -133,16 +135,22 @@ bool empiezaPor(const std::vector<Letra>& l, const char16_t* prefijo) {
 // palabra que se reconoce sola (des-atar, des-orden); desear, desierto o
 // subir no llevan prefijo, así que la lista es cerrada.
 bool prefijoReconocido(QStringView palabra) {
-  static const char16_t* const raices[] = {
-      u"desacert", u"desacuerd", u"desahog",   u"desajust",   u"desalent",    u"desampar",    u"desanim",
-      u"desánim",  u"desaparec", u"desaparez", u"desapercib", u"desaprovech", u"desarm",      u"desat",
-      u"desech",   u"desencant", u"desengañ",  u"desenlac",   u"desentend",   u"desequilibr", u"desesper",
-      u"desigual", u"desorden",  u"desorient", u"subestim",   u"subordin"};
-  if (palabra.size() < 5)
+  static const QStringList raices = {
+      QStringLiteral("desacert"),  QStringLiteral("desacuerd"),   QStringLiteral("desahog"),
+      QStringLiteral("desajust"),  QStringLiteral("desalent"),    QStringLiteral("desampar"),
+      QStringLiteral("desanim"),   QStringLiteral("desánim"),     QStringLiteral("desaparec"),
+      QStringLiteral("desaparez"), QStringLiteral("desapercib"),  QStringLiteral("desaprovech"),
+      QStringLiteral("desarm"),    QStringLiteral("desat"),       QStringLiteral("desech"),
+      QStringLiteral("desencant"), QStringLiteral("desengañ"),    QStringLiteral("desenlac"),
+      QStringLiteral("desentend"), QStringLiteral("desequilibr"), QStringLiteral("desesper"),
+      QStringLiteral("desigual"),  QStringLiteral("desorden"),    QStringLiteral("desorient"),
+      QStringLiteral("subestim"),  QStringLiteral("subordin")};
+  // Casi ninguna palabra empieza así: lo demás sólo se mira para éstas.
+  if (palabra.size() < 5 ||
+      !(palabra.startsWith(u"des", Qt::CaseInsensitive) || palabra.startsWith(u"sub", Qt::CaseInsensitive)))
     return false;
-  const QString minusculas = palabra.toString().toLower();
-  for (const char16_t* r : raices)
-    if (minusculas.startsWith(QString::fromUtf16(r)))
+  for (const QString& r : raices)
+    if (palabra.startsWith(r, Qt::CaseInsensitive))
       return true;
   return false;
 }

@@ -81,25 +81,24 @@ void escribir(const QString& ruta, const QByteArray& bytes) {
   QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
 }
 
-// Un QSaveFile que no admite más de `limite` bytes, como un disco que se llena.
-struct GuardadoQueFalla : QSaveFile {
-  GuardadoQueFalla(const QString& ruta, qint64 limite) : QSaveFile(ruta), limite(limite) {}
+// Un fichero que no admite más de `limite` bytes, como un disco que se llena.
+template <class Fichero> struct QueFalla : Fichero {
+  QueFalla(const QString& ruta, qint64 limite) : Fichero(ruta), limite(limite) {}
   qint64 limite;
   qint64 writeData(const char* datos, qint64 largo) override {
-    const qint64 hecho = limite > 0 ? QSaveFile::writeData(datos, std::min(largo, limite)) : -1;
+    const qint64 hecho = limite > 0 ? Fichero::writeData(datos, std::min(largo, limite)) : -1;
     limite -= std::max<qint64>(hecho, 0);
     return hecho;
   }
 };
 
-// Desde ahora, los ficheros de la impresión cuyo nombre acaba en `final` se
-// quedan sin sitio tras `limite` bytes.
-void fallarTras(const QString& final, qint64 limite) {
-  FijarGuardadoImpresion([=](const QString& ruta) -> std::unique_ptr<QSaveFile> {
-    if (ruta.endsWith(final))
-      return std::make_unique<GuardadoQueFalla>(ruta, limite);
-    return std::make_unique<QSaveFile>(ruta);
-  });
+// Desde ahora, los PDF (o el temporal) se quedan sin sitio tras `limite` bytes.
+void fallarTras(bool pdf, qint64 limite) {
+  if (pdf)
+    FijarGuardadoImpresion(
+        [=](const QString& r) { return std::make_unique<QueFalla<QSaveFile>>(r, limite); });
+  else
+    FijarTemporalImpresion([=](const QString& r) { return std::make_unique<QueFalla<QFile>>(r, limite); });
 }
 
 bool sinPermisosAjenos(const QString& ruta) {
@@ -183,6 +182,7 @@ private slots:
     FijarPruebaImpresoras(nullptr);
     FijarPruebaEscritura(nullptr);
     FijarGuardadoImpresion(nullptr);
+    FijarTemporalImpresion(nullptr);
     FijarAbrirConElEscritorio(nullptr);
     FRMImprimir::CaptionHexagramaEnPantalla = nullptr;
     carpeta_.reset();
@@ -541,8 +541,8 @@ private slots:
          [&] { FijarPruebaEscritura([&](const QString& d) { return d != carpeta_->ruta(); }); },
          QDir::toNativeSeparators(carpeta_->ruta()) + u"»: falta permiso"_s,
          {}},
-        {"el PDF no cabe", [] { fallarTras(u".pdf"_s, 4096); }, u"lleno"_s, {}},
-        {"el temporal no cabe", [] { fallarTras(u"inter.tmp"_s, 1); }, u"lleno"_s, {}},
+        {"el PDF no cabe", [] { fallarTras(true, 4096); }, u"lleno"_s, {}},
+        {"el temporal no cabe", [] { fallarTras(false, 1); }, u"lleno"_s, {}},
         {"inter.tmp es un enlace",
          [&] {
            escribir(ajeno, "ajeno");
@@ -568,6 +568,7 @@ private slots:
       QVERIFY(!QFile::exists(fichero(u"otra/destino.pdf"_s)));
       FijarPruebaEscritura(nullptr);
       FijarGuardadoImpresion(nullptr);
+      FijarTemporalImpresion(nullptr);
       for (const QString& f : c.quedan)
         QFile::remove(fichero(f));
     }
