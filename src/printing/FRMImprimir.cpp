@@ -225,18 +225,14 @@ void FRMImprimir::AvisarPdf(const QStringList& pdfs) {
   QStringList nombres;
   for (const QString& f : pdfs)
     nombres << QDir::toNativeSeparators(f);
-  const QString texto =
-      pdfs.size() == 1
-          ? QStringLiteral(
-                "La impresión se ha guardado en el fichero PDF\n\n%1\n\n¿Quiere abrirlo ahora con el "
-                "visor de PDF?")
-          : QStringLiteral(
-                "La impresión se ha guardado en %1 ficheros PDF, uno por hexagrama:\n\n%2\n\n¿Quiere "
-                "abrirlos ahora con el visor de PDF?")
-                .arg(pdfs.size());
+  const QString texto = pdfs.size() == 1
+                            ? QStringLiteral("La impresión se ha guardado en el fichero PDF\n\n%1\n\n¿Quiere "
+                                             "abrirlo ahora con el visor de PDF?")
+                            : QStringLiteral("La impresión se ha guardado en estos ficheros PDF, uno por "
+                                             "hexagrama:\n\n%1\n\n¿Quiere abrirlos ahora con el visor "
+                                             "de PDF?");
   const QString titulo = QStringLiteral("Información al usuario");
-  if (MsgBox(pdfs.size() == 1 ? texto.arg(nombres.constFirst()) : texto.arg(nombres.join(QLatin1Char('\n'))),
-             vbYesNo | vbInformation, titulo) != vbYes)
+  if (MsgBox(texto.arg(nombres.join(QLatin1Char('\n'))), vbYesNo | vbInformation, titulo) != vbYes)
     return;
   for (const QString& f : pdfs)
     if (!AbrirConElEscritorio(f)) {
