@@ -1,14 +1,17 @@
 #include "platform/DialogosComunes.h"
 
+#include "platform/Basico.h"
+#include "platform/Ficheros.h"
 #include "platform/Impresora.h"
-#include "platform/Rutas.h"
 
-#include <QDir>
+#include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QPrinterInfo>
+#include <QPushButton>
+#include <QUrl>
 
 #include <deque>
 
@@ -16,10 +19,13 @@ namespace {
 bool guionActivo = false;
 std::deque<RespuestaDialogo> respuestas;
 std::vector<DialogoMostrado> mostradosGuion;
+std::function<bool(const QString&)> abrirPropio;
+
+const QString TituloImpresora = QStringLiteral("Configurar impresora");
 
 // Con guion: anota el diálogo y da la respuesta que toca.
-RespuestaDialogo respuestaGuion(const QString& tipo, int flags) {
-  mostradosGuion.push_back({tipo, flags});
+RespuestaDialogo respuestaGuion(const QString& tipo, int flags, const QString& propuesta = QString()) {
+  mostradosGuion.push_back({tipo, flags, propuesta});
   if (respuestas.empty())
     return RespuestaDialogo::cancelar();
   RespuestaDialogo r = respuestas.front();
@@ -32,6 +38,16 @@ void aplicarFallo(const RespuestaDialogo& r) {
     throw ErrorEjecucion(ErrDialogoCancelado);
   if (r.accion == RespuestaDialogo::Fallar)
     throw ErrorEjecucion(r.error);
+}
+
+// El fichero PDF elegido en el diálogo sólo vale si se puede escribir en él
+// sin pasar por un enlace; si no, se dice por qué y no se elige nada.
+void comprobarElegido(const QString& ruta) {
+  const QString motivo = MotivoNoEscribible(ruta);
+  if (motivo.isEmpty())
+    return;
+  MsgBox(motivo, vbExclamation | vbOKOnly, TituloImpresora);
+  throw ErrorEjecucion(ErrDialogoCancelado);
 }
 } // namespace
 
@@ -64,30 +80,59 @@ void DialogoComun::ShowFont(QWidget* padre) {
 
 void DialogoComun::ShowPrinter(QWidget* padre) {
   if (guionActivo) {
-    const RespuestaDialogo r = respuestaGuion(QStringLiteral("IMPRESORA"), Flags);
+    const auto* real = dynamic_cast<const ImpresoraQt*>(&Printer());
+    const RespuestaDialogo r = respuestaGuion(QStringLiteral("IMPRESORA"), Flags,
+                                              real && real->APdf() ? real->PdfPropuesto() : QString());
     aplicarFallo(r);
-    if (!r.ficheroPdf.isEmpty())
+    if (!r.ficheroPdf.isEmpty()) {
+      comprobarElegido(r.ficheroPdf);
       Printer().ElegirFicheroPdf(r.ficheroPdf);
+    }
     return;
   }
   ImpresoraQt& impresora = ImpresoraDelSistema();
   QPrinter& dispositivo = impresora.Dispositivo();
   const QString ficheroAntes = dispositivo.outputFileName();
   const QPrinter::OutputFormat formatoAntes = dispositivo.outputFormat();
-  // Sin impresoras, el diálogo sólo puede ofrecer un fichero PDF: se le
-  // propone el mismo nombre que llevaría sin diálogo.
-  if (ficheroAntes.isEmpty() && QPrinterInfo::availablePrinters().isEmpty())
-    dispositivo.setOutputFileName(
-        ImpresoraQt::RutaSinPisar(QDir(DirEscritura()).filePath(ImpresoraQt::NombrePdfAutomatico())));
-  QPrintDialog dialogo(&dispositivo, padre);
-  dialogo.setWindowTitle(QStringLiteral("Configurar impresora"));
-  dialogo.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
-  if (dialogo.exec() != QDialog::Accepted) {
+  const auto dejarComoEstaba = [&] {
     dispositivo.setOutputFileName(ficheroAntes);
     dispositivo.setOutputFormat(formatoAntes);
+  };
+  // Si lo siguiente iría a un PDF, el diálogo propone uno nuevo: aceptar sin
+  // mirar nunca sustituye una impresión anterior.
+  if (impresora.APdf())
+    dispositivo.setOutputFileName(impresora.PdfPropuesto());
+  QPrintDialog dialogo(&dispositivo, padre);
+  dialogo.setWindowTitle(TituloImpresora);
+  dialogo.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+  // Aceptar el diálogo no imprime nada: el botón no dice "Imprimir".
+  for (QDialogButtonBox* botones : dialogo.findChildren<QDialogButtonBox*>())
+    if (QPushButton* aceptar = botones->button(QDialogButtonBox::Ok))
+      aceptar->setText(QStringLiteral("Aceptar"));
+  if (dialogo.exec() != QDialog::Accepted) {
+    dejarComoEstaba();
     throw ErrorEjecucion(ErrDialogoCancelado);
   }
+  // Si el fichero ya existía, el diálogo ya preguntó si se sustituye.
+  if (dispositivo.outputFormat() == QPrinter::PdfFormat) {
+    try {
+      comprobarElegido(dispositivo.outputFileName());
+    } catch (const ErrorEjecucion&) {
+      dejarComoEstaba();
+      throw;
+    }
+  }
   impresora.DestinoElegido();
+}
+
+bool AbrirConElEscritorio(const QString& ruta) {
+  if (abrirPropio)
+    return abrirPropio(ruta);
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(ruta));
+}
+
+void FijarAbrirConElEscritorio(std::function<bool(const QString&)> abrir) {
+  abrirPropio = std::move(abrir);
 }
 
 void GuionDialogos::activar() {

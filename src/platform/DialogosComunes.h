@@ -1,7 +1,8 @@
 #pragma once
 // El componente de diálogos comunes: el de fuentes y el de la impresora.
 // Guarda la fuente elegida; un diálogo cancelado avisa con el error
-// ErrDialogoCancelado y no cambia nada.
+// ErrDialogoCancelado y no cambia nada. Aquí está también la apertura de un
+// fichero con el programa que el escritorio tiene para él.
 //
 // Las pruebas lo guían con GuionDialogos: mientras está activo no se abre
 // ningún diálogo; se anota cuál se habría abierto y se contesta con la
@@ -9,6 +10,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 class QWidget;
@@ -28,8 +30,11 @@ public:
   // fuente elegida. Pide en Flags qué fuentes listar; sin ninguna, falla con
   // ErrSinFuentes.
   void ShowFont(QWidget* padre = nullptr);
-  // Diálogo de la impresora: al aceptar, la impresora o el fichero PDF
-  // elegidos valen para los trabajos siguientes.
+  // Diálogo de la impresora (su botón de aceptar dice "Aceptar": no imprime
+  // nada): al aceptar, la impresora elegida vale para los trabajos
+  // siguientes; un fichero PDF, para la orden de imprimir siguiente. Propone
+  // un PDF nuevo, nunca uno que ya existe; un enlace simbólico u otra cosa
+  // que no sea un fichero normal se rechaza con un mensaje y no cambia nada.
   void ShowPrinter(QWidget* padre = nullptr);
 };
 
@@ -67,6 +72,7 @@ struct RespuestaDialogo {
 struct DialogoMostrado {
   QString tipo; // "FUENTES" o "IMPRESORA"
   int flags = 0;
+  QString propuesta; // el fichero PDF que proponía el de la impresora
 };
 
 class GuionDialogos {
@@ -78,3 +84,9 @@ public:
   static const std::vector<DialogoMostrado>& mostrados();
   static void limpiar();
 };
+
+// Abre `ruta` con el programa del escritorio para su tipo (el visor de PDF).
+// Devuelve false si el escritorio no pudo.
+bool AbrirConElEscritorio(const QString& ruta);
+// Costura de pruebas: quién abre los ficheros (nullptr vuelve al escritorio).
+void FijarAbrirConElEscritorio(std::function<bool(const QString& ruta)> abrir);

@@ -1,15 +1,18 @@
 #include "platform/Impresora.h"
 
 #include "platform/Basico.h"
+#include "platform/Ficheros.h"
 #include "platform/Rutas.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QSaveFile>
 
 namespace {
 // Grueso de las rayas y del círculo: un punto. El píxel de impresora, que
@@ -19,9 +22,13 @@ constexpr double GruesoTrazo = 20.0;
 
 Impresora* impresoraPropia = nullptr;
 ImpresoraQt* impresoraSistema = nullptr;
+std::function<bool()> pruebaImpresoras;
+std::function<std::unique_ptr<QSaveFile>(const QString&)> fabricaGuardado;
+std::function<std::unique_ptr<QFile>(const QString&)> fabricaTemporal;
 
 void liberarImpresoraSistema() {
-  // Un trabajo que quedó abierto se entrega al salir, como haría el sistema.
+  // Un trabajo de una impresora que quedó abierto se entrega al salir, como
+  // haría el sistema; un PDF sin terminar no se escribe.
   delete impresoraSistema;
   impresoraSistema = nullptr;
 }
@@ -31,7 +38,96 @@ QPen plumaTrazo(const QColor& color) {
   p.setCapStyle(Qt::FlatCap);
   return p;
 }
+
+QString nativa(const QString& ruta) {
+  return QDir::toNativeSeparators(ruta);
+}
+
+// ¿Hay ya un fichero normal (no un enlace) con ese nombre? Un nombre ocupado
+// por un enlace o por otra cosa no se salta: se rechaza al escribir.
+bool ocupado(const QString& ruta) {
+  const QFileInfo info(ruta);
+  return info.exists() && info.isFile() && !info.isSymLink();
+}
+
+// Los ficheros de una orden con `base` (ruta sin ".pdf"): uno solo lleva lo
+// que contiene; con varios, además su número, para que se ordenen como se
+// imprimieron.
+QStringList rutasDe(const QString& base, const QStringList& contenidos) {
+  QStringList r;
+  for (int i = 0; i < contenidos.size(); ++i) {
+    QString nombre = base;
+    if (contenidos.size() > 1)
+      nombre += QStringLiteral(" %1").arg(i + 1);
+    if (!contenidos[i].isEmpty())
+      nombre += QLatin1Char(' ') + contenidos[i];
+    r << nombre + QStringLiteral(".pdf");
+  }
+  return r;
+}
+
+// Como rutasDe, con la primera base libre: `base`, `base`-2, `base`-3…
+QStringList rutasLibres(const QString& base, const QStringList& contenidos) {
+  for (int n = 1;; ++n) {
+    const QStringList r = rutasDe(n == 1 ? base : QStringLiteral("%1-%2").arg(base).arg(n), contenidos);
+    if (std::none_of(r.cbegin(), r.cend(), ocupado))
+      return r;
+  }
+}
+
+// El fichero elegido sin su extensión.
+QString sinPdf(const QString& ruta) {
+  return ruta.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive) ? ruta.chopped(4) : ruta;
+}
 } // namespace
+
+bool HayImpresoras() {
+  if (pruebaImpresoras)
+    return pruebaImpresoras();
+  return !QPrinterInfo::availablePrinters().isEmpty();
+}
+
+void FijarPruebaImpresoras(std::function<bool()> hay) {
+  pruebaImpresoras = std::move(hay);
+}
+
+QString MotivoNoSeImprime(const QString& ruta, const QString& que) {
+  const QString carpeta = QFileInfo(ruta).absolutePath();
+  if (!SePuedeEscribirEn(carpeta))
+    return QStringLiteral("No se puede guardar %1 en la carpeta «%2»: falta permiso para escribir en ella o "
+                          "no existe. No se ha escrito ningún fichero.")
+        .arg(que, nativa(carpeta));
+  const QString motivo = MotivoNoEscribible(ruta);
+  if (!motivo.isEmpty())
+    return motivo + QStringLiteral(" No se ha escrito ningún fichero.");
+  return QString();
+}
+
+std::unique_ptr<QSaveFile> GuardadoImpresion(const QString& ruta) {
+  return fabricaGuardado ? fabricaGuardado(ruta) : std::make_unique<QSaveFile>(ruta);
+}
+
+void FijarGuardadoImpresion(std::function<std::unique_ptr<QSaveFile>(const QString&)> fabrica) {
+  fabricaGuardado = std::move(fabrica);
+}
+
+std::unique_ptr<QFile> TemporalImpresion(const QString& ruta) {
+  return fabricaTemporal ? fabricaTemporal(ruta) : std::make_unique<QFile>(ruta);
+}
+
+void FijarTemporalImpresion(std::function<std::unique_ptr<QFile>(const QString&)> fabrica) {
+  fabricaTemporal = std::move(fabrica);
+}
+
+bool CerrarGuardado(QSaveFile& fichero) {
+  // Qt no siempre avisa de que falló el último vaciado: se comprueba aquí.
+  if (!fichero.flush() || fichero.error() != QFileDevice::NoError) {
+    fichero.cancelWriting(); // al destruirse, el QSaveFile borra lo que escribió
+    return false;
+  }
+  fichero.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+  return fichero.commit();
+}
 
 ImpresoraQt::ImpresoraQt() : printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
   printer_->setDocName(QStringLiteral("KORVAL"));
@@ -43,8 +139,10 @@ ImpresoraQt::ImpresoraQt() : printer_(std::make_unique<QPrinter>(QPrinter::HighR
 }
 
 ImpresoraQt::~ImpresoraQt() {
+  // Un PDF que no llegó a terminarse no se escribe.
   if (painter_ && painter_->isActive())
     painter_->end();
+  soltarPdf();
 }
 
 double ImpresoraQt::AnchoPagina() const {
@@ -63,60 +161,94 @@ void ImpresoraQt::ElegirFicheroPdf(const QString& ruta) {
 
 void ImpresoraQt::DestinoElegido() {
   elegido_ = true;
-  trabajosAlElegido_ = 0;
   ficheroElegido_.clear();
-  if (printer_->outputFormat() == QPrinter::PdfFormat)
-    ficheroElegido_ = printer_->outputFileName();
+  if (printer_->outputFormat() == QPrinter::PdfFormat && !printer_->outputFileName().isEmpty()) {
+    ficheroElegido_ = QFileInfo(printer_->outputFileName()).absoluteFilePath();
+    carpetaPdf_ = QFileInfo(ficheroElegido_).absolutePath();
+  }
 }
 
-QString ImpresoraQt::NombrePdfAutomatico() {
+bool ImpresoraQt::APdf() const {
+  return elegido_ ? printer_->outputFormat() == QPrinter::PdfFormat : !HayImpresoras();
+}
+
+QString ImpresoraQt::carpetaPdf() const {
+  return carpetaPdf_.isEmpty() ? DirEscritura() : carpetaPdf_;
+}
+
+QString ImpresoraQt::NombreConFecha() {
   const int segundos = int(Timer());
   const QString hora = QStringLiteral("%1-%2-%3")
                            .arg(segundos / 3600 % 24, 2, 10, QLatin1Char('0'))
                            .arg(segundos / 60 % 60, 2, 10, QLatin1Char('0'))
                            .arg(segundos % 60, 2, 10, QLatin1Char('0'));
-  return QStringLiteral("KORVAL %1 %2.pdf").arg(Fecha().toString(QStringLiteral("yyyy-MM-dd")), hora);
+  return QStringLiteral("KORVAL %1 %2").arg(Fecha().toString(QStringLiteral("yyyy-MM-dd")), hora);
 }
 
-QString ImpresoraQt::RutaSinPisar(const QString& ruta) {
-  if (!QFileInfo::exists(ruta))
-    return ruta;
-  const QFileInfo info(ruta);
-  const QString extension = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
-  const QString base = ruta.left(ruta.size() - extension.size());
-  for (int n = 2;; ++n) {
-    const QString otra = QStringLiteral("%1 (%2)%3").arg(base).arg(n).arg(extension);
-    if (!QFileInfo::exists(otra))
-      return otra;
+QString ImpresoraQt::PdfPropuesto() const {
+  return rutasLibres(QDir(carpetaPdf()).filePath(NombreConFecha()), {QString()}).constFirst();
+}
+
+void ImpresoraQt::EmpezarOrden(const QStringList& contenidos) {
+  rutasOrden_.clear();
+  trabajoOrden_ = -1;
+  pdfTerminado_.clear();
+  if (!APdf()) {
+    for (int i = 0; i < contenidos.size(); ++i)
+      rutasOrden_ << QString();
+    return;
   }
+  if (!ficheroElegido_.isEmpty()) {
+    // El fichero elegido, que el usuario aceptó sustituir si ya existía, es
+    // para esta orden y para ninguna más. Con dos trabajos, cada uno tiene
+    // el suyo con ese nombre delante.
+    rutasOrden_ = contenidos.size() == 1 ? QStringList{ficheroElegido_}
+                                         : rutasLibres(sinPdf(ficheroElegido_), contenidos);
+    ficheroElegido_.clear();
+    return;
+  }
+  rutasOrden_ = rutasLibres(QDir(carpetaPdf()).filePath(NombreConFecha()), contenidos);
+}
+
+void ImpresoraQt::TrabajoDeLaOrden(int i) {
+  trabajoOrden_ = i;
+  pdfTerminado_.clear();
 }
 
 void ImpresoraQt::empezarTrabajo() {
-  QString fichero;
-  if (elegido_ && !ficheroElegido_.isEmpty()) {
-    // El fichero elegido en el diálogo recibe el primer trabajo; los que
-    // siguen sin volver al diálogo no lo pisan.
-    fichero = trabajosAlElegido_ == 0 ? ficheroElegido_ : RutaSinPisar(ficheroElegido_);
-  } else if (!elegido_) {
-    if (QPrinterInfo::availablePrinters().isEmpty()) {
-      fichero = RutaSinPisar(QDir(DirEscritura()).filePath(NombrePdfAutomatico()));
-    } else {
-      // Hay impresoras y nadie eligió: la predeterminada del sistema.
-      printer_->setOutputFileName(QString());
-      printer_->setOutputFormat(QPrinter::NativeFormat);
-      printer_->setPrinterName(QPrinterInfo::defaultPrinter().printerName());
-    }
+  pdfTerminado_.clear();
+  // Un trabajo fuera de una orden es una orden de un trabajo.
+  if (trabajoOrden_ < 0 || trabajoOrden_ >= rutasOrden_.size()) {
+    EmpezarOrden({QString()});
+    trabajoOrden_ = 0;
   }
-  if (!fichero.isEmpty()) {
-    printer_->setOutputFormat(QPrinter::PdfFormat);
-    printer_->setOutputFileName(fichero);
+  const QString fichero = rutasOrden_[trabajoOrden_];
+  if (fichero.isEmpty() && !elegido_) {
+    // Hay impresoras y nadie eligió: la predeterminada del sistema.
+    printer_->setOutputFileName(QString());
+    printer_->setOutputFormat(QPrinter::NativeFormat);
+    printer_->setPrinterName(QPrinterInfo::defaultPrinter().printerName());
   }
   if (!painter_)
     painter_ = std::make_unique<QPainter>();
-  if (!painter_->begin(printer_.get()))
+  QPagedPaintDevice* dispositivo = printer_.get();
+  if (!fichero.isEmpty()) {
+    const QString motivo = MotivoNoSeImprime(fichero, QStringLiteral("el PDF de la impresión"));
+    if (!motivo.isEmpty())
+      throw ErrorEjecucion(ErrAccesoFichero, motivo);
+    memoria_ = std::make_unique<QBuffer>();
+    memoria_->open(QIODevice::WriteOnly);
+    pdf_ = std::make_unique<QPdfWriter>(memoria_.get());
+    pdf_->setPageLayout(printer_->pageLayout());
+    pdf_->setResolution(printer_->resolution());
+    pdf_->setTitle(QStringLiteral("KORVAL"));
+    pdf_->setCreator(QStringLiteral("KORVAL"));
+    dispositivo = pdf_.get();
+  }
+  if (!painter_->begin(dispositivo)) {
+    soltarPdf();
     throw ErrorEjecucion(ErrImpresora);
-  if (!fichero.isEmpty() && elegido_)
-    ++trabajosAlElegido_;
+  }
   ficheroTrabajo_ = fichero;
   // Desde aquí se dibuja en twips.
   const double escala = printer_->resolution() / 1440.0;
@@ -126,7 +258,8 @@ void ImpresoraQt::empezarTrabajo() {
 }
 
 void ImpresoraQt::pasarPagina() {
-  if (!printer_->newPage())
+  const bool hecho = pdf_ ? pdf_->newPage() : printer_->newPage();
+  if (!hecho)
     throw ErrorEjecucion(ErrImpresora);
 }
 
@@ -152,19 +285,58 @@ void ImpresoraQt::pintarCirculo(const QPointF& centro, double radio, const QColo
   painter_->drawEllipse(centro, radio, radio);
 }
 
+void ImpresoraQt::soltarPdf() {
+  pdf_.reset();
+  memoria_.reset();
+  ficheroTrabajo_.clear();
+  trabajoOrden_ = -1;
+}
+
 void ImpresoraQt::terminarTrabajo() {
-  if (!painter_->end())
-    throw ErrorEjecucion(ErrImpresora);
+  const bool acabado = painter_->end();
+  if (!pdf_) {
+    trabajoOrden_ = -1;
+    if (!acabado)
+      throw ErrorEjecucion(ErrImpresora);
+    return;
+  }
+  pdf_.reset(); // termina de escribir el documento en memoria
+  const QByteArray documento = memoria_->data();
+  const QString ruta = ficheroTrabajo_;
+  soltarPdf();
+  const QString nombre = nativa(ruta);
+  if (!acabado || !documento.startsWith("%PDF-") || !documento.trimmed().endsWith("%%EOF"))
+    throw ErrorEjecucion(ErrImpresora,
+                         QStringLiteral("No se ha podido componer el PDF «%1». No se ha escrito "
+                                        "ningún fichero.")
+                             .arg(nombre));
+  // Lo mismo que al empezar: en medio pudo aparecer un enlace con su nombre.
+  const QString motivo = MotivoNoSeImprime(ruta, QStringLiteral("el PDF de la impresión"));
+  if (!motivo.isEmpty())
+    throw ErrorEjecucion(ErrAccesoFichero, motivo);
+  const std::unique_ptr<QSaveFile> f = GuardadoImpresion(ruta);
+  if (!f->open(QIODevice::WriteOnly))
+    throw ErrorEjecucion(
+        ErrAccesoFichero,
+        QStringLiteral("No se puede escribir el PDF «%1»: falta permiso en su carpeta. No se ha "
+                       "escrito ningún fichero.")
+            .arg(nombre));
+  if (f->write(documento) != documento.size() || !CerrarGuardado(*f))
+    throw ErrorEjecucion(ErrDiscoLleno,
+                         QStringLiteral("No se ha podido guardar el PDF «%1»: el disco no admitió "
+                                        "todos los datos (puede que esté lleno). No ha quedado "
+                                        "ningún fichero a medias.")
+                             .arg(nombre));
+  pdfTerminado_ = ruta;
 }
 
 void ImpresoraQt::cancelarTrabajo() {
-  printer_->abort();
+  // Un PDF a medias se queda en la memoria: no hay nada que borrar.
+  if (!pdf_)
+    printer_->abort();
   if (painter_->isActive())
     painter_->end();
-  // Un PDF a medias no le sirve a nadie.
-  if (!ficheroTrabajo_.isEmpty())
-    QFile::remove(ficheroTrabajo_);
-  ficheroTrabajo_.clear();
+  soltarPdf();
 }
 
 ImpresoraQt& ImpresoraDelSistema() {

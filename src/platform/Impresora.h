@@ -14,20 +14,29 @@
 #include <QRectF>
 #include <QString>
 
+#include <QStringList>
+
 #include <algorithm>
 #include <exception>
+#include <functional>
 #include <memory>
 
 // Un fallo de una operación, con el número de error con que lo conoce el
-// usuario en los mensajes ("ERROR 75 (SUB IMPRIMIR)").
+// usuario en los mensajes ("ERROR 75 (SUB IMPRIMIR)"). Los fallos del sitio
+// donde se guarda la impresión (una carpeta en la que no se puede escribir,
+// un enlace simbólico, un disco lleno) traen además su explicación en
+// castellano: reintentar no los arregla y el usuario ha de saber qué pasa.
 class ErrorEjecucion : public std::exception {
 public:
-  explicit ErrorEjecucion(int numero) : numero_(numero) {}
+  explicit ErrorEjecucion(int numero, QString explicacion = QString())
+      : numero_(numero), explicacion_(std::move(explicacion)) {}
   int numero() const { return numero_; }
+  const QString& explicacion() const { return explicacion_; }
   const char* what() const noexcept override { return "error de ejecución"; }
 
 private:
   int numero_;
+  QString explicacion_;
 };
 
 // Los números de error que usa el programa.
@@ -159,8 +168,17 @@ public:
   bool TrabajoEmpezado() const { return abierto_; }
 
   // El usuario eligió imprimir en un fichero PDF (en el diálogo de la
-  // impresora): los trabajos siguientes van a él.
+  // impresora): la orden de imprimir siguiente va a él.
   virtual void ElegirFicheroPdf(const QString& ruta) = 0;
+
+  // Una orden de imprimir empieza: sus trabajos, por lo que lleva cada uno
+  // ("principal", "complementario"). Sirve para nombrar sus PDF.
+  virtual void EmpezarOrden(const QStringList& contenidos) { (void)contenidos; }
+  // El trabajo que empieza a continuación es el `i` (desde 0) de la orden.
+  virtual void TrabajoDeLaOrden(int i) { (void)i; }
+  // El PDF que dejó entero el último trabajo terminado; vacío si fue a una
+  // impresora o no llegó a terminarse.
+  virtual QString PdfTerminado() const { return QString(); }
 
 protected:
   // Lanza ErrorEjecucion(ErrImpresora) si la impresora no puede empezar.
@@ -190,13 +208,25 @@ private:
   bool abierto_ = false;
 };
 
-class QPrinter;
+class QBuffer;
+class QFile;
 class QPainter;
+class QPdfWriter;
+class QPrinter;
+class QSaveFile;
 
-// La impresora de verdad. Sin impresoras instaladas, cada trabajo se guarda
-// como PDF en la carpeta donde escribe el programa, con la fecha y la hora
-// en el nombre ("KORVAL 2026-12-05 18-30-12.pdf") y sin pisar ninguno
-// anterior.
+// La impresora de verdad. Sin impresoras instaladas (o si el usuario eligió
+// un fichero en el diálogo de la impresora), cada trabajo es un PDF. Un PDF
+// se compone en memoria y sólo cuando está completo se escribe, entero o
+// nada, en un fichero nuevo junto a su nombre definitivo, que después toma
+// ese nombre; sólo su dueño puede leerlo, como el archivo de consultas,
+// porque lleva la misma pregunta. Nunca se escribe a través de un enlace
+// simbólico ni se pisa un fichero que el usuario no eligió.
+//
+// Los nombres dicen la fecha y la hora de la orden y qué lleva cada trabajo,
+// y se ordenan como se imprimieron: «KORVAL 2026-12-05 18-30-12
+// principal.pdf», o con los dos hexagramas «… 1 principal.pdf» y «… 2
+// complementario.pdf». Si ya existen, la orden toma «…-2», «…-3»…
 class ImpresoraQt : public Impresora {
 public:
   ImpresoraQt();
@@ -205,22 +235,25 @@ public:
   double AnchoPagina() const override;
   double AltoPagina() const override;
   void ElegirFicheroPdf(const QString& ruta) override;
+  void EmpezarOrden(const QStringList& contenidos) override;
+  void TrabajoDeLaOrden(int i) override;
+  QString PdfTerminado() const override { return pdfTerminado_; }
 
   // El dispositivo, para el diálogo de la impresora.
   QPrinter& Dispositivo() { return *printer_; }
   // El usuario aceptó el diálogo de la impresora: la impresora o el fichero
-  // que dejó elegidos valen para los trabajos que siguen.
+  // que dejó elegidos valen para lo que sigue (el fichero, sólo para la
+  // orden siguiente: las que vengan después van a ficheros nuevos).
   void DestinoElegido();
-  // El fichero PDF del trabajo en curso o del último (vacío si fue a una
-  // impresora).
-  const QString& FicheroTrabajo() const { return ficheroTrabajo_; }
+  // El fichero que el diálogo de la impresora propone: uno que aún no existe,
+  // en la carpeta de los últimos PDF. Nunca el de la impresión anterior.
+  QString PdfPropuesto() const;
+  // ¿Van a PDF los trabajos que vengan ahora?
+  bool APdf() const;
 
-  // El nombre del PDF de un trabajo sin impresora, con la fecha y hora del
-  // reloj del programa.
-  static QString NombrePdfAutomatico();
-  // `ruta` si no existe; si no, la misma con " (2)", " (3)"… antes de la
-  // extensión, la primera que no existe.
-  static QString RutaSinPisar(const QString& ruta);
+  // El principio de los nombres automáticos, con la fecha y la hora del
+  // reloj del programa: «KORVAL 2027-01-09 07-05-03».
+  static QString NombreConFecha();
 
 protected:
   void empezarTrabajo() override;
@@ -233,12 +266,24 @@ protected:
   void cancelarTrabajo() override;
 
 private:
+  QString carpetaPdf() const;
+  void soltarPdf();
+
   std::unique_ptr<QPrinter> printer_;
   std::unique_ptr<QPainter> painter_;
-  bool elegido_ = false;      // el usuario eligió destino en el diálogo
-  QString ficheroElegido_;    // el PDF que eligió, si eligió un fichero
-  int trabajosAlElegido_ = 0; // trabajos ya escritos en ese fichero
+  // El trabajo en PDF en curso: el documento en memoria y su fichero.
+  std::unique_ptr<QBuffer> memoria_;
+  std::unique_ptr<QPdfWriter> pdf_;
   QString ficheroTrabajo_;
+  QString pdfTerminado_;
+  // Lo elegido en el diálogo.
+  bool elegido_ = false;   // el usuario eligió destino
+  QString ficheroElegido_; // el PDF elegido, hasta que lo usa una orden
+  QString carpetaPdf_;     // la carpeta del último PDF elegido
+  // La orden en curso: el fichero de cada trabajo (vacíos si van a una
+  // impresora) y el trabajo que empieza ahora (-1: uno suelto).
+  QStringList rutasOrden_;
+  int trabajoOrden_ = -1;
 };
 
 // La impresora con que imprime el programa.
@@ -247,3 +292,30 @@ Impresora& Printer();
 ImpresoraQt& ImpresoraDelSistema();
 // Costura de pruebas: otra impresora (nullptr devuelve la de verdad).
 void FijarImpresora(Impresora* impresora);
+
+// ¿Tiene el sistema alguna impresora instalada?
+bool HayImpresoras();
+// Costura de pruebas: la respuesta a HayImpresoras (nullptr pregunta al sistema).
+void FijarPruebaImpresoras(std::function<bool()> hay);
+
+// Vacío si la impresión puede escribir el fichero `ruta`: su carpeta se
+// puede escribir (SePuedeEscribirEn) y `ruta` no es un enlace simbólico ni
+// otra cosa que un fichero normal. Si no, la explicación para el usuario.
+// `que` dice qué se iba a escribir («el PDF de la impresión»…).
+QString MotivoNoSeImprime(const QString& ruta, const QString& que);
+
+// El QSaveFile con que la impresión escribe sus PDF: en la misma carpeta, y
+// sólo al final toma el nombre definitivo.
+std::unique_ptr<QSaveFile> GuardadoImpresion(const QString& ruta);
+// Costura de pruebas: quién crea ese QSaveFile (nullptr vuelve al normal),
+// para simular un disco que se llena o un dispositivo que falla.
+void FijarGuardadoImpresion(std::function<std::unique_ptr<QSaveFile>(const QString& ruta)> fabrica);
+// Termina un QSaveFile abierto: lo deja sólo para su dueño, comprueba el
+// vaciado y lo pone en su sitio. Si algo falla no queda nada y devuelve false.
+bool CerrarGuardado(QSaveFile& fichero);
+
+// El QFile del fichero temporal de un trabajo, que se crea nuevo y se borra
+// al acabar: no hace falta que llegue al disco ni que se sustituya de una vez.
+std::unique_ptr<QFile> TemporalImpresion(const QString& ruta);
+// Costura de pruebas: quién crea ese QFile (nullptr vuelve al normal).
+void FijarTemporalImpresion(std::function<std::unique_ptr<QFile>(const QString& ruta)> fabrica);

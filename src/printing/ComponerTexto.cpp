@@ -3,13 +3,10 @@
 #include "interpretation/AlmacenTextos.h"
 #include "platform/Basico.h"
 #include "platform/Impresora.h"
+#include "printing/Silabas.h"
 #include "printing/SuperficieMedida.h"
 
 namespace {
-bool esPuntuacionQueNoCorta(QChar c) {
-  return c == QLatin1Char('.') || c == QLatin1Char(',') || c == QLatin1Char(';');
-}
-
 // La ranura j de TextBuffer sin los blancos de la derecha; fuera de las
 // ranuras 1 a 100, un índice fuera de rango.
 QString registro(int j) {
@@ -104,6 +101,9 @@ private:
       linea_ += QLatin1Char(' ');
     }
     const int largo = int(r.size());
+    // Dónde admite el castellano partir cada palabra del registro: se mira
+    // una vez por registro, no en cada carácter.
+    const std::vector<bool> cortes = PuntosDeCorte(r);
     for (int k = 1; k <= largo; ++k) {
       ++cuenta_;
       caracter_ = r[k - 1];
@@ -115,7 +115,7 @@ private:
         nuevaLinea();
       }
       if (s_.CurrentX() > limite_ && caracter_ != QLatin1Char(' ') && k <= largo - 2 &&
-          sePuedeCortarTras(caracter_, r[k], r[k + 1])) {
+          cortes[std::size_t(k)]) {
         linea_ += QLatin1Char('-');
         escribirLinea();
         nuevaLinea();
@@ -128,19 +128,6 @@ private:
       escribir_(QString());
       nuevaLinea();
     }
-  }
-
-  // ¿Se puede cortar la palabra entre `actual` y `c1`, siendo `c2` la letra
-  // que sigue a `c1`? Sólo antes de una consonante seguida de vocal, nunca
-  // junto a la puntuación ni entre las parejas que no se separan.
-  static bool sePuedeCortarTras(QChar actual, QChar c1, QChar c2) {
-    if (esPuntuacionQueNoCorta(actual))
-      return false;
-    if (esPuntuacionQueNoCorta(c1) || c1 == QLatin1Char(' '))
-      return false;
-    if (EsVocal(QString(c1)) || !EsVocal(QString(c2)))
-      return false;
-    return !ParejaInseparable(actual, c1);
   }
 
   SuperficieMedida& s_;
@@ -161,17 +148,36 @@ bool EsVocal(const QString& c) {
   return vocales.contains(c.toLower());
 }
 
-bool ParejaInseparable(QChar a, QChar b) {
-  static const char* const parejas[] = {"rr", "ll", "ch", "cl", "cr", "gr", "br", "bl", "pr", "ah"};
-  const QChar x = a.toLower();
-  const QChar y = b.toLower();
-  for (const char* p : parejas)
-    if (x == QLatin1Char(p[0]) && y == QLatin1Char(p[1]))
-      return true;
-  return false;
-}
-
 void ComponerTexto(SuperficieMedida& printer2, const FuenteComposicion& fuente, double lineLimit,
                    const std::function<void(const QString&)>& escribirLinea) {
   Compositor(printer2, fuente, lineLimit, escribirLinea).componer();
+}
+
+QStringList PartirSinGuion(const QString& texto, double ancho,
+                           const std::function<double(const QString&)>& medir) {
+  QStringList lineas;
+  QString resto = texto;
+  while (medir(resto) > ancho) {
+    // El trozo más largo que cabe y acaba en una palabra entera.
+    qsizetype corte = -1;
+    for (qsizetype i = 1; i < resto.size(); ++i) {
+      if (resto[i] != QLatin1Char(' ') || resto[i - 1] == QLatin1Char(' '))
+        continue;
+      if (medir(resto.left(i)) > ancho)
+        break;
+      corte = i;
+    }
+    if (corte < 0) {
+      // Una palabra más larga que la línea: se corta donde llegue.
+      corte = 1;
+      while (corte < resto.size() && medir(resto.left(corte + 1)) <= ancho)
+        ++corte;
+    }
+    lineas << resto.left(corte);
+    resto = resto.mid(corte);
+    while (resto.startsWith(QLatin1Char(' ')))
+      resto.remove(0, 1);
+  }
+  lineas << resto;
+  return lineas;
 }

@@ -3,9 +3,10 @@
 // juntan en párrafos y se cortan en líneas del ancho de la página, midiendo
 // cada carácter con la fuente de impresión. Una línea se corta en un blanco
 // o, dentro de una palabra, entre sílabas, con guion, donde las reglas del
-// castellano que siguen lo permiten.
+// castellano lo permiten (Silabas.h).
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -21,10 +22,6 @@ constexpr double RightReserve = 1500;
 // no lo son.
 bool EsVocal(const QString& c);
 
-// ¿Son `a` y `b` (la última letra de una línea y la primera de la siguiente)
-// una pareja que no se separa: rr, ll, ch, cl, cr, gr, br, bl, pr, ah?
-bool ParejaInseparable(QChar a, QChar b);
-
 struct FuenteComposicion {
   QString nombre = QStringLiteral("Arial");
   double tamano = 12;
@@ -39,3 +36,9 @@ struct FuenteComposicion {
 // con ErrorEjecucion(ErrIndiceFueraDeRango).
 void ComponerTexto(SuperficieMedida& printer2, const FuenteComposicion& fuente, double lineLimit,
                    const std::function<void(const QString&)>& escribirLinea);
+
+// Parte `texto` en líneas de como mucho `ancho` (medido con `medir`) sin
+// guiones: por los blancos y, si una palabra sola no cabe, por donde llegue.
+// Un texto vacío da una línea vacía.
+QStringList PartirSinGuion(const QString& texto, double ancho,
+                           const std::function<double(const QString&)>& medir);

@@ -11,6 +11,7 @@
 #include "platform/Impresora.h"
 #include "platform/Twips.h"
 
+#include <QDir>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -160,29 +161,37 @@ void FRMImprimir::BTNMENU_Click(int Index) {
     panfondo->setEnabled(false);
     PANIMPRIMIENDO->show();
     PANIMPRIMIENDO->raise();
+    Impresora& P = Printer();
+    QStringList pdfs;
+    // Cada hexagrama es un trabajo de la orden; los PDF que quedan enteros
+    // se dicen juntos al final.
+    const auto imprimirTrabajo = [&](int i) {
+      P.TrabajoDeLaOrden(i);
+      Imprimir();
+      if (!P.PdfTerminado().isEmpty())
+        pdfs << P.PdfTerminado();
+    };
     if (OPCION[0]->isChecked()) {
+      P.EmpezarOrden({QStringLiteral("principal"), QStringLiteral("complementario")});
       Actualiza(CurrentLines);
       CargarBuffer(CurrentLines);
       Framehexagrama->setTitle(Principal);
-      Imprimir();
+      imprimirTrabajo(0);
       if (!abortado_) {
         Actualiza(ComplementLines);
         CargarBuffer(ComplementLines);
         Framehexagrama->setTitle(Complementario);
-        Imprimir();
+        imprimirTrabajo(1);
       }
     } else {
       // Sin quien diga qué hexagrama está a la vista, el principal.
       const QString aLaVista = CaptionHexagramaEnPantalla ? CaptionHexagramaEnPantalla() : Principal;
-      if (aLaVista == Principal) {
-        Actualiza(CurrentLines);
-        Framehexagrama->setTitle(Principal);
-      } else {
-        Actualiza(ComplementLines);
-        Framehexagrama->setTitle(Complementario);
-      }
+      const bool principal = aLaVista == Principal;
+      P.EmpezarOrden({principal ? QStringLiteral("principal") : QStringLiteral("complementario")});
+      Actualiza(principal ? CurrentLines : ComplementLines);
+      Framehexagrama->setTitle(principal ? Principal : Complementario);
       // TextBuffer ya tiene los textos del hexagrama a la vista.
-      Imprimir();
+      imprimirTrabajo(0);
     }
     if (!abortado_) {
       OPCION[0]->setEnabled(true);
@@ -193,6 +202,8 @@ void FRMImprimir::BTNMENU_Click(int Index) {
       Ocultar();
     }
     imprimiendo_ = false;
+    if (!pdfs.isEmpty())
+      AvisarPdf(pdfs);
     break;
   }
   case 1:
@@ -208,6 +219,30 @@ void FRMImprimir::BTNMENU_Click(int Index) {
     break;
   }
   panfondo->setEnabled(true);
+}
+
+void FRMImprimir::AvisarPdf(const QStringList& pdfs) {
+  QStringList nombres;
+  for (const QString& f : pdfs)
+    nombres << QDir::toNativeSeparators(f);
+  const QString texto = pdfs.size() == 1
+                            ? QStringLiteral("La impresión se ha guardado en el fichero PDF\n\n%1\n\n¿Quiere "
+                                             "abrirlo ahora con el visor de PDF?")
+                            : QStringLiteral("La impresión se ha guardado en estos ficheros PDF, uno por "
+                                             "hexagrama:\n\n%1\n\n¿Quiere abrirlos ahora con el visor "
+                                             "de PDF?");
+  const QString titulo = QStringLiteral("Información al usuario");
+  if (MsgBox(texto.arg(nombres.join(QLatin1Char('\n'))), vbYesNo | vbInformation, titulo) != vbYes)
+    return;
+  for (const QString& f : pdfs)
+    if (!AbrirConElEscritorio(f)) {
+      MsgBox(QStringLiteral(
+                 "El escritorio no ha podido abrir «%1» con un visor de PDF. El fichero está guardado "
+                 "y puede abrirlo desde su carpeta.")
+                 .arg(QDir::toNativeSeparators(f)),
+             vbExclamation | vbOKOnly, titulo);
+      return;
+    }
 }
 
 void FRMImprimir::Actualiza(const QString& Hexagrama) {

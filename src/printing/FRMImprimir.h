@@ -8,6 +8,7 @@
 #include "printing/SuperficieMedida.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <functional>
@@ -51,6 +52,9 @@ public:
   void Configurar(const QString& What);
   // Imprime el hexagrama preparado como un trabajo.
   void Imprimir();
+  // Dice dónde han quedado los PDF de una orden de imprimir y ofrece
+  // abrirlos con el visor del escritorio.
+  void AvisarPdf(const QStringList& pdfs);
 
   // El diálogo común de toda la ejecución.
   static DialogoComun& DialogoDeImpresion();

@@ -8,15 +8,17 @@
 #include "platform/Codificacion.h"
 #include "platform/Controles.h"
 #include "platform/DialogosComunes.h"
+#include "platform/Ficheros.h"
 #include "platform/Impresora.h"
 #include "platform/Rutas.h"
 #include "printing/ComponerTexto.h"
 #include "printing/FRMImprimir.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
-#include <QSaveFile>
 
 #include <memory>
 
@@ -43,9 +45,13 @@ double yLinea(int n) {
   return y;
 }
 
-// El número de error de un fallo al escribir un fichero.
-int errorEscritura(const QFileDevice& f) {
-  return f.error() == QFileDevice::ResourceError ? ErrDiscoLleno : ErrEntradaSalida;
+// Lo que se dice cuando el fichero temporal no se puede escribir entero.
+ErrorEjecucion temporalIncompleto(const QString& ruta) {
+  return ErrorEjecucion(ErrDiscoLleno,
+                        QStringLiteral("No se ha podido escribir el fichero temporal de la impresión "
+                                       "«%1»: el disco no admitió todos los datos (puede que esté "
+                                       "lleno). No se ha impreso nada.")
+                            .arg(QDir::toNativeSeparators(ruta)));
 }
 
 // La rutina termina (Anular o Aceptar en un mensaje de fallo).
@@ -53,9 +59,14 @@ struct Abandono {};
 
 // Un trabajo de impresión con su tratamiento de fallos: cada paso que falla
 // se cuenta al usuario, que decide si se repite, se salta o se deja todo.
+// Un trabajo que se deja no deja nada tras de sí: ni un PDF a medias ni el
+// fichero temporal. Un fallo del sitio donde se escribe se explica en un
+// solo mensaje y termina la orden de imprimir, porque reintentar no lo
+// arregla.
 class Trabajo {
 public:
-  Trabajo(Impresora& p, std::function<void()> alAnular) : p_(p), alAnular_(std::move(alAnular)) {}
+  Trabajo(Impresora& p, QString rutaTemporal, std::function<void()> alAnular)
+      : p_(p), rutaTemporal_(std::move(rutaTemporal)), alAnular_(std::move(alAnular)) {}
 
   template <class F> void paso(F&& f) {
     while (true) {
@@ -63,23 +74,24 @@ public:
         f();
         return;
       } catch (const ErrorEjecucion& e) {
+        if (!e.explicacion().isEmpty()) {
+          MsgBox(e.explicacion(), vbCritical | vbOKOnly, QStringLiteral("ATENCION..."));
+          dejar();
+          alAnular_();
+          throw Abandono{};
+        }
         switch (preguntar(e.numero())) {
         case vbRetry:
           continue;
         case vbIgnore:
           return;
         case vbAbort:
-          try {
-            p_.KillDoc();
-          } catch (const ErrorEjecucion&) {
-          }
-          cerrarFicheros();
+          dejar();
           alAnular_();
           throw Abandono{};
         default:
-          // Aceptar: se cierran los ficheros y nada más; el trabajo queda
-          // como estaba.
-          cerrarFicheros();
+          // Aceptar: la rutina termina aquí, y el trabajo con ella.
+          dejar();
           throw Abandono{};
         }
       }
@@ -87,22 +99,38 @@ public:
   }
 
   void cerrarFicheros() {
-    if (escritura) {
-      // Lo escrito se queda en el disco, como al cerrar un fichero.
-      escritura->flush();
-      escritura->commit();
-      escritura.reset();
-    }
+    escritura.reset();
     if (lectura) {
       lectura->close();
       lectura.reset();
     }
   }
 
-  std::unique_ptr<QSaveFile> escritura;
+  // El fichero temporal se borra sólo si lo escribió este trabajo y sigue
+  // siendo un fichero normal: nunca un enlace ni algo que puso otro.
+  bool borrarTemporal() {
+    if (!temporalPropio)
+      return true;
+    temporalPropio = false;
+    if (!MotivoNoEscribible(rutaTemporal_).isEmpty() || !QFileInfo::exists(rutaTemporal_))
+      return true;
+    return QFile::remove(rutaTemporal_);
+  }
+
+  std::unique_ptr<QFile> escritura;
   std::unique_ptr<QFile> lectura;
+  bool temporalPropio = false;
 
 private:
+  void dejar() {
+    try {
+      p_.KillDoc();
+    } catch (const ErrorEjecucion&) {
+    }
+    cerrarFicheros();
+    borrarTemporal();
+  }
+
   int preguntar(int numero) {
     const QString titulo = QStringLiteral("ATENCION...");
     if (numero == ErrImpresora) {
@@ -116,6 +144,7 @@ private:
   }
 
   Impresora& p_;
+  QString rutaTemporal_;
   std::function<void()> alAnular_;
   int botones_ = vbOKOnly;
 };
@@ -125,7 +154,7 @@ void FRMImprimir::Imprimir() {
   Impresora& P = Printer();
   const DialogoComun& fuente = *CMDPrint;
   const QString rutaTemporal = RutaEscritura(QStringLiteral("inter.tmp"));
-  Trabajo t(P, [this] {
+  Trabajo t(P, rutaTemporal, [this] {
     abortado_ = true;
     Ocultar();
   });
@@ -143,11 +172,22 @@ void FRMImprimir::Imprimir() {
     P.setCurrentY(PrimeraLineaY);
     P.setFontUnderline(true);
 
-    // 4. La pregunta.
+    // 4. La pregunta, partida por palabras si no cabe en una línea; las
+    // líneas siguientes empiezan bajo su primer carácter.
     t.paso([&] { P.Print(QStringLiteral("CONSULTA:"), false); });
     P.setFontBold(false);
     P.setFontUnderline(false);
-    t.paso([&] { P.Print(QLatin1Char(' ') + QuitarBlancos(CurrentQuestion), true); });
+    const double xPregunta = P.CurrentX() + P.TextWidth(QStringLiteral(" "));
+    const QStringList pregunta = PartirSinGuion(QuitarBlancos(CurrentQuestion), ancho - xPregunta,
+                                                [&P](const QString& s) { return P.TextWidth(s); });
+    t.paso([&] { P.Print(QLatin1Char(' ') + pregunta.constFirst(), true); });
+    const double yTrasPregunta = P.CurrentY();
+    for (qsizetype i = 1; i < pregunta.size(); ++i) {
+      P.setCurrentX(xPregunta);
+      t.paso([&] { P.Print(pregunta[i], true); });
+    }
+    // Lo que ocupan las líneas de más de la pregunta baja el dibujo.
+    const double bajada = P.CurrentY() - yTrasPregunta;
 
     // 5. Qué hexagrama es y su nombre.
     P.setFontBold(true);
@@ -164,7 +204,7 @@ void FRMImprimir::Imprimir() {
     // donde la pluma queda tras dibujar las líneas 6 y 3.
     for (int n = 6; n >= 1; --n) {
       const double X = LeftMargin;
-      const double Y = yLinea(n);
+      const double Y = yLinea(n) + bajada;
       const QString valor = gLINEA[std::size_t(n - 1)]->Tag;
       const bool partida =
           valor == QLatin1String("6") || valor == QLatin1String("8") || valor == QLatin1String("9");
@@ -208,37 +248,48 @@ void FRMImprimir::Imprimir() {
     t.paso([&] { P.Print(QString(), true); });
     t.paso([&] { P.Print(QString(), true); });
 
-    // 8. Los textos, compuestos en líneas, al fichero temporal.
+    // 8. Los textos, compuestos en líneas, al fichero temporal. Se crea
+    // nuevo, sólo para su dueño: la creación exclusiva no sigue un enlace
+    // que alguien ponga con su nombre.
     t.paso([&] {
       t.escritura.reset();
-      auto f = std::make_unique<QSaveFile>(rutaTemporal);
-      if (!f->open(QIODevice::WriteOnly))
-        throw ErrorEjecucion(ErrAccesoFichero);
+      const QString motivo =
+          MotivoNoSeImprime(rutaTemporal, QStringLiteral("el fichero temporal de la impresión"));
+      if (!motivo.isEmpty())
+        throw ErrorEjecucion(ErrAccesoFichero, motivo);
+      // El que dejó un trabajo anterior que no terminó es nuestro: se sustituye.
+      if (QFileInfo::exists(rutaTemporal))
+        QFile::remove(rutaTemporal);
+      auto f = TemporalImpresion(rutaTemporal);
+      if (!f->open(QIODevice::WriteOnly | QIODevice::NewOnly,
+                   QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+        throw ErrorEjecucion(
+            ErrAccesoFichero,
+            QStringLiteral("No se puede escribir el fichero temporal de la impresión «%1». No "
+                           "se ha impreso nada.")
+                .arg(QDir::toNativeSeparators(rutaTemporal)));
       t.escritura = std::move(f);
+      t.temporalPropio = true;
     });
     t.paso([&] {
       if (!t.escritura)
         throw ErrorEjecucion(ErrAccesoFichero);
-      QSaveFile& f = *t.escritura;
+      QFile& f = *t.escritura;
       const FuenteComposicion fc{fuente.FontName, fuente.FontSize};
-      ComponerTexto(printer2, fc, lineLimit, [&f](const QString& linea) {
+      ComponerTexto(printer2, fc, lineLimit, [&](const QString& linea) {
         const QByteArray bytes = Win1252::codificar(linea) + QByteArrayLiteral("\r\n");
         if (f.write(bytes) != bytes.size())
-          throw ErrorEjecucion(errorEscritura(f));
+          throw temporalIncompleto(rutaTemporal);
       });
     });
     t.paso([&] {
       if (!t.escritura)
         return;
-      QSaveFile& f = *t.escritura;
-      if (!f.flush())
-        throw ErrorEjecucion(errorEscritura(f));
-      if (!f.commit()) {
-        const int n = errorEscritura(f);
-        t.escritura.reset();
-        throw ErrorEjecucion(n);
-      }
+      // Qt no siempre avisa de que falló el último vaciado: se comprueba aquí.
+      const bool hecho = t.escritura->flush() && t.escritura->error() == QFileDevice::NoError;
       t.escritura.reset();
+      if (!hecho)
+        throw temporalIncompleto(rutaTemporal);
     });
 
     // 9. El fichero, línea a línea, a la impresora.
@@ -283,9 +334,7 @@ void FRMImprimir::Imprimir() {
     t.paso([&] { P.EndDoc(); });
     WaitTicks(PausaTrasTrabajo);
     t.paso([&] {
-      if (!QFile::exists(rutaTemporal))
-        throw ErrorEjecucion(ErrFicheroNoEncontrado);
-      if (!QFile::remove(rutaTemporal))
+      if (!t.borrarTemporal())
         throw ErrorEjecucion(ErrAccesoFichero);
     });
   } catch (const Abandono&) {

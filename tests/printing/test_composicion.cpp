@@ -1,11 +1,16 @@
-// La composición de los textos impresos: dónde se corta cada palabra con una
-// medida de anchos fijos, párrafos, cabeceras y el fin del almacén.
+// La composición de los textos impresos: la división en sílabas contra una
+// lista hecha a mano, dónde se corta cada palabra con una medida de anchos
+// fijos, párrafos, cabeceras, el fin del almacén y los textos de los 64
+// hexagramas juzgados sin la división del programa.
+#include "CortesCastellano.h"
 #include "apoyo/Apoyo.h"
 #include "interpretation/AlmacenTextos.h"
 #include "platform/Impresora.h"
 #include "printing/ComponerTexto.h"
+#include "printing/Silabas.h"
 #include "printing/SuperficieMedida.h"
 
+#include <QFontInfo>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -55,15 +60,30 @@ class PruebaComposicion : public QObject {
 private slots:
   void init() { PrepararEstado(false); }
 
-  void vocalesYParejas() {
+  void vocales() {
     for (const QChar c : u"aeiouáéíóúAEIOUÁÉÍÓÚ"_s)
       QVERIFY2(EsVocal(QString(c)), qPrintable(QString(c)));
     for (const QString& c : lista("y|Y|ü|Ü|ñ|b|7|.| ||ae|à|â"))
       QVERIFY2(!EsVocal(c), qPrintable(u'[' + c + u']'));
-    for (const QString& p : lista("rr|ll|ch|cl|cr|gr|br|bl|pr|ah|Pr|BL"))
-      QVERIFY2(ParejaInseparable(p[0], p[1]), qPrintable(p));
-    for (const QString& p : lista("tr|st|ns|pl|dr|hc"))
-      QVERIFY2(!ParejaInseparable(p[0], p[1]), qPrintable(p));
+  }
+
+  void listaDeDivisiones() {
+    // Cada entrada da sus sitios de corte y, si es una palabra, sus sílabas.
+    QStringList fallos;
+    for (const QString& marcada : Cortes::Lista()) {
+      const Cortes::Entrada e = Cortes::Leer(marcada);
+      const std::vector<bool> puntos = PuntosDeCorte(e.texto);
+      QSet<int> cortes;
+      for (int k = 0; k < int(puntos.size()); ++k)
+        if (puntos[std::size_t(k)])
+          cortes.insert(k);
+      const bool palabra =
+          std::all_of(e.texto.cbegin(), e.texto.cend(), [](QChar c) { return c.isLetter(); });
+      const std::vector<int> s = Silabear(e.texto);
+      if (cortes != e.cortes || (palabra && QList<int>(s.begin(), s.end()) != e.silabas))
+        fallos << marcada;
+    }
+    QVERIFY2(fallos.isEmpty(), qPrintable(fallos.join(u", "_s)));
   }
 
   void cortes_data() {
@@ -71,24 +91,15 @@ private slots:
     QTest::addColumn<int>("pasa"); // carácter con que la pluma pasa el límite; 0, sin límite
     QTest::addColumn<QString>("esperado");
     QTest::newRow("casa") << "casa" << 2 << "ca-|sa";
-    QTest::newRow("ahora: a-h no") << "ahora" << 1 << "aho-|ra";
-    QTest::newRow("hombre: b-r no") << "hombre de" << 1 << "hombre |de";
-    QTest::newRow("perro: r-r no") << "perro de" << 2 << "perro |de";
-    QTest::newRow("calle: l-l no") << "calle de" << 2 << "calle |de";
-    QTest::newRow("noche: c-h no") << "noche de" << 1 << "noche |de";
+    QTest::newRow("hombre: hom-bre") << "hombre de" << 1 << "hom-|bre |de";
     QTest::newRow("interior") << "interior" << 2 << "in-|te-|rior";
-    QTest::newRow("otro: t-r sí") << "otro" << 2 << "ot-|ro";
-    QTest::newRow("tres: el blanco de unión no corta") << "uno|tres" << 4 << "uno t-|res";
-    QTest::newRow("ni tras la coma") << "uno,dos" << 4 << "uno,dos";
-    QTest::newRow("ni tras el punto y coma") << "uno;dos" << 4 << "uno;dos";
+    QTest::newRow("otro: nunca o-tro ni ot-ro") << "otro y" << 1 << "otro |y";
+    QTest::newRow("el blanco de unión no corta") << "uno|mientras" << 4 << "uno mien-|tras";
     QTest::newRow("ni antes del punto") << "dos.arte" << 3 << "dos.ar-|te";
-    QTest::newRow("canción: can-ción") << "canción" << 3 << "can-|ción";
-    QTest::newRow("canción: nunca ci-ón") << "canción" << 5 << "canción";
-    QTest::newRow("pingüino: ping-üino") << "pingüino" << 3 << "ping-|üino";
+    QTest::newRow("¿Qué: ni tras el signo") << "¿Qué|tal" << 1 << "¿Qué tal";
+    QTest::newRow("Ch'ien no se parte") << "Ch'ien," << 2 << "Ch'ien,";
+    QTest::newRow("pingüino: pin-güi-no") << "pingüino" << 3 << "pin-|güi-|no";
     QTest::newRow("registro de dos") << "ca|sa" << 1 << "ca sa";
-    QTest::newRow("nunca en los dos últimos") << "casas" << 4 << "casas";
-    QTest::newRow("Pr") << "PRADO" << 1 << "PRA-|DO";
-    QTest::newRow("BL") << "BLANCO" << 1 << "BLAN-|CO";
     QTest::newRow("párrafos") << "   Uno dos.|   Tres|cuatro." << 0 << "     Uno dos.||     Tres cuatro.|";
     QTest::newRow("sin punto sigue en la línea") << "   Uno dos|   Tres." << 0 << "     Uno dos    Tres.|";
     QTest::newRow("sangría con corte") << "   la casa es grande." << 8 << "     la ca-|sa es gran-|de.|";
@@ -114,6 +125,41 @@ private slots:
                                    FuenteComposicion{u"Liberation Serif"_s, 17});
     QCOMPARE(r, lista("*n*DECISION|sin |pun-|to|*n*COMENTARIO|Fin.||*n*COMENTARIO|Dos|*n*LINEA 3|x"));
     QVERIFY(m.nombre == u"Liberation Serif"_s && m.tamano == 17); // se mide con la fuente elegida
+  }
+
+  void los64Hexagramas() {
+    // Los textos de los 64 hexagramas con sus seis líneas, a dos anchos y con
+    // la letra de verdad: ninguna palabra partida contra las reglas y ninguna
+    // línea fuera de lo que se puede imprimir.
+    CarpetaPrueba carpeta;
+    PrepararEstado(true);
+    const FuenteComposicion arial;
+    QVERIFY(QFontInfo(FuenteEnTwips(arial.nombre, arial.tamano)).family().contains(u"Liberation Sans"_s));
+    const QFontMetricsF medida(FuenteEnTwips(arial.nombre, arial.tamano));
+    for (const double ancho : {11906.0 - 1440, 7000.0}) {
+      const double limite = ancho - RightReserve;
+      QStringList todas;
+      double masLarga = 0;
+      for (int h = 0; h < 64; ++h) {
+        QString lineas;
+        for (int n = 0; n < 6; ++n)
+          lineas += (h >> n) & 1 ? u'9' : u'6';
+        CargarBuffer(lineas);
+        SuperficieMedidaQt s;
+        ComponerTexto(s, arial, limite, [&](const QString& l) {
+          todas << l;
+          if (!l.startsWith(u"*n*"_s))
+            masLarga = std::max(masLarga, LeftMargin + medida.horizontalAdvance(l.trimmed()));
+        });
+      }
+      const Cortes::Resultado r = Cortes::JuzgarLineas(todas);
+      qInfo("ancho %.0f: %d líneas, %d guiones, %d en palabras de la lista, %lld cortes malos; la más larga "
+            "llega a %.0f de %.0f",
+            ancho, r.lineas, r.guiones, r.conocidas, r.malos.size(), masLarga, ancho);
+      QVERIFY2(r.malos.isEmpty(), qPrintable(r.malos.mid(0, 40).join(u"\n"_s)));
+      QVERIFY(r.guiones > r.lineas / 10 && r.conocidas > 200);
+      QVERIFY(masLarga <= ancho);
+    }
   }
 
   void finSoloEnLaRanura100() {

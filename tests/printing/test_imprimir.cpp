@@ -1,5 +1,8 @@
 // La impresora y la impresión de un hexagrama desde su ventana: dibujo,
-// textos, fichero temporal, fallos, diálogos y un PDF de verdad.
+// pregunta, textos, fichero temporal, fallos, diálogos y los PDF de verdad:
+// sus nombres, el aviso de dónde quedan, y que se escriben enteros o nada,
+// nunca a través de un enlace ni sobre un fichero ajeno.
+#include "CortesCastellano.h"
 #include "apoyo/Apoyo.h"
 #include "core/Estado.h"
 #include "core/Hexagrama.h"
@@ -7,18 +10,28 @@
 #include "platform/Codificacion.h"
 #include "platform/Controles.h"
 #include "platform/DialogosComunes.h"
+#include "platform/Rutas.h"
 #include "printing/ComponerTexto.h"
 #include "printing/FRMImprimir.h"
 #include "printing/ImpresoraGrabadora.h"
 
+#include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
-#include <QPrinterInfo>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <QTest>
 
+#include <csignal>
 #include <memory>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -57,6 +70,46 @@ QStringList trazos(const ImpresoraGrabadora& p) {
   }
   return r;
 }
+
+QByteArray leer(const QString& ruta) {
+  QFile f(ruta);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void escribir(const QString& ruta, const QByteArray& bytes) {
+  QFile f(ruta);
+  QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+}
+
+// Un fichero que no admite más de `limite` bytes, como un disco que se llena.
+template <class Fichero> struct QueFalla : Fichero {
+  QueFalla(const QString& ruta, qint64 limite) : Fichero(ruta), limite(limite) {}
+  qint64 limite;
+  qint64 writeData(const char* datos, qint64 largo) override {
+    const qint64 hecho = limite > 0 ? Fichero::writeData(datos, std::min(largo, limite)) : -1;
+    limite -= std::max<qint64>(hecho, 0);
+    return hecho;
+  }
+};
+
+// Desde ahora, los PDF (o el temporal) se quedan sin sitio tras `limite` bytes.
+void fallarTras(bool pdf, qint64 limite) {
+  if (pdf)
+    FijarGuardadoImpresion(
+        [=](const QString& r) { return std::make_unique<QueFalla<QSaveFile>>(r, limite); });
+  else
+    FijarTemporalImpresion([=](const QString& r) { return std::make_unique<QueFalla<QFile>>(r, limite); });
+}
+
+bool sinPermisosAjenos(const QString& ruta) {
+  const auto ajenos = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                      QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+  return QFile::exists(ruta) && (QFile::permissions(ruta) & ajenos) == 0;
+}
+
+// Una pregunta de cien caracteres, que no cabe en una línea.
+const QString PreguntaLarga =
+    u"¿DEBO ACEPTAR EL PUESTO QUE ME OFRECEN EN LA COMPAÑÍA DEL NORTE, MUY LEJOS DE LA CASA DE MIS PADRES?"_s;
 } // namespace
 
 class PruebaImprimir : public QObject {
@@ -80,6 +133,25 @@ class PruebaImprimir : public QObject {
 
   QString fichero(const QString& nombre) const { return carpeta_->fichero(nombre); }
 
+  // Lo que hay en la carpeta además de los ficheros de datos, enlaces incluidos.
+  QStringList sobrantes() const {
+    QStringList r = QDir(carpeta_->ruta()).entryList(QDir::Files | QDir::System | QDir::Hidden, QDir::Name);
+    for (const char* dato : {"trigr.kvl", "hexagr.kvl", "BINARIO.DAT", "KORVAL.HLP"})
+      r.removeAll(QString::fromLatin1(dato));
+    return r;
+  }
+
+  // Desde aquí, la impresora de verdad en un sistema sin impresoras, con el
+  // reloj del 5 de diciembre de 2026 a las 18:30:12.
+  void impresoraDeVerdad() {
+    real_ = std::make_unique<ImpresoraQt>();
+    FijarImpresora(real_.get());
+    FijarPruebaImpresoras([] { return false; });
+    FijarReloj([] { return 18 * 3600 + 30 * 60 + 12.5; }, [] { return QDate(2026, 12, 5); });
+  }
+  std::unique_ptr<ImpresoraQt> real_;
+  QStringList abiertos_; // lo que se pidió abrir con el visor del escritorio
+
 private slots:
   void initTestCase() { // hasta que el usuario elige otra
     QCOMPARE(FRMImprimir::DialogoDeImpresion().FontName, u"Arial"_s);
@@ -95,12 +167,24 @@ private slots:
     FRMImprimir::DialogoDeImpresion().FontName = u"Arial"_s;
     FRMImprimir::DialogoDeImpresion().FontSize = 12;
     f_ = std::make_unique<FRMImprimir>();
+    abiertos_.clear();
+    FijarAbrirConElEscritorio([this](const QString& f) {
+      abiertos_ << f;
+      return true;
+    });
   }
 
   void cleanup() {
     f_.reset();
     FijarImpresora(nullptr);
+    real_.reset();
     FijarReloj(nullptr, nullptr);
+    FijarPruebaImpresoras(nullptr);
+    FijarPruebaEscritura(nullptr);
+    FijarGuardadoImpresion(nullptr);
+    FijarTemporalImpresion(nullptr);
+    FijarAbrirConElEscritorio(nullptr);
+    FRMImprimir::CaptionHexagramaEnPantalla = nullptr;
     carpeta_.reset();
   }
 
@@ -148,77 +232,55 @@ private slots:
     QCOMPARE(p.marcas.back().tipo, MarcaImpresa::Cancelado);
   }
 
-  void losPdf() {
-    // Un PDF que no se puede crear (bajo un fichero) es el error 482.
-    QFile(fichero(u"fichero"_s)).open(QIODevice::WriteOnly);
-    ImpresoraQt p;
-    p.ElegirFicheroPdf(fichero(u"fichero/sub/consulta.pdf"_s));
-    QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
-    try {
-      p.Print(u"a"_s, true);
-      QFAIL("tenía que fallar");
-    } catch (const ErrorEjecucion& e) {
-      QCOMPARE(e.numero(), ErrImpresora);
-    }
-    QVERIFY(!p.TrabajoEmpezado());
-    // Sin impresora, cada trabajo es un PDF con fecha y hora que no pisa el anterior.
-    FijarReloj([] { return 7 * 3600 + 5 * 60 + 3.75; }, [] { return QDate(2027, 1, 9); });
-    QCOMPARE(ImpresoraQt::NombrePdfAutomatico(), u"KORVAL 2027-01-09 07-05-03.pdf"_s);
-    if (!QPrinterInfo::availablePrinters().isEmpty())
-      QSKIP("Esta máquina tiene impresoras instaladas");
-    ImpresoraQt q;
-    for (const QString& t : {u"Primer trabajo"_s, u"Segundo trabajo"_s}) {
-      q.Print(t, true);
-      q.EndDoc();
-    }
-    QVERIFY(textoPdf(fichero(u"KORVAL 2027-01-09 07-05-03.pdf"_s)).contains(u"Primer trabajo"_s));
-    const QString dos = textoPdf(fichero(u"KORVAL 2027-01-09 07-05-03 (2).pdf"_s));
-    QVERIFY(dos.contains(u"Segundo trabajo"_s) && !dos.contains(u"Primer"_s));
-  }
-
-  void opcionesYDosTrabajos() {
-    consulta(u"787878"_s);
-    f_->show();
-    QVERIFY(!f_->OPCION[0]->isEnabled() && f_->OPCION[1]->isChecked());
-    f_->BTNMENU_Click(0);
-    QCOMPARE(impresora_->trabajosTerminados(), 1);
-    QVERIFY(!f_->isVisible());
-    // Con líneas cambiantes: primero el principal, después el complementario.
-    consulta(u"969678"_s);
-    f_->show();
-    QVERIFY(f_->OPCION[0]->isEnabled() && f_->OPCION[1]->isChecked());
-    imprimir(true);
-    QCOMPARE(impresora_->trabajosTerminados(), 3);
-    for (const QString& t : {u"HEXAGRAMA PRINCIPAL"_s, nombre(u"969678"_s), u"LINEA 1"_s})
-      QVERIFY2(impresora_->buscarTexto(t, 2), qPrintable(t));
-    for (const QString& t : {u"HEXAGRAMA COMPLEMENTARIO"_s, nombre(u"878778"_s)})
-      QVERIFY2(impresora_->buscarTexto(t, 3), qPrintable(t));
-    QVERIFY(!impresora_->buscarTexto(u"LINEA 1"_s, 3));
-    f_->show();
-    QVERIFY(f_->OPCION[1]->isChecked());
-  }
-
   void dibujoExacto_data() {
     QTest::addColumn<QString>("lineas");
+    QTest::addColumn<QString>("pregunta");
     QTest::addColumn<QPointF>("superior");
     QTest::addColumn<QPointF>("inferior");
     // Cada etiqueta va donde quedó la pluma tras la línea 6 (o la 3).
-    QTest::newRow("9 arriba, 8 en la 3") << u"678969"_s << QPointF(2500, 1600) << QPointF(2500, 2400);
-    QTest::newRow("6 arriba, 7 en la 3") << u"777666"_s << QPointF(2500, 1550) << QPointF(2500, 2400);
-    QTest::newRow("7 arriba, 9 en la 3") << u"889887"_s << QPointF(2500, 1650) << QPointF(2500, 2350);
-    QTest::newRow("8 arriba, 6 en la 3") << u"996778"_s << QPointF(2500, 1650) << QPointF(2500, 2300);
+    const QString corta = u"¿QUÉ DEBO HACER?"_s;
+    QTest::newRow("9 arriba, 8 en la 3")
+        << u"678969"_s << corta << QPointF(2500, 1600) << QPointF(2500, 2400);
+    QTest::newRow("6 arriba, 7 en la 3")
+        << u"777666"_s << corta << QPointF(2500, 1550) << QPointF(2500, 2400);
+    QTest::newRow("7 arriba, 9 en la 3")
+        << u"889887"_s << corta << QPointF(2500, 1650) << QPointF(2500, 2350);
+    QTest::newRow("8 arriba, 6 en la 3")
+        << u"996778"_s << corta << QPointF(2500, 1650) << QPointF(2500, 2300);
+    QTest::newRow("pregunta de cien")
+        << u"996778"_s << PreguntaLarga << QPointF(2500, 1650) << QPointF(2500, 2300);
+    QTest::newRow("palabra sin blancos")
+        << u"996778"_s << QString(100, u'Ñ') << QPointF(2500, 1650) << QPointF(2500, 2300);
   }
 
   void dibujoExacto() {
     QFETCH(QString, lineas);
+    QFETCH(QString, pregunta);
     QFETCH(QPointF, superior);
     QFETCH(QPointF, inferior);
-    consulta(lineas);
+    consulta(lineas, pregunta);
     imprimir();
+    // La pregunta: tras "CONSULTA:", en líneas que caben en la página, sin
+    // guiones añadidos, cada una bajo su primer carácter.
+    const auto t = impresora_->deTipo(MarcaImpresa::Texto);
+    const ImpresoraGrabadora medida; // Arial 12 sin negrita, como la pregunta
+    ImpresoraGrabadora negrita;
+    negrita.setFontBold(true);
+    std::size_t k = 1;
+    QString junta;
+    for (; t[k].texto != u"HEXAGRAMA PRINCIPAL"_s; ++k) {
+      const double x = k == 1 ? t[1].p1.x() + medida.TextWidth(u" "_s) : t[k].p1.x();
+      QCOMPARE(x, t[0].p1.x() + negrita.TextWidth(u"CONSULTA:"_s) + medida.TextWidth(u" "_s));
+      QVERIFY(t[k].p1.x() + medida.TextWidth(t[k].texto) <= impresora_->ancho);
+      junta += k == 1 ? t[k].texto.mid(1) : t[k].texto;
+    }
+    QCOMPARE(junta.remove(u' '), QString(pregunta).remove(u' '));
+    QCOMPARE(int(k) > 2, pregunta.size() == 100);
+    const double bajada = (double(k) - 2) * medida.TextHeight();
     const int yLinea[7] = {0, 2700, 2500, 2300, 1950, 1750, 1550};
     QStringList esperados;
     for (int n = 6; n >= 1; --n) {
-      const int y = yLinea[n], b = y + 100;
+      const double y = yLinea[n] + bajada, b = y + 100;
       const QChar v = lineas[n - 1];
       if (v == u'7')
         esperados << u"caja 500,%1 2000,%2"_s.arg(y).arg(b);
@@ -231,13 +293,13 @@ private slots:
     }
     QCOMPARE(trazos(*impresora_), esperados);
     // Cada etiqueta en negrita subrayada y, detrás, el nombre del trigrama sin ellas.
-    QCOMPARE(impresora_->textos().mid(4, 4),
+    const std::size_t s = k + 2;
+    QCOMPARE(impresora_->textos().mid(int(s), 4),
              (QStringList{u"Trigrama Superior:"_s, u"  "_s + TrigramName(lineas.right(3)),
                           u"Trigrama Inferior:"_s, u"  "_s + TrigramName(lineas.left(3))}));
-    const auto t = impresora_->deTipo(MarcaImpresa::Texto);
-    QCOMPARE(t[4].p1, superior);
-    QCOMPARE(t[6].p1, inferior);
-    for (std::size_t i : {4, 6})
+    QCOMPARE(t[s].p1, superior + QPointF(0, bajada));
+    QCOMPARE(t[s + 2].p1, inferior + QPointF(0, bajada));
+    for (std::size_t i : {s, s + 2})
       QVERIFY(t[i].negrita && t[i].subrayado && !t[i + 1].negrita && t[i + 1].p1.y() == t[i].p1.y());
   }
 
@@ -267,7 +329,11 @@ private slots:
     consulta(lineas);
     const bool con482 = !respuestas.contains(vbOK);
     impresora_->fallosAlEmpezar = con482 ? 1 : 0;
-    impresora_->antesDeMarcar = [fallaEn](const MarcaImpresa& m) {
+    // El fichero temporal del último trabajo se mira mientras se imprimen sus líneas.
+    QByteArray temporal;
+    impresora_->antesDeMarcar = [&, fallaEn](const MarcaImpresa& m) {
+      if (m.tipo == MarcaImpresa::Texto && m.texto == u"DECISION"_s)
+        temporal = sinPermisosAjenos(fichero(u"inter.tmp"_s)) ? leer(fichero(u"inter.tmp"_s)) : "ajeno";
       if (int(m.tipo) == fallaEn)
         throw ErrorEjecucion(ErrEntradaSalida);
     };
@@ -287,19 +353,22 @@ private slots:
     QVERIFY(!f_->isVisible());
     f_->show();
     QVERIFY(f_->panfondo->isEnabled() && !f_->PANIMPRIMIENDO->isVisible());
-    // inter.tmp se borra al terminar; si no, queda como se escribió: Windows-1252.
-    QFile f(fichero(u"inter.tmp"_s));
-    QCOMPARE(f.exists(), fallaEn == int(MarcaImpresa::Fin));
-    if (f.open(QIODevice::ReadOnly)) {
-      const QByteArray bytes = f.readAll();
-      QCOMPARE(bytes, Win1252::codificar(compuestas(u"Arial"_s, 12).join(u"\r\n"_s) + u"\r\n"_s));
-      QVERIFY(bytes.contains(char(0xF3)) && !bytes.contains("\xC3\xB3"));
+    // inter.tmp, en Windows-1252 y sólo para su dueño mientras sirve, no
+    // queda nunca: ni al terminar ni cuando el trabajo se deja.
+    QVERIFY(!temporal.isEmpty() || terminados == 0);
+    if (!temporal.isEmpty()) {
+      QCOMPARE(temporal, Win1252::codificar(compuestas(u"Arial"_s, 12).join(u"\r\n"_s) + u"\r\n"_s));
+      QVERIFY(temporal.contains(char(0xF3)) && !temporal.contains("\xC3\xB3"));
     }
+    QCOMPARE(sobrantes(), QStringList());
   }
 
   void dialogos() {
-    // Cancelados: no dicen nada ni cambian nada.
+    // Sin líneas cambiantes sólo se imprime el hexagrama a la vista.
+    consulta(u"787878"_s);
     f_->show();
+    QVERIFY(!f_->OPCION[0]->isEnabled() && f_->OPCION[1]->isChecked());
+    // Cancelados, los diálogos no dicen nada ni cambian nada.
     f_->BTNMENU_Click(2);
     f_->BTNMENU_Click(1);
     QVERIFY(GuionMensajes::mostrados().empty());
@@ -329,37 +398,47 @@ private slots:
     QVERIFY(ultima.fuente == u"Liberation Serif"_s && ultima.tamano == 14 && ultima.p1.x() == 500);
   }
 
-  void unaConsultaImpresaEnPdf() {
-    FijarImpresora(nullptr);
-    GuionDialogos::responder(RespuestaDialogo::elegirPdf(fichero(u"consulta.pdf"_s)));
+  void pdfSinImpresora() {
+    // Sin impresoras, cada hexagrama es un PDF entero, sólo para su dueño,
+    // con un nombre que dice la fecha, el orden y lo que lleva; un solo
+    // mensaje da la ruta de los dos y ofrece abrirlos.
+    impresoraDeVerdad();
+    consulta(u"697896"_s, PreguntaLarga);
     f_->show();
-    f_->BTNMENU_Click(1);
-    consulta(u"697896"_s, u"¿DEBO ACEPTAR EL NUEVO TRABAJO?"_s);
-    imprimir();
-    QVERIFY(GuionMensajes::mostrados().empty());
-    const QString todo = textoPdf(fichero(u"consulta.pdf"_s));
+    QVERIFY(f_->OPCION[0]->isEnabled() && f_->OPCION[1]->isChecked());
+    GuionMensajes::responder(vbYes);
+    imprimir(true);
+    const QString base = u"KORVAL 2026-12-05 18-30-12"_s;
+    const QStringList nombres{base + u" 1 principal.pdf"_s, base + u" 2 complementario.pdf"_s};
+    QCOMPARE(sobrantes(), nombres);
+    const QStringList pdfs{fichero(nombres[0]), fichero(nombres[1])};
+    QCOMPARE(abiertos_, pdfs);
+    const auto& msg = GuionMensajes::mostrados();
+    QCOMPARE(msg.size(), std::size_t(1));
+    QCOMPARE(msg[0].estilo, vbYesNo | vbInformation);
+    QCOMPARE(msg[0].titulo, u"Información al usuario"_s);
+    for (const QString& p : pdfs)
+      QVERIFY2(msg[0].texto.contains(QDir::toNativeSeparators(p)) && sinPermisosAjenos(p), qPrintable(p));
+    const QString complementario = textoPdf(pdfs[1]);
+    QVERIFY(complementario.contains(u"HEXAGRAMA COMPLEMENTARIO"_s) &&
+            complementario.contains(nombre(ComplementLines.texto())) && !complementario.contains(u"LINEA"_s));
+
+    // Lo que dice la página del principal: la pregunta entera, los nombres,
+    // las secciones de sus líneas cambiantes y cada palabra partida como en
+    // castellano.
+    const QString todo = textoPdf(pdfs[0]);
     const QStringList l = todo.split(u'\n');
-    for (const QString& t : {u"CONSULTA: ¿DEBO ACEPTAR EL NUEVO TRABAJO?"_s, u"HEXAGRAMA PRINCIPAL"_s,
-                             nombre(u"697896"_s), u"Trigrama Superior:"_s, TrigramName(u"896"_s)})
-      QVERIFY2(todo.contains(t), qPrintable(t));
+    for (const QString& t : {u"CONSULTA: "_s + PreguntaLarga, u"HEXAGRAMA PRINCIPAL"_s, nombre(u"697896"_s),
+                             u"Trigrama Superior:"_s, TrigramName(u"896"_s)})
+      QVERIFY2(todo.simplified().contains(t), qPrintable(t));
     for (const QString& t : {u"DECISION"_s, u"COMENTARIO"_s, u"IMAGEN"_s, u"LINEA 1"_s, u"LINEA 6"_s})
       QVERIFY2(l.contains(t), qPrintable(t));
     QVERIFY(!l.contains(u"LINEA 3"_s) && !l.contains(u"LINEA 4"_s));
-    // Cada guion final va entre letras, antes de consonante y vocal, fuera de una pareja.
-    int guiones = 0;
-    for (int i = 0; i + 1 < l.size(); ++i) {
-      const QString a = l[i].trimmed(), b = l[i + 1].trimmed();
-      if (a.size() < 2 || !a.endsWith(u'-'))
-        continue;
-      ++guiones;
-      const QChar x = a[a.size() - 2];
-      QVERIFY2(b.size() >= 2 && x.isLetter() && b[0].isLetter() && !EsVocal(b.left(1)) &&
-                   EsVocal(b.mid(1, 1)) && !ParejaInseparable(x, b[0]),
-               qPrintable(a + u" | "_s + b));
-    }
-    QVERIFY(guiones > 5);
+    const Cortes::Resultado cortes = Cortes::JuzgarLineas(l);
+    QVERIFY2(cortes.malos.isEmpty(), qPrintable(cortes.malos.join(u'\n')));
+    QVERIFY(cortes.guiones > 5);
     // Ninguna palabra sale de la página; el texto empieza 25 puntos dentro del margen (36).
-    const QString cajas = textoPdf(fichero(u"consulta.pdf"_s), u"-bbox"_s);
+    const QString cajas = textoPdf(pdfs[0], u"-bbox"_s);
     const auto pag = QRegularExpression(u"<page width=\"([0-9.]+)\" height=\"([0-9.]+)\""_s).match(cajas);
     const double ancho = pag.captured(1).toDouble(), alto = pag.captured(2).toDouble(), margen = 36;
     const QRegularExpression palabra(
@@ -372,6 +451,161 @@ private slots:
       QVERIFY(x0 >= margen + 25 - 0.5 && x1 <= ancho - margen && y0 >= margen - 0.5 && y1 <= alto - margen);
     }
     QVERIFY(palabras > 500);
+
+    // El fichero de otro con el nombre siguiente no se toca: la orden toma
+    // «-2». Sin abrir nada si el usuario no quiere.
+    FRMImprimir::CaptionHexagramaEnPantalla = [] { return u"HEXAGRAMA COMPLEMENTARIO"_s; };
+    escribir(fichero(base + u" complementario.pdf"_s), "mío");
+    GuionMensajes::responder(vbNo);
+    imprimir();
+    QCOMPARE(leer(fichero(base + u" complementario.pdf"_s)), QByteArray("mío"));
+    const QString otro = fichero(base + u"-2 complementario.pdf"_s);
+    QVERIFY(leer(otro).startsWith("%PDF-") && sinPermisosAjenos(otro));
+    QVERIFY(GuionMensajes::mostrados().back().texto.contains(QDir::toNativeSeparators(otro)));
+    QCOMPARE(abiertos_.size(), 2);
+  }
+
+  void ficheroElegido() {
+    impresoraDeVerdad();
+    consulta(u"787969"_s);
+    f_->show();
+    // El diálogo de verdad: su botón dice "Aceptar" y propone un PDF nuevo.
+    GuionDialogos::desactivar();
+    QString boton, propuesto;
+    AlAparecer<QPrintDialog>([&](QPrintDialog* d) {
+      boton = d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->text();
+      propuesto = ImpresoraDelSistema().Dispositivo().outputFileName();
+      d->reject();
+    });
+    f_->BTNMENU_Click(1);
+    GuionDialogos::activar();
+    QCOMPARE(boton, u"Aceptar"_s);
+    QCOMPARE(propuesto, fichero(u"KORVAL 2026-12-05 18-30-12.pdf"_s));
+
+    // Un fichero que ya existe y el usuario aceptó sustituir recibe la orden
+    // siguiente, y sólo ésa: la otra va a un fichero nuevo a su lado.
+    const QString elegido = fichero(u"consulta.pdf"_s);
+    escribir(elegido, "viejo");
+    GuionDialogos::responder(RespuestaDialogo::elegirPdf(elegido));
+    f_->BTNMENU_Click(1);
+    imprimir();
+    const QByteArray impreso = leer(elegido);
+    QVERIFY(impreso.startsWith("%PDF-") && sinPermisosAjenos(elegido));
+    imprimir();
+    QCOMPARE(leer(elegido), impreso);
+    QVERIFY(leer(fichero(u"KORVAL 2026-12-05 18-30-12 principal.pdf"_s)).startsWith("%PDF-"));
+    // Después, el diálogo ya no propone la impresión anterior.
+    f_->show();
+    f_->BTNMENU_Click(1);
+    QCOMPARE(GuionDialogos::mostrados().back().propuesta, fichero(u"KORVAL 2026-12-05 18-30-12.pdf"_s));
+
+    // Con los dos hexagramas, el nombre elegido va delante de cada uno.
+    consulta(u"969678"_s);
+    GuionDialogos::responder(RespuestaDialogo::elegirPdf(fichero(u"dos.pdf"_s)));
+    f_->BTNMENU_Click(1);
+    imprimir(true);
+    QVERIFY(QFile::exists(fichero(u"dos 1 principal.pdf"_s)) &&
+            QFile::exists(fichero(u"dos 2 complementario.pdf"_s)));
+
+    // Un enlace simbólico no se elige: se dice por qué y no cambia nada.
+    escribir(fichero(u"ajeno.txt"_s), "ajeno");
+    QVERIFY(QFile::link(fichero(u"ajeno.txt"_s), fichero(u"enlace.pdf"_s)));
+    GuionMensajes::limpiar();
+    GuionDialogos::responder(RespuestaDialogo::elegirPdf(fichero(u"enlace.pdf"_s)));
+    f_->show();
+    f_->BTNMENU_Click(1);
+    imprimir();
+    const auto& msg = GuionMensajes::mostrados();
+    QVERIFY(msg.size() == 2 && msg[0].texto.contains(u"enlace simbólico"_s) &&
+            msg[0].estilo == (vbExclamation | vbOKOnly));
+    QVERIFY(!msg[1].texto.contains(u"enlace.pdf"_s) && QFileInfo(fichero(u"enlace.pdf"_s)).isSymLink());
+    QCOMPARE(leer(fichero(u"ajeno.txt"_s)), QByteArray("ajeno"));
+  }
+
+  void fallosDelDestino() {
+    // Cada fallo del sitio donde se escribe se dice en un solo mensaje que
+    // explica la causa, termina la orden y no deja nada tras de sí.
+    impresoraDeVerdad();
+    consulta(u"969678"_s);
+    const QString pdf = fichero(u"KORVAL 2026-12-05 18-30-12 1 principal.pdf"_s);
+    const QString temporal = fichero(u"inter.tmp"_s), ajeno = fichero(u"ajeno.txt"_s);
+    QVERIFY(QDir(carpeta_->ruta()).mkdir(u"otra"_s));
+    struct Caso {
+      const char* nombre;
+      std::function<void()> preparar;
+      QString dice;
+      QStringList quedan;
+    };
+    const Caso casos[] = {
+        {"carpeta sin permiso",
+         [&] { FijarPruebaEscritura([&](const QString& d) { return d != carpeta_->ruta(); }); },
+         QDir::toNativeSeparators(carpeta_->ruta()) + u"»: falta permiso"_s,
+         {}},
+        {"el PDF no cabe", [] { fallarTras(true, 4096); }, u"lleno"_s, {}},
+        {"el temporal no cabe", [] { fallarTras(false, 1); }, u"lleno"_s, {}},
+        {"inter.tmp es un enlace",
+         [&] {
+           escribir(ajeno, "ajeno");
+           QFile::link(ajeno, temporal);
+         },
+         u"enlace simbólico"_s,
+         {u"ajeno.txt"_s, u"inter.tmp"_s}},
+        {"un enlace colgante con el nombre del PDF",
+         [&] { QFile::link(fichero(u"otra/destino.pdf"_s), pdf); },
+         u"enlace simbólico"_s,
+         {QFileInfo(pdf).fileName()}},
+    };
+    for (const Caso& c : casos) {
+      GuionMensajes::limpiar();
+      c.preparar();
+      imprimir(true);
+      const auto& msg = GuionMensajes::mostrados();
+      QVERIFY2(msg.size() == 1 && msg[0].texto.contains(c.dice) && msg[0].estilo == (vbCritical | vbOKOnly) &&
+                   msg[0].titulo == u"ATENCION..."_s,
+               c.nombre);
+      QVERIFY2(sobrantes() == c.quedan && !f_->isVisible(), c.nombre);
+      QCOMPARE(leer(ajeno), QFile::exists(ajeno) ? QByteArray("ajeno") : QByteArray());
+      QVERIFY(!QFile::exists(fichero(u"otra/destino.pdf"_s)));
+      FijarPruebaEscritura(nullptr);
+      FijarGuardadoImpresion(nullptr);
+      FijarTemporalImpresion(nullptr);
+      for (const QString& f : c.quedan)
+        QFile::remove(fichero(f));
+    }
+
+    // Un almacén dañado detiene el trabajo con el error 9: ni PDF ni temporal.
+    GuionMensajes::limpiar();
+    for (int j = 1; j < RanurasTextBuffer; ++j)
+      TextBuffer[std::size_t(j)] = j == 1 ? u"*D"_s : j == 100 ? u"**"_s : u"palabra"_s;
+    imprimir();
+    QCOMPARE(GuionMensajes::mostrados().size(), std::size_t(1));
+    QCOMPARE(GuionMensajes::mostrados()[0].texto, u"ERROR 9 (SUB IMPRIMIR)"_s);
+    QCOMPARE(sobrantes(), QStringList());
+
+    // Disco lleno de verdad: un hijo con un tope de tamaño de fichero por
+    // debajo del PDF (y otro por debajo del temporal).
+    consulta(u"969678"_s);
+    imprimir();
+    const QString entero = fichero(u"KORVAL 2026-12-05 18-30-12 principal.pdf"_s);
+    const qint64 tamano = QFileInfo(entero).size();
+    QVERIFY(tamano > 8192);
+    QFile::remove(entero);
+    for (const qint64 tope : {tamano / 2, qint64(2048)}) {
+      const pid_t hijo = fork();
+      if (hijo == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit r{rlim_t(tope), rlim_t(tope)};
+        setrlimit(RLIMIT_FSIZE, &r);
+        GuionMensajes::limpiar();
+        imprimir(true);
+        const auto& msg = GuionMensajes::mostrados();
+        _exit(msg.size() == 1 && msg[0].texto.contains(u"lleno"_s) ? 0 : 1);
+      }
+      int estado = 1;
+      QCOMPARE(waitpid(hijo, &estado, 0), hijo);
+      QVERIFY(WIFEXITED(estado) && WEXITSTATUS(estado) == 0);
+      QCOMPARE(sobrantes(), QStringList());
+    }
   }
 };
 

@@ -1,0 +1,42 @@
+#pragma once
+// Las sílabas de las palabras castellanas y los sitios donde una línea
+// impresa puede partir una palabra con guion.
+//
+// Las sílabas siguen las reglas de la Academia:
+// - una consonante entre vocales va con la vocal siguiente (ca-sa); ch, ll y
+//   rr son una sola consonante (no-che, ca-lle, pe-rro), igual que qu y la gu
+//   de gue y gui, cuya u no suena (que-so, gue-rra);
+// - pl, pr, bl, br, fl, fr, tr, dr, cl, cr, gl, gr, kl y kr no se separan
+//   (o-tro, ma-dre); de dos consonantes que no son grupo, una va con cada
+//   vocal (can-to); de tres o cuatro, las dos últimas van juntas si son
+//   grupo (cons-truir) y si no sólo la última pasa (obs-tá-cu-lo);
+// - los diptongos y triptongos no se separan (cau-sa, ciu-dad, buey): una
+//   vocal débil sin tilde (i, u, ü, y final) con otra vocal; las vocales
+//   fuertes juntas (a, e, o) y la débil con tilde (í, ú) forman hiato
+//   (po-e-sí-a, Ma-rí-a); una h entre vocales no rompe el diptongo
+//   (prohi-bir) y en el hiato va con la vocal siguiente (a-ho-ra);
+// - "sub" seguido de r es prefijo: sub-ra-yar, nunca su-bra-yar.
+//
+// Dónde se puede partir al final de una línea: sólo entre dos letras de una
+// misma palabra, en un límite de sílaba o tras un prefijo reconocido
+// (des-atar, junto al silábico de-sa-tar), y además:
+// - ninguna de las dos partes tiene menos de dos letras, de modo que nunca
+//   queda una vocal sola (u-na, a-gua, Marí-a no);
+// - nunca junto a la puntuación ni dentro de un número ni en una palabra con
+//   apóstrofo (los nombres romanizados como Ch'ien o K'an no se parten);
+// - ni antes de "tl" ni entre la t y la l: at-le-ta (uso de España) y
+//   a-tle-ta (uso de América) valen los dos, así que ahí no se corta.
+
+#include <QString>
+#include <QStringView>
+
+#include <vector>
+
+// Las posiciones (de 1 a largo − 1) donde empieza una sílaba de `palabra`,
+// que es sólo letras, en orden.
+std::vector<int> Silabear(QStringView palabra);
+
+// Para cada posición k de 0 a texto.size(): ¿se puede partir la línea entre
+// texto[k − 1] y texto[k] poniendo un guion? `texto` puede ser una línea
+// entera, con blancos y puntuación.
+std::vector<bool> PuntosDeCorte(QStringView texto);
