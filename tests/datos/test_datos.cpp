@@ -158,8 +158,8 @@ private slots:
                                         << "en los carros. Desventura."
                                         << "«Desventura» no es de la norma" << 0;
     QTest::newRow("éxito en el dictamen") << "textos/10.txt"
-                                          << "no muerde. Paso abierto."
-                                          << "no muerde. Éxito."
+                                          << "no muerde a nadie."
+                                          << "no muerde a nadie. Éxito."
                                           << "«Éxito» no es de la norma" << 0;
     QTest::newRow("nosotros en un ensayo") << "textos/30.txt"
                                            << "todos los que lo rodean."
@@ -170,16 +170,16 @@ private slots:
                                << "nadie le acompañe"
                                << "«le acompañe» no es de la norma" << 0;
     QTest::newRow("mayúscula tras los dos puntos") << "textos/01.txt"
-                                                   << "significa: el dragón duerme"
-                                                   << "significa: El dragón duerme"
+                                                   << "significa: el dragón yace"
+                                                   << "significa: El dragón yace"
                                                    << "minúscula: «El»" << 0;
     QTest::newRow("apertura de la IMAGEN") << "textos/33.txt"
                                            << "El cielo sobre la montaña:"
                                            << "La montaña bajo el cielo:"
                                            << "empieza por «El cielo sobre la montaña:»" << 0;
     QTest::newRow("romanización") << "textos/03.txt"
-                                  << "Abajo está Chên,"
-                                  << "Abajo está Chen,"
+                                  << "Chên, el Trueno que despierta, empuja"
+                                  << "Chen, el Trueno que despierta, empuja"
                                   << "«Chen» se escribe «Chên»" << 0;
   }
 
