@@ -486,8 +486,9 @@ private slots:
     }
     // Eliminadas todas las copiadas, las de junto al programa no reaparecen.
     w.show();
-    while (w.isVisible())
+    for (int i = 0; i < 4 && w.isVisible(); ++i)
       Clic(w.BTNAUX[2]);
+    QVERIFY(!w.isVisible());
     QCOMPARE(Ultimo().texto, QStringLiteral("NO EXITEN CONSULTAS ARCHIVADAS"));
     QCOMPARE(LeerTodo(nuevo), QByteArray());
     QCOMPARE(LeerTodo(archivo()), TresConsultas());
