@@ -10,6 +10,7 @@
 
 #include <QAbstractItemView>
 #include <QListView>
+#include <QProxyStyle>
 #include <QStyledItemDelegate>
 
 namespace {
@@ -37,6 +38,20 @@ public:
     QSize s = QStyledItemDelegate::sizeHint(opcion, indice);
     s.setHeight(s.height() + Tw(90));
     return s;
+  }
+};
+
+// Las listas se despliegan debajo, como una lista, y no como un menú encima:
+// un menú mide el ancho de todas sus entradas antes de abrirse, y con cien
+// mil consultas eso es más de un segundo sin atender al usuario.
+class EstiloListas : public QProxyStyle {
+public:
+  using QProxyStyle::QProxyStyle;
+  int styleHint(StyleHint pista, const QStyleOption* opcion, const QWidget* control,
+                QStyleHintReturn* devuelto) const override {
+    if (pista == SH_ComboBox_Popup)
+      return 0;
+    return QProxyStyle::styleHint(pista, opcion, control, devuelto);
   }
 };
 
@@ -104,7 +119,9 @@ FRMRecuperar::FRMRecuperar(QWidget* parent) : Formulario(parent) {
     SSPanel1[i]->setNegrita(true);
   }
 
-  auto lista = [this](const QString& nombre, ListaCampo* modelo) {
+  auto* estiloListas = new EstiloListas();
+  estiloListas->setParent(this);
+  auto lista = [this, estiloListas](const QString& nombre, ListaCampo* modelo) {
     auto* c = new QComboBox(SSPanel2[0]);
     c->setAccessibleName(nombre);
     c->setModel(modelo);
@@ -112,6 +129,7 @@ FRMRecuperar::FRMRecuperar(QWidget* parent) : Formulario(parent) {
     // Con miles de consultas, ni la lista cerrada ni la desplegada miden
     // todas las entradas: tienen el ancho que se les da y filas iguales.
     c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    c->setStyle(estiloListas);
     if (auto* vista = qobject_cast<QListView*>(c->view()))
       vista->setUniformItemSizes(true);
     QPalette p = c->palette();
