@@ -191,13 +191,14 @@ LugarArchivo UbicarArchivo() {
 
 void AvisarArchivoCopiado(const LugarArchivo& lugar) {
   const QString salto = LineBreak.texto();
-  MsgBox(QStringLiteral("KORVAL no puede escribir en su propia carpeta, así que el archivo de consultas "
-                        "está ahora en:") +
-             salto + salto + Nativa(lugar.archivo) + salto + salto +
-             QStringLiteral("Allí se han copiado las consultas que había junto al programa, en «%1», y allí "
-                            "se guardan desde ahora. El archivo de junto al programa no se ha tocado.")
-                 .arg(Nativa(lugar.heredado)),
-         vbInformation + vbOKOnly, QStringLiteral("Información al usuario"));
+  MsgBox(
+      QStringLiteral("Las consultas archivadas junto al programa, en") + salto + salto +
+          Nativa(lugar.heredado) + salto + salto +
+          QStringLiteral("se han copiado a la carpeta de datos del usuario, porque KORVAL no escribe en la "
+                         "carpeta del programa:") +
+          salto + salto + Nativa(lugar.archivo) + salto + salto +
+          QStringLiteral("Desde ahora se guardan allí. El archivo de junto al programa sigue como estaba."),
+      vbInformation + vbOKOnly, QStringLiteral("Información al usuario"));
 }
 
 bool LeerArchivo(const QString& ruta, QByteArray* contenido, QString* error) {

@@ -30,10 +30,16 @@ void Negrita(QWidget* w, double escala = 1.0) {
 }
 
 // Filas de la lista desplegada con un poco de aire, para que los acentos de
-// las mayúsculas no toquen la fila de arriba.
+// las mayúsculas no toquen la fila de arriba. Cada entrada es el campo tal
+// como está guardado, con sus blancos de relleno; al pintarla se dejan fuera,
+// para que los puntos suspensivos sólo salgan donde de verdad falta texto.
 class FilaHolgada : public QStyledItemDelegate {
 public:
   using QStyledItemDelegate::QStyledItemDelegate;
+  void initStyleOption(QStyleOptionViewItem* opcion, const QModelIndex& indice) const override {
+    QStyledItemDelegate::initStyleOption(opcion, indice);
+    opcion->text = QuitarBlancosDerecha(opcion->text);
+  }
   QSize sizeHint(const QStyleOptionViewItem& opcion, const QModelIndex& indice) const override {
     QSize s = QStyledItemDelegate::sizeHint(opcion, indice);
     s.setHeight(s.height() + Tw(90));
@@ -123,13 +129,15 @@ FRMRecuperar::FRMRecuperar(QWidget* parent) : Formulario(parent) {
   estiloListas->setParent(this);
   auto lista = [this, estiloListas](const QString& nombre, ListaCampo* modelo) {
     auto* c = new QComboBox(SSPanel2[0]);
+    // Antes que nada: la lista desplegada toma del estilo que tiene la
+    // combinada al crearse si lleva barra de desplazamiento.
+    c->setStyle(estiloListas);
     c->setAccessibleName(nombre);
     c->setModel(modelo);
     c->setMaxVisibleItems(15);
     // Con miles de consultas, ni la lista cerrada ni la desplegada miden
     // todas las entradas: tienen el ancho que se les da y filas iguales.
     c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    c->setStyle(estiloListas);
     if (auto* vista = qobject_cast<QListView*>(c->view()))
       vista->setUniformItemSizes(true);
     QPalette p = c->palette();

@@ -476,7 +476,8 @@ private slots:
       QCOMPARE(int(avisos.size()), primeroGrabar ? 1 : 2); // eliminar pregunta antes
       QCOMPARE(avisos.back().icono(), int(vbInformation));
       QVERIFY2(avisos.back().texto.contains(QDir::toNativeSeparators(nuevo)) &&
-                   avisos.back().texto.contains(QStringLiteral("no se ha tocado")),
+                   avisos.back().texto.contains(QDir::toNativeSeparators(archivo())) &&
+                   avisos.back().texto.contains(QStringLiteral("sigue como estaba")),
                qPrintable(avisos.back().texto));
       grabar_->show();
       Escribir(grabar_->TXTUsuario, QStringLiteral("zoe\n"));
