@@ -444,11 +444,13 @@ private slots:
     // Desde entonces se trabaja allí sin más avisos y, eliminadas todas, las
     // de junto al programa no reaparecen.
     const size_t antes = GuionMensajes::mostrados().size();
+    grabar_->show();
+    Escribir(grabar_->TXTUsuario, QStringLiteral("zoe\n"));
     w.show();
     for (int i = 0; i < 4 && w.isVisible(); ++i)
       Clic(w.BTNAUX[2]);
     QVERIFY(!w.isVisible());
-    QCOMPARE(GuionMensajes::mostrados().size(), antes + 3); // dos preguntas y el aviso final
+    QCOMPARE(GuionMensajes::mostrados().size(), antes + 4); // tres preguntas y el aviso final
     QCOMPARE(Ultimo().texto, QStringLiteral("NO EXITEN CONSULTAS ARCHIVADAS"));
     QCOMPARE(LeerTodo(nuevo), QByteArray());
     QCOMPARE(LeerTodo(archivo()), TresConsultas());
