@@ -247,14 +247,12 @@ void FRMRecuperar::Form_Load() {
 }
 
 void FRMRecuperar::setVisible(bool visible) {
-  // Las consultas se cargan antes de mostrar la ventana: sin ninguna, el
-  // aviso sale sobre el menú y la ventana ni llega a mostrarse. Esconderla
+  // Las consultas se cargan justo antes de mostrar la ventana: sin ninguna,
+  // el aviso sale sobre el menú y la ventana ni llega a mostrarse. Esconderla
   // mientras se está mostrando la dejaría registrada como ventana modal, sin
   // pintar y sin atender a nada, encima del menú.
   if (visible && !isVisible()) {
-    cargadas_ = false;
     CargarConsultas();
-    cargadas_ = true;
     if (registros_.isEmpty())
       return;
   }
@@ -262,10 +260,8 @@ void FRMRecuperar::setVisible(bool visible) {
 }
 
 void FRMRecuperar::Form_Activate() {
+  // CargarConsultas ya se hizo en setVisible, antes de mostrarse.
   centrarform();
-  if (!cargadas_)
-    CargarConsultas();
-  cargadas_ = false;
   SSPanel2[0]->repaint();
   WaitTicks(50);
 }

@@ -75,7 +75,6 @@ private:
   // De dónde salieron, y dónde se elimina.
   LugarArchivo lugar_;
   bool hayHexagrama_ = false;
-  bool cargadas_ = false;
 };
 
 // Un campo del archivo listo para enseñarlo: los bytes de control (ceros de
