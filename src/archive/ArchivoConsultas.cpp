@@ -1,7 +1,7 @@
 #include "archive/ArchivoConsultas.h"
 
-#include "platform/Codificacion.h"
 #include "core/Estado.h"
+#include "platform/Codificacion.h"
 #include "platform/Ficheros.h"
 #include "platform/Rutas.h"
 
