@@ -405,7 +405,10 @@ private slots:
     // La carpeta del programa (la de la prueba, con tres consultas) no se
     // puede escribir: el programa escribe en la carpeta de datos del usuario,
     // que aquí cuelga de una casa de prueba.
-    const QByteArray casaReal = qgetenv("HOME");
+    struct Volver {
+      QByteArray casa = qgetenv("HOME");
+      ~Volver() { qputenv("HOME", casa); }
+    } volver; // aunque la prueba falle a medias
     QTemporaryDir casa;
     qputenv("HOME", casa.path().toLocal8Bit());
     const QString programa = carpeta_->ruta();
@@ -455,8 +458,6 @@ private slots:
     QCOMPARE(LeerTodo(nuevo), QByteArray());
     QCOMPARE(LeerTodo(archivo()), TresConsultas());
     QCOMPARE(QFile::permissions(archivo()), permisos);
-    QFile::setPermissions(archivo(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    qputenv("HOME", casaReal);
   }
 
   void grabarConNombre() {
