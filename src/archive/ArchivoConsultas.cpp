@@ -1,6 +1,8 @@
 #include "archive/ArchivoConsultas.h"
 
+#include "core/Estado.h"
 #include "platform/Codificacion.h"
+#include "platform/Ficheros.h"
 #include "platform/Rutas.h"
 
 #include <QDir>
@@ -166,27 +168,50 @@ QByteArray SinRegistro(const QByteArray& contenido, int indice) {
 
 // --- El archivo en disco ---------------------------------------------------
 
-QString RutaArchivo() {
-  return RutaEscritura(NombreArchivo);
+QString LugarArchivo::Lectura() const {
+  // Un enlace colgante también cuenta como archivo: quien lo puso ahí quiere
+  // que el archivo sea ese, y grabar a través de él se rechaza con su motivo.
+  const QFileInfo propio(archivo);
+  if (heredado.isEmpty() || propio.exists() || propio.isSymLink())
+    return archivo;
+  return heredado;
+}
+
+LugarArchivo UbicarArchivo() {
+  LugarArchivo r;
+  r.archivo = RutaEscritura(NombreArchivo);
+  if (QDir(DirEscritura()) != QDir(ProgramDir())) {
+    const QString junto = RutaDatos(NombreArchivo);
+    const QFileInfo info(junto);
+    if (info.exists() || info.isSymLink())
+      r.heredado = junto;
+  }
+  return r;
+}
+
+void AvisarArchivoCopiado(const LugarArchivo& lugar) {
+  const QString salto = LineBreak.texto();
+  MsgBox(
+      QStringLiteral("Las consultas archivadas junto al programa, en") + salto + salto +
+          Nativa(lugar.heredado) + salto + salto +
+          QStringLiteral("se han copiado a la carpeta de datos del usuario, porque KORVAL no escribe en la "
+                         "carpeta del programa:") +
+          salto + salto + Nativa(lugar.archivo) + salto + salto +
+          QStringLiteral("Desde ahora se guardan allí. El archivo de junto al programa sigue como estaba."),
+      vbInformation + vbOKOnly, QStringLiteral("Información al usuario"));
 }
 
 bool LeerArchivo(const QString& ruta, QByteArray* contenido, QString* error) {
-  contenido->clear();
-  QFile f(ruta);
-  if (!f.exists())
+  QString motivo;
+  switch (LeerFicheroRegular(ruta, LimiteArchivo, contenido, &motivo)) {
+  case FalloLectura::Ninguno:
+  case FalloLectura::NoExiste:
     return true;
-  if (!f.open(QIODevice::ReadOnly)) {
-    Anotar(error, QStringLiteral("No se puede leer el archivo de consultas «%1».").arg(Nativa(ruta)));
-    return false;
-  }
-  *contenido = f.readAll();
-  if (f.error() != QFileDevice::NoError) {
-    contenido->clear();
+  default:
     Anotar(error,
-           QStringLiteral("No se ha podido leer entero el archivo de consultas «%1».").arg(Nativa(ruta)));
+           QStringLiteral("No se puede leer el archivo de consultas «%1»: %2.").arg(Nativa(ruta), motivo));
     return false;
   }
-  return true;
 }
 
 bool EscribirCompleto(QIODevice& destino, const QByteArray& bytes, QString* error) {
@@ -206,6 +231,11 @@ bool EscribirCompleto(QIODevice& destino, const QByteArray& bytes, QString* erro
 }
 
 bool ReemplazarArchivo(const QString& ruta, const QByteArray& bytes, QString* error) {
+  // QSaveFile sigue los enlaces y sustituiría el fichero al que apuntan.
+  if (const QString motivo = MotivoNoEscribible(ruta); !motivo.isEmpty()) {
+    Anotar(error, motivo);
+    return false;
+  }
   std::unique_ptr<QSaveFile> destino =
       fabricaGuardado ? fabricaGuardado(ruta) : std::make_unique<QSaveFile>(ruta);
   if (!destino->open(QIODevice::WriteOnly)) {
@@ -229,49 +259,58 @@ bool ReemplazarArchivo(const QString& ruta, const QByteArray& bytes, QString* er
   return true;
 }
 
-bool GrabarRegistro(const QString& ruta, const ArchiveRecord& nuevo, QString* error) {
-  BorrarTemporalesViejos(QFileInfo(ruta).absolutePath());
-  QByteArray contenido;
+namespace {
+// Lee las consultas que hay y comprueba que el archivo se puede escribir
+// antes de hacer nada: si algo impide terminar, nada cambia.
+bool Preparar(const LugarArchivo& lugar, QByteArray* contenido, QString* error) {
+  if (const QString motivo = MotivoNoEscribible(lugar.archivo); !motivo.isEmpty()) {
+    Anotar(error, motivo);
+    return false;
+  }
   // Si el archivo existe y no se puede leer, no se escribe nada: se perderían
   // las consultas que ya tiene.
-  if (!LeerArchivo(ruta, &contenido, error))
-    return false;
-  return ReemplazarArchivo(ruta, ConRegistroNuevo(contenido, nuevo), error);
+  return LeerArchivo(lugar.Lectura(), contenido, error);
 }
 
-bool EliminarRegistro(const QString& ruta, int indice, QString* error) {
-  BorrarTemporalesViejos(QFileInfo(ruta).absolutePath());
+LugarArchivo Solo(const QString& ruta) {
+  LugarArchivo r;
+  r.archivo = ruta;
+  return r;
+}
+} // namespace
+
+bool GrabarRegistro(const LugarArchivo& lugar, const ArchiveRecord& nuevo, QString* error) {
   QByteArray contenido;
-  if (!LeerArchivo(ruta, &contenido, error))
+  if (!Preparar(lugar, &contenido, error))
+    return false;
+  return ReemplazarArchivo(lugar.archivo, ConRegistroNuevo(contenido, nuevo), error);
+}
+
+bool GrabarRegistro(const QString& ruta, const ArchiveRecord& nuevo, QString* error) {
+  return GrabarRegistro(Solo(ruta), nuevo, error);
+}
+
+bool EliminarRegistro(const LugarArchivo& lugar, int indice, QString* error) {
+  QByteArray contenido;
+  if (!Preparar(lugar, &contenido, error))
     return false;
   const int n = NumeroRegistros(contenido.size());
   if (indice < 1 || indice > n)
     return true;
-  if (n == 1) {
-    QFile f(ruta);
-    if (!f.remove()) {
-      Anotar(error, QStringLiteral("No se ha podido borrar el archivo de consultas «%1».").arg(Nativa(ruta)));
-      return false;
-    }
-    return true;
+  if (n > 1 || !lugar.heredado.isEmpty())
+    return ReemplazarArchivo(lugar.archivo, SinRegistro(contenido, indice), error);
+  // Era la única: el archivo se va. Es un fichero normal y es el nuestro
+  // (Preparar lo ha comprobado); nada más se borra.
+  if (!QFile::remove(lugar.archivo)) {
+    Anotar(error,
+           QStringLiteral("No se ha podido borrar el archivo de consultas «%1».").arg(Nativa(lugar.archivo)));
+    return false;
   }
-  return ReemplazarArchivo(ruta, SinRegistro(contenido, indice), error);
+  return true;
 }
 
-void BorrarTemporalesViejos(const QString& carpeta) {
-  const QDir d(carpeta);
-  // El prefijo de los ficheros a medio sustituir: el nombre del archivo, un
-  // punto y seis letras o cifras que elige QSaveFile.
-  const QString prefijo = NombreArchivo + QLatin1Char('.');
-  for (const QString& nombre : d.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
-    const bool temporal = nombre.compare(NombreTemporal, Qt::CaseInsensitive) == 0;
-    const bool aMedias = nombre.size() == prefijo.size() + 6 &&
-                         nombre.startsWith(prefijo, Qt::CaseInsensitive) &&
-                         std::all_of(nombre.cbegin() + prefijo.size(), nombre.cend(),
-                                     [](QChar c) { return c.isLetterOrNumber() && c.unicode() < 128; });
-    if (temporal || aMedias)
-      QFile::remove(d.filePath(nombre));
-  }
+bool EliminarRegistro(const QString& ruta, int indice, QString* error) {
+  return EliminarRegistro(Solo(ruta), indice, error);
 }
 
 void FijarFabricaGuardado(FabricaGuardado fabrica) {

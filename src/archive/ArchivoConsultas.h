@@ -35,7 +35,6 @@ class QSaveFile;
 
 inline constexpr int LargoRegistro = 160;
 inline const QString NombreArchivo = QStringLiteral("usuarios.dat");
-inline const QString NombreTemporal = QStringLiteral("usuarios.TMP");
 
 // Posición y ancho de cada campo dentro del registro.
 namespace CampoRegistro {
@@ -106,11 +105,31 @@ QByteArray SinRegistro(const QByteArray& contenido, int indice);
 
 // --- El archivo en disco -----------------------------------------------------
 
-// Ruta del archivo en la carpeta donde escribe el programa.
-QString RutaArchivo();
+// Ningún archivo de verdad se acerca a esto (cincuenta años de una consulta
+// diaria son unas 20.000, 3 MB); algo mayor no se carga en memoria.
+inline constexpr qint64 LimiteArchivo = qint64(256) * 1024 * 1024;
+
+// Dónde está el archivo. Se graba siempre en la carpeta donde escribe el
+// programa; si esa no es la del programa (una copia instalada, una memoria
+// de sólo lectura) y allí aún no hay archivo, las consultas que se ven son
+// las del archivo de junto al programa, que nunca se cambia: la primera
+// grabación o eliminación lo copia entero a la carpeta de escritura.
+struct LugarArchivo {
+  QString archivo;  // el que se graba
+  QString heredado; // el de junto al programa, si existe y el programa escribe en otro sitio
+  // De dónde salen las consultas que hay ahora.
+  QString Lectura() const;
+  // ¿La próxima grabación o eliminación copiará el archivo de junto al programa?
+  bool Copiara() const { return Lectura() != archivo; }
+};
+LugarArchivo UbicarArchivo();
+// El aviso, una sola vez, de que la grabación o eliminación que acaba de
+// hacerse ha copiado el archivo de junto al programa a `lugar.archivo`.
+void AvisarArchivoCopiado(const LugarArchivo& lugar);
 
 // Lee el archivo entero. Si no existe, el contenido es vacío y devuelve true;
-// si existe y no se puede leer, devuelve false con el motivo en castellano.
+// si existe y no se puede leer (o no es un fichero normal, o pasa del
+// límite), devuelve false con el motivo en castellano.
 bool LeerArchivo(const QString& ruta, QByteArray* contenido, QString* error);
 
 // Escribe `bytes` enteros en `destino`, comprueba cuánto se escribió y, si es
@@ -118,20 +137,19 @@ bool LeerArchivo(const QString& ruta, QByteArray* contenido, QString* error);
 bool EscribirCompleto(QIODevice& destino, const QByteArray& bytes, QString* error);
 
 // Sustituye el fichero `ruta` por `bytes` de una sola vez (QSaveFile en la
-// misma carpeta), legible y escribible sólo por su dueño. Si algo falla, el
-// fichero queda como estaba y `error` dice por qué.
+// misma carpeta), legible y escribible sólo por su dueño. Nunca escribe a
+// través de un enlace simbólico ni sobre algo que no sea un fichero normal.
+// Si algo falla, el fichero queda como estaba y `error` dice por qué.
 bool ReemplazarArchivo(const QString& ruta, const QByteArray& bytes, QString* error);
 
-// Añade `nuevo` al archivo de `ruta` y lo deja ordenado y numerado.
+// Añade `nuevo` al archivo y lo deja ordenado y numerado.
+bool GrabarRegistro(const LugarArchivo& lugar, const ArchiveRecord& nuevo, QString* error);
 bool GrabarRegistro(const QString& ruta, const ArchiveRecord& nuevo, QString* error);
-// Quita el registro `indice` (desde 1) del archivo de `ruta`. Si no queda
-// ninguno, borra el archivo.
+// Quita el registro `indice` (desde 1) del archivo. Si no queda ninguno, lo
+// borra; pero si hay uno heredado, lo deja vacío, para que las consultas de
+// junto al programa no vuelvan a verse como si nada se hubiera eliminado.
+bool EliminarRegistro(const LugarArchivo& lugar, int indice, QString* error);
 bool EliminarRegistro(const QString& ruta, int indice, QString* error);
-// Borra en `carpeta` lo que haya dejado una ejecución cortada: cualquier
-// "usuarios.TMP" (con cualquier combinación de mayúsculas), que así nunca
-// devuelve registros, y los "usuarios.dat.XXXXXX" de una sustitución que no
-// llegó a terminar. Grabar y eliminar empiezan por aquí.
-void BorrarTemporalesViejos(const QString& carpeta);
 
 // Costura de pruebas: quién crea el QSaveFile con que se sustituye un
 // fichero (nullptr vuelve al QSaveFile normal).

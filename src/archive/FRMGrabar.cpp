@@ -109,9 +109,14 @@ void FRMGrabar::TXTUsuario_Change() {
 void FRMGrabar::GrabarConsulta() {
   RegistroTrabajo = ArchiveRecord::Nuevo(UsuarioRegistro(TXTUsuario->text()), CurrentQuestion, CurrentLines,
                                          FechaRegistro(Fecha()));
+  const LugarArchivo lugar = UbicarArchivo();
+  const bool copia = lugar.Copiara();
   QString error;
-  if (GrabarRegistro(RutaArchivo(), RegistroTrabajo, &error))
+  if (GrabarRegistro(lugar, RegistroTrabajo, &error)) {
+    if (copia)
+      AvisarArchivoCopiado(lugar);
     return;
+  }
   MsgBox(QStringLiteral("NO SE HA GRABADO LA CONSULTA.") + LineBreak.texto() + LineBreak.texto() + error +
              LineBreak.texto() + LineBreak.texto() +
              QStringLiteral("Las consultas archivadas siguen como estaban."),

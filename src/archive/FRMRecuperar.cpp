@@ -4,10 +4,13 @@
 #include "core/Hexagrama.h"
 #include "pictures/GRAFICOS.h"
 #include "platform/Basico.h"
+#include "platform/Codificacion.h"
 #include "platform/Estilo.h"
 #include "platform/Twips.h"
 
 #include <QAbstractItemView>
+#include <QListView>
+#include <QProxyStyle>
 #include <QStyledItemDelegate>
 
 namespace {
@@ -27,14 +30,34 @@ void Negrita(QWidget* w, double escala = 1.0) {
 }
 
 // Filas de la lista desplegada con un poco de aire, para que los acentos de
-// las mayúsculas no toquen la fila de arriba.
+// las mayúsculas no toquen la fila de arriba. Cada entrada es el campo tal
+// como está guardado, con sus blancos de relleno; al pintarla se dejan fuera,
+// para que los puntos suspensivos sólo salgan donde de verdad falta texto.
 class FilaHolgada : public QStyledItemDelegate {
 public:
   using QStyledItemDelegate::QStyledItemDelegate;
+  void initStyleOption(QStyleOptionViewItem* opcion, const QModelIndex& indice) const override {
+    QStyledItemDelegate::initStyleOption(opcion, indice);
+    opcion->text = QuitarBlancosDerecha(opcion->text);
+  }
   QSize sizeHint(const QStyleOptionViewItem& opcion, const QModelIndex& indice) const override {
     QSize s = QStyledItemDelegate::sizeHint(opcion, indice);
     s.setHeight(s.height() + Tw(90));
     return s;
+  }
+};
+
+// Las listas se despliegan debajo, como una lista, y no como un menú encima:
+// un menú mide el ancho de todas sus entradas antes de abrirse, y con cien
+// mil consultas eso es más de un segundo sin atender al usuario.
+class EstiloListas : public QProxyStyle {
+public:
+  using QProxyStyle::QProxyStyle;
+  int styleHint(StyleHint pista, const QStyleOption* opcion, const QWidget* control,
+                QStyleHintReturn* devuelto) const override {
+    if (pista == SH_ComboBox_Popup)
+      return 0;
+    return QProxyStyle::styleHint(pista, opcion, control, devuelto);
   }
 };
 
@@ -53,6 +76,23 @@ const char* NombreLinea(QChar c) {
   }
 }
 } // namespace
+
+void ListaCampo::Fijar(const QByteArray& registros) {
+  beginResetModel();
+  registros_ = registros;
+  endResetModel();
+}
+
+int ListaCampo::rowCount(const QModelIndex& padre) const {
+  return padre.isValid() ? 0 : int(registros_.size() / LargoRegistro);
+}
+
+QVariant ListaCampo::data(const QModelIndex& indice, int papel) const {
+  if (papel != Qt::DisplayRole || !indice.isValid() || indice.row() >= rowCount())
+    return QVariant();
+  const qsizetype desde = qsizetype(indice.row()) * LargoRegistro + desde_;
+  return TextoVisible(Win1252::decodificar(registros_.sliced(desde, ancho_)));
+}
 
 QString TextoVisible(const QString& campo) {
   QString r = campo;
@@ -85,10 +125,21 @@ FRMRecuperar::FRMRecuperar(QWidget* parent) : Formulario(parent) {
     SSPanel1[i]->setNegrita(true);
   }
 
-  auto lista = [this](const QString& nombre) {
+  auto* estiloListas = new EstiloListas();
+  estiloListas->setParent(this);
+  auto lista = [this, estiloListas](const QString& nombre, ListaCampo* modelo) {
     auto* c = new QComboBox(SSPanel2[0]);
+    // Antes que nada: la lista desplegada toma del estilo que tiene la
+    // combinada al crearse si lleva barra de desplazamiento.
+    c->setStyle(estiloListas);
     c->setAccessibleName(nombre);
+    c->setModel(modelo);
     c->setMaxVisibleItems(15);
+    // Con miles de consultas, ni la lista cerrada ni la desplegada miden
+    // todas las entradas: tienen el ancho que se les da y filas iguales.
+    c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    if (auto* vista = qobject_cast<QListView*>(c->view()))
+      vista->setUniformItemSizes(true);
     QPalette p = c->palette();
     p.setColor(QPalette::Base, Estilo::Papel);
     p.setColor(QPalette::Button, Estilo::Papel);
@@ -108,8 +159,11 @@ FRMRecuperar::FRMRecuperar(QWidget* parent) : Formulario(parent) {
     Negrita(c);
     return c;
   };
-  CMBUSUARIO = lista(QStringLiteral("Usuario"));
-  CMBCONSULTA = lista(QStringLiteral("Consulta"));
+  namespace C = CampoRegistro;
+  usuarios_ = new ListaCampo(C::Usuario, C::AnchoUsuario, this);
+  preguntas_ = new ListaCampo(C::Pregunta, C::AnchoPregunta, this);
+  CMBUSUARIO = lista(QStringLiteral("Usuario"), usuarios_);
+  CMBCONSULTA = lista(QStringLiteral("Consulta"), preguntas_);
   // Las preguntas son más largas que la lista cerrada: la desplegada se
   // ensancha para leerlas enteras.
   CMBCONSULTA->view()->setMinimumWidth(Tw(9075));
@@ -192,12 +246,22 @@ void FRMRecuperar::Form_Load() {
   centrarform();
 }
 
+void FRMRecuperar::setVisible(bool visible) {
+  // Las consultas se cargan justo antes de mostrar la ventana: sin ninguna,
+  // el aviso sale sobre el menú y la ventana ni llega a mostrarse. Esconderla
+  // mientras se está mostrando la dejaría registrada como ventana modal, sin
+  // pintar y sin atender a nada, encima del menú.
+  if (visible && !isVisible()) {
+    CargarConsultas();
+    if (registros_.isEmpty())
+      return;
+  }
+  Formulario::setVisible(visible);
+}
+
 void FRMRecuperar::Form_Activate() {
+  // CargarConsultas ya se hizo en setVisible, antes de mostrarse.
   centrarform();
-  CargarConsultas();
-  // Sin consultas, la ventana ya se ha cerrado.
-  if (!isVisible())
-    return;
   SSPanel2[0]->repaint();
   WaitTicks(50);
 }
@@ -223,17 +287,18 @@ void FRMRecuperar::CMBCONSULTA_Click() {
 }
 
 void FRMRecuperar::CargarConsultas() {
-  CMBUSUARIO->clear();
-  CMBCONSULTA->clear();
+  usuarios_->Fijar(QByteArray());
+  preguntas_->Fijar(QByteArray());
   LBLFecha->clear();
   registros_.clear();
 
+  lugar_ = UbicarArchivo();
   QByteArray contenido;
   QString error;
-  const bool leido = LeerArchivo(RutaArchivo(), &contenido, &error);
-  if (leido)
-    registros_ = LeerRegistros(contenido);
-  if (registros_.empty()) {
+  const bool leido = LeerArchivo(lugar_.Lectura(), &contenido, &error);
+  registros_ = RegistrosCompletos(contenido);
+  contenido.clear();
+  if (registros_.isEmpty()) {
     if (leido)
       MsgBox(QStringLiteral("NO EXITEN CONSULTAS ARCHIVADAS"), vbInformation + vbOKOnly, TituloInformacion);
     else
@@ -247,16 +312,8 @@ void FRMRecuperar::CargarConsultas() {
   }
 
   BTNAUX[0]->show();
-  // De una vez: con miles de consultas, entrada a entrada se nota.
-  QStringList usuarios, preguntas;
-  usuarios.reserve(qsizetype(registros_.size()));
-  preguntas.reserve(qsizetype(registros_.size()));
-  for (const ArchiveRecord& r : registros_) {
-    usuarios << TextoVisible(r.Usuario);
-    preguntas << TextoVisible(r.Pregunta);
-  }
-  CMBUSUARIO->addItems(usuarios);
-  CMBCONSULTA->addItems(preguntas);
+  usuarios_->Fijar(registros_);
+  preguntas_->Fijar(registros_);
   CMBUSUARIO->setCurrentIndex(0);
   CMBCONSULTA->setCurrentIndex(0);
   MostrarConsulta();
@@ -264,9 +321,10 @@ void FRMRecuperar::CargarConsultas() {
 
 void FRMRecuperar::MostrarConsulta() {
   const int i = CMBUSUARIO->currentIndex() + 1;
-  if (i < 1 || i > int(registros_.size()))
+  if (i < 1 || i > NumeroRegistros(registros_.size()))
     return;
-  RegistroTrabajo = registros_[size_t(i - 1)];
+  RegistroTrabajo = ArchiveRecord::DesdeBytes(
+      QByteArrayView(registros_).sliced(qsizetype(i - 1) * LargoRegistro, LargoRegistro));
   LBLFecha->setText(TextoVisible(RegistroTrabajo.Fecha).trimmed());
   CMBCONSULTA->setToolTip(TextoVisible(RegistroTrabajo.Pregunta).trimmed());
 
@@ -328,8 +386,11 @@ void FRMRecuperar::EliminarConsulta() {
   // Mientras se escribe el archivo nuevo, otro clic no empieza otro borrado.
   BTNAUX[2]->setEnabled(false);
   QString error;
-  const bool hecho = EliminarRegistro(RutaArchivo(), s, &error);
+  const bool copia = lugar_.Copiara();
+  const bool hecho = EliminarRegistro(lugar_, s, &error);
   BTNAUX[2]->setEnabled(true);
+  if (hecho && copia)
+    AvisarArchivoCopiado(lugar_);
   if (!hecho)
     MsgBox(QStringLiteral("NO SE HA ELIMINADO LA CONSULTA.") + LineBreak.texto() + LineBreak.texto() + error +
                LineBreak.texto() + LineBreak.texto() +

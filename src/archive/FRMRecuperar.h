@@ -7,11 +7,29 @@
 #include "platform/Controles.h"
 #include "platform/Formulario.h"
 
+#include <QAbstractListModel>
 #include <QComboBox>
 #include <QLabel>
 
 #include <array>
-#include <vector>
+
+// Un campo de cada registro del archivo como lista, leído de los bytes del
+// archivo sólo cuando la lista lo enseña: con cien mil consultas no se crean
+// cien mil textos por adelantado.
+class ListaCampo : public QAbstractListModel {
+  Q_OBJECT
+public:
+  ListaCampo(int desde, int ancho, QObject* parent)
+      : QAbstractListModel(parent), desde_(desde), ancho_(ancho) {}
+  // Los registros completos del archivo (un múltiplo de 160 bytes).
+  void Fijar(const QByteArray& registros);
+  int rowCount(const QModelIndex& padre = QModelIndex()) const override;
+  QVariant data(const QModelIndex& indice, int papel = Qt::DisplayRole) const override;
+
+private:
+  QByteArray registros_;
+  int desde_, ancho_;
+};
 
 class FRMRecuperar : public Formulario {
   Q_OBJECT
@@ -42,14 +60,20 @@ public:
   // ¿La consulta elegida es un hexagrama que se puede abrir?
   bool HayHexagrama() const { return hayHexagrama_; }
 
+  void setVisible(bool visible) override;
+
 protected:
   void Form_Activate() override;
   void Form_Cancelar() override { BTNAUX_Click(1); }
 
 private:
-  // Las consultas tal como se leyeron al llenar las listas: la entrada i − 1
+  // Los registros tal como se leyeron al llenar las listas: la entrada i − 1
   // de cada lista es el registro i.
-  std::vector<ArchiveRecord> registros_;
+  QByteArray registros_;
+  ListaCampo* usuarios_ = nullptr;
+  ListaCampo* preguntas_ = nullptr;
+  // De dónde salieron, y dónde se elimina.
+  LugarArchivo lugar_;
   bool hayHexagrama_ = false;
 };
 

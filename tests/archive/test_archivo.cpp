@@ -7,6 +7,10 @@
 #include "core/Estado.h"
 #include "core/Hexagrama.h"
 #include "pictures/GRAFICOS.h"
+#include "platform/Ficheros.h"
+#include "platform/Rutas.h"
+#include "shell/FRM256.h"
+#include "shell/FRMPRINCIPAL.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -15,6 +19,7 @@
 #include <QProcess>
 #include <QSaveFile>
 #include <QTest>
+#include <QWindow>
 
 #include <csignal>
 #include <cstdio>
@@ -41,7 +46,8 @@ void EscribirTodo(const QString& ruta, const QByteArray& bytes) {
 // Un QSaveFile que no admite más de `limite` bytes, como un disco que se llena.
 struct GuardadoQueFalla : QSaveFile {
   GuardadoQueFalla(const QString& ruta, qint64 limite) : QSaveFile(ruta), limite(limite) {}
-  qint64 limite;
+  qint64 limite; // negativo: ni siquiera se abre, como en una carpeta sin permiso
+  bool open(OpenMode modo) override { return limite >= 0 && QSaveFile::open(modo); }
   qint64 writeData(const char* datos, qint64 largo) override {
     const qint64 hecho = limite > 0 ? QSaveFile::writeData(datos, std::min(largo, limite)) : -1;
     limite -= std::max<qint64>(hecho, 0);
@@ -107,6 +113,14 @@ void Elegir(QComboBox* lista, int i) {
     QTest::keyClick(lista, Qt::Key_Down);
 }
 
+// Un clic que llega como los del usuario, a través de la ventana: una ventana
+// modal por encima lo detiene.
+void ClicEnVentana(QWidget* boton) {
+  QWindow* ventana = boton->window()->windowHandle();
+  QVERIFY(ventana);
+  QTest::mouseClick(ventana, Qt::LeftButton, {}, boton->mapTo(boton->window(), boton->rect().center()));
+}
+
 MensajeMostrado Ultimo() {
   const auto& m = GuionMensajes::mostrados();
   return m.empty() ? MensajeMostrado{} : m.back();
@@ -138,6 +152,46 @@ private slots:
     CurrentQuestion = QStringLiteral("¿QUÉ SERÁ DE MÍ?");
     CurrentLines = QStringLiteral("789689");
     CancelFlag = QStringLiteral("SI");
+  }
+
+  void cleanup() {
+    FijarPruebaLectura(nullptr);
+    FijarPruebaEscritura(nullptr);
+    QCOMPARE(CancelarEsperasModales(), 0);
+  }
+
+  void sinConsultasSeVuelveAlMenu() {
+    // Sin archivo, ilegible o con menos de medio registro: tras el aviso no
+    // queda ninguna ventana modal y el menú atiende la orden siguiente.
+    FRMPRINCIPAL::SalirDelPrograma = [] {};
+    FRM256::RespuestaAutomatica = 0;
+    FRMPRINCIPAL menu;
+    menu.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&menu));
+    const QString ruta = archivo();
+    const std::pair<std::function<void()>, QString> casos[] = {
+        {[&] { QFile::remove(ruta); }, "NO EXITEN CONSULTAS ARCHIVADAS"},
+        {[&] {
+           EscribirTodo(ruta, TresConsultas());
+           FijarPruebaLectura([&](const QString& r) { return r != ruta; });
+         },
+         "NO SE PUEDEN LEER LAS CONSULTAS ARCHIVADAS."},
+        {[&] { EscribirTodo(ruta, TresConsultas().left(79)); }, "NO EXITEN CONSULTAS ARCHIVADAS"}};
+    for (const auto& [preparar, aviso] : casos) {
+      preparar();
+      GuionMensajes::limpiar();
+      ClicEnVentana(menu.BTNMENU[4]);
+      QTRY_VERIFY(menu.Encendido());
+      QCOMPARE(int(GuionMensajes::mostrados().size()), 1);
+      QVERIFY2(Ultimo().texto.startsWith(aviso), qPrintable(Ultimo().texto));
+      QCOMPARE(CancelFlag.texto(), QStringLiteral("SI"));
+      QCOMPARE(QGuiApplication::modalWindow(), nullptr);
+      QVERIFY(!menu.Recuperar->windowHandle() || !menu.Recuperar->windowHandle()->isVisible());
+      ClicEnVentana(menu.BTNMENU[7]);
+      QTRY_COMPARE(Ultimo().titulo, QStringLiteral("Datos del Programador"));
+      FijarPruebaLectura(nullptr);
+    }
+    FRM256::RespuestaAutomatica.reset();
   }
 
   void formatoDelRegistro() {
@@ -226,20 +280,18 @@ private slots:
     FallarTras(640);
     QVERIFY(GrabarRegistro(ruta, Registro("CARMEN"), nullptr));
     QCOMPARE(LeerTodo(ruta), ConRegistroNuevo(antes, Registro("CARMEN")));
-    // Un archivo que no se puede leer no se pisa con otro de un solo registro.
-    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("raro/usuarios.dat")));
-    QVERIFY(!GrabarRegistro(dir.filePath(QStringLiteral("raro/usuarios.dat")), Registro("ANA"), &error) &&
-            error.contains(QStringLiteral("No se puede leer")));
-
-    if (geteuid() == 0)
-      QSKIP("Con permisos de administrador toda carpeta se puede escribir");
+    // Un archivo que no se deja leer no se pisa con otro de un solo registro.
     const QByteArray ahora = LeerTodo(ruta);
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    const bool grabado = GrabarRegistro(ruta, Registro("BEA"), &error),
-               borrado = EliminarRegistro(ruta, 1, nullptr);
-    QFile::setPermissions(dir.path(),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    QVERIFY(!grabado && !borrado && error.contains(QStringLiteral("falta permiso")));
+    FijarPruebaLectura([](const QString&) { return false; });
+    QVERIFY(!GrabarRegistro(ruta, Registro("ANA"), &error) &&
+            error.contains(QStringLiteral("permiso para leer")));
+    QVERIFY(!EliminarRegistro(ruta, 1, nullptr));
+    FijarPruebaLectura(nullptr);
+    // Una carpeta en la que no se puede escribir: el fichero nuevo ni se abre.
+    FallarTras(-1);
+    QVERIFY(!GrabarRegistro(ruta, Registro("BEA"), &error) &&
+            error.contains(QStringLiteral("falta permiso")));
+    QVERIFY(!EliminarRegistro(ruta, 1, nullptr));
     QCOMPARE(LeerTodo(ruta), ahora);
   }
 
@@ -272,16 +324,140 @@ private slots:
       std::mt19937 plan(semilla);
       for (int j = 0; j + 1 < empezadas; ++j)
         estado = Paso(plan, j, estado);
-      const QByteArray ahora = LeerTodo(ruta);
-      QVERIFY2(ahora == estado || ahora == Paso(plan, empezadas - 1, estado),
-               qPrintable(QString::number(vez)));
+      const QByteArray ahora = LeerTodo(ruta), despues = Paso(plan, empezadas - 1, estado);
+      QVERIFY2(ahora == estado || ahora == despues, qPrintable(QString::number(vez)));
       aMedias += ahora == estado;
-      // El fichero nuevo de una sustitución cortada lo recoge la siguiente operación.
-      QVERIFY2(Sobrantes(dir.path()).size() <= 1, qPrintable(Sobrantes(dir.path()).join(QLatin1Char(' '))));
+      // Cortada justo antes de cambiar de nombre, una sustitución deja el
+      // archivo nuevo, entero, con el nombre provisional de QSaveFile. El
+      // programa no lo borra: no puede distinguirlo de una copia del usuario.
+      for (const QString& resto : Sobrantes(dir.path())) {
+        QCOMPARE(LeerTodo(dir.filePath(resto)), despues);
+        QFile::remove(dir.filePath(resto));
+      }
     }
     GrabarRegistro(ruta, Registro("FIN"), nullptr);
     QCOMPARE(Sobrantes(dir.path()), QStringList());
     QVERIFY(aMedias > 0);
+  }
+
+  void soloLoNuestroYSoloParaSuDueno() {
+    // Copias del usuario con nombres parecidos al archivo y un "usuarios.TMP"
+    // que es un enlace a un fichero de fuera: grabar y eliminar no los tocan.
+    QTemporaryDir fuera;
+    const QString suyo = fuera.filePath(QStringLiteral("suyo.dat"));
+    EscribirTodo(suyo, TresConsultas());
+    const QStringList ajenos = {"USUARIOS.DAT.VIEJO1", "usuarios.TMP",        "usuarios.dat.123456",
+                                "usuarios.dat.backup", "usuarios.dat.copia1", "usuarios.dat.old"};
+    for (const QString& n : ajenos)
+      EscribirTodo(carpeta_->fichero(n), Registro(n).Bytes());
+    QFile::remove(carpeta_->fichero(ajenos[1]));
+    QVERIFY(QFile::link(suyo, carpeta_->fichero(ajenos[1])));
+    // Sólo su dueño puede leer el archivo, sea nuevo o uno que antes leía cualquiera.
+    const auto deTodos = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                         QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
+    const auto soloSuDueno = [&] {
+      const QFileDevice::Permissions p = QFile::permissions(archivo());
+      QVERIFY2((p & deTodos) == (QFileDevice::ReadOwner | QFileDevice::WriteOwner),
+               qPrintable(QString::number(int(p), 16)));
+    };
+    QFile::setPermissions(archivo(), deTodos);
+    QVERIFY(GrabarRegistro(archivo(), Registro("BEA"), nullptr));
+    soloSuDueno();
+    QFile::setPermissions(archivo(), deTodos);
+    QVERIFY(EliminarRegistro(archivo(), 2, nullptr));
+    soloSuDueno();
+    QCOMPARE(LeerTodo(archivo()), SinRegistro(ConRegistroNuevo(TresConsultas(), Registro("BEA")), 2));
+    for (int i = 0; i < 3; ++i)
+      QVERIFY(EliminarRegistro(archivo(), 1, nullptr));
+    QVERIFY(!QFile::exists(archivo()));
+    QVERIFY(GrabarRegistro(archivo(), Registro("EVA"), nullptr));
+    soloSuDueno();
+    QStringList hay = Sobrantes(carpeta_->ruta()).filter(QStringLiteral("usuarios"), Qt::CaseInsensitive);
+    hay.sort();
+    QCOMPARE(hay, ajenos);
+    for (const QString& n : ajenos)
+      QCOMPARE(LeerTodo(carpeta_->fichero(n)), n == ajenos[1] ? TresConsultas() : Registro(n).Bytes());
+
+    // Un enlace en el lugar del archivo: se lee a través de él (quien lo puso
+    // quería ese archivo), pero eliminar y grabar se niegan y lo explican, y
+    // ni el enlace ni aquello a lo que apunta cambian.
+    QFile::setPermissions(suyo, deTodos);
+    QFile::remove(archivo());
+    QVERIFY(QFile::link(suyo, archivo()));
+    FRMRecuperar& w = *recuperar_;
+    w.show();
+    QCOMPARE(Elementos(w.CMBUSUARIO), QStringList({"ANA", "ANA", "LUIS"}));
+    Clic(w.BTNAUX[2]);
+    QVERIFY(w.isVisible() && Ultimo().texto.startsWith(QStringLiteral("NO SE HA ELIMINADO LA CONSULTA.")));
+    QVERIFY(Ultimo().texto.contains(QStringLiteral("enlace simbólico")));
+    Clic(w.BTNAUX[1]);
+    grabar_->show();
+    Escribir(grabar_->TXTUsuario, QStringLiteral("bea\n"));
+    QVERIFY(Ultimo().texto.startsWith(QStringLiteral("NO SE HA GRABADO LA CONSULTA.")) &&
+            Ultimo().texto.contains(QStringLiteral("enlace simbólico")) &&
+            Ultimo().texto.contains(QStringLiteral("siguen como estaban")));
+    QCOMPARE(QFileInfo(archivo()).symLinkTarget(), suyo);
+    QCOMPARE(LeerTodo(suyo), TresConsultas());
+    QCOMPARE(QFile::permissions(suyo) & deTodos, deTodos);
+  }
+
+  void archivoJuntoAUnProgramaQueNoPuedeEscribir() {
+    // La carpeta del programa (la de la prueba, con tres consultas) no se
+    // puede escribir: el programa escribe en la carpeta de datos del usuario,
+    // que aquí cuelga de una casa de prueba.
+    struct Volver {
+      QByteArray casa = qgetenv("HOME");
+      ~Volver() { qputenv("HOME", casa); }
+    } volver; // aunque la prueba falle a medias
+    QTemporaryDir casa;
+    qputenv("HOME", casa.path().toLocal8Bit());
+    const QString programa = carpeta_->ruta();
+    FijarDirEscritura(QString());
+    FijarPruebaEscritura([&](const QString& d) { return QDir(d) != QDir(programa); });
+    const QString nuevo = QDir(CarpetaUsuario()).filePath(NombreArchivo);
+    QVERIFY2(nuevo.startsWith(casa.path()), qPrintable(nuevo));
+    QFile::setPermissions(archivo(),
+                          QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    const QFileDevice::Permissions permisos = QFile::permissions(archivo());
+    // Mientras allí no hay archivo se ven las de junto al programa; la primera
+    // grabación, o la primera eliminación, lo copia entero y lo dice.
+    FRMRecuperar& w = *recuperar_;
+    for (bool primeroGrabar : {true, false}) {
+      QFile::remove(nuevo);
+      w.show();
+      QCOMPARE(Elementos(w.CMBUSUARIO), QStringList({"ANA", "ANA", "LUIS"}));
+      if (!primeroGrabar) {
+        Elegir(w.CMBUSUARIO, 1);
+        Clic(w.BTNAUX[2]);
+      }
+      Clic(w.BTNAUX[1]);
+      if (primeroGrabar) {
+        grabar_->show();
+        Escribir(grabar_->TXTUsuario, QStringLiteral("eva\n"));
+      }
+      QCOMPARE(LeerTodo(nuevo),
+               primeroGrabar ? ConLaEnCurso(QStringLiteral("EVA")) : SinRegistro(TresConsultas(), 2));
+      const MensajeMostrado aviso = Ultimo();
+      QCOMPARE(aviso.icono(), int(vbInformation));
+      QVERIFY2(aviso.texto.contains(QDir::toNativeSeparators(nuevo)) &&
+                   aviso.texto.contains(QDir::toNativeSeparators(archivo())) &&
+                   aviso.texto.contains(QStringLiteral("sigue como estaba")),
+               qPrintable(aviso.texto));
+    }
+    // Desde entonces se trabaja allí sin más avisos y, eliminadas todas, las
+    // de junto al programa no reaparecen.
+    const size_t antes = GuionMensajes::mostrados().size();
+    grabar_->show();
+    Escribir(grabar_->TXTUsuario, QStringLiteral("zoe\n"));
+    w.show();
+    for (int i = 0; i < 4 && w.isVisible(); ++i)
+      Clic(w.BTNAUX[2]);
+    QVERIFY(!w.isVisible());
+    QCOMPARE(GuionMensajes::mostrados().size(), antes + 4); // tres preguntas y el aviso final
+    QCOMPARE(Ultimo().texto, QStringLiteral("NO EXITEN CONSULTAS ARCHIVADAS"));
+    QCOMPARE(LeerTodo(nuevo), QByteArray());
+    QCOMPARE(LeerTodo(archivo()), TresConsultas());
+    QCOMPARE(QFile::permissions(archivo()), permisos);
   }
 
   void grabarConNombre() {
@@ -324,7 +500,7 @@ private slots:
     QCOMPARE(LeerTodo(archivo()), ConLaEnCurso(QStringLiteral("ZOË  ÑU")));
   }
 
-  void cancelarOSinSitioNoCambiaElArchivo() {
+  void cancelarNoGraba() {
     // Cancelar, Escape y el aspa no graban; la ventana se abre siempre en blanco.
     FRMGrabar* w = grabar_.get();
     const std::function<void()> cierres[] = {
@@ -337,17 +513,6 @@ private slots:
       QVERIFY(!w->isVisible());
     }
     QCOMPARE(LeerTodo(archivo()), TresConsultas());
-    // Sin sitio en el disco: lo dice claro y el archivo sigue como estaba.
-    FallarTras(300);
-    w->show();
-    QTest::keyClicks(w->TXTUsuario, QStringLiteral("bea"));
-    Clic(w->BTNAUX[0]);
-    QCOMPARE(LeerTodo(archivo()), TresConsultas());
-    const QString aviso = Ultimo().texto;
-    QVERIFY2(aviso.startsWith(QStringLiteral("NO SE HA GRABADO LA CONSULTA.")) &&
-                 aviso.contains(QStringLiteral("lleno")) &&
-                 aviso.contains(QStringLiteral("siguen como estaban")),
-             qPrintable(aviso));
   }
 
   void listasEnlazadasYVistaPrevia() {
@@ -382,8 +547,6 @@ private slots:
   }
 
   void eliminarHastaQueNoQuedaNinguna() {
-    // Restos de un borrado cortado, con más registros que el archivo: nunca vuelven.
-    EscribirTodo(carpeta_->fichero(NombreTemporal), Registro("FANTASMA").Bytes().repeated(6));
     CancelFlag = QStringLiteral("NO");
     FRMRecuperar& w = *recuperar_;
     w.show();
@@ -396,7 +559,6 @@ private slots:
     Clic(w.BTNAUX[2]); // sin respuestas en cola, el guion contesta Sí
     QCOMPARE(Elementos(w.CMBCONSULTA), QStringList({"¿PRIMERA DE ANA?", "¿Y LUIS?"}));
     QCOMPARE(LeerTodo(archivo()), SinRegistro(TresConsultas(), 2));
-    QVERIFY(!QFile::exists(carpeta_->fichero(NombreTemporal)));
     // Quitar la última cierra la ventana, como si se cancelara.
     Clic(w.BTNAUX[2]);
     Clic(w.BTNAUX[2]);

@@ -245,14 +245,6 @@ private slots:
     QCOMPARE(CurrentLines.texto(), QStringLiteral("787878"));
   }
 
-  void sinArchivoLaRecuperacionLoDice() {
-    QTest::mouseClick(menu_->BTNMENU[4], Qt::LeftButton);
-    QCOMPARE(int(GuionMensajes::mostrados().size()), 1);
-    QCOMPARE(GuionMensajes::mostrados()[0].texto, QStringLiteral("NO EXITEN CONSULTAS ARCHIVADAS"));
-    QCOMPARE(CancelFlag.texto(), QStringLiteral("SI"));
-    QVERIFY(menu_->Encendido());
-  }
-
   void unRegistroDanadoSeAbreSinHexagrama() {
     QByteArray r(160, '\0');
     r.replace(0, 4, "0001");
