@@ -35,6 +35,7 @@ FRM256::FRM256(QWidget* parent) : Formulario(parent) {
   Colocar(BTNAUX[1], 3120, 1230, 1185, 525);
   BTNAUX[0]->setToolTipText(QStringLiteral("Aceptar"));
   BTNAUX[1]->setToolTipText(QStringLiteral("Cancelar"));
+  BotonesAceptarCancelar(BTNAUX[0], BTNAUX[1]);
   Form_Load();
 }
 
@@ -57,6 +58,14 @@ void FRM256::Form_Activate() {
   QPixmap ajustado = consejo.scaled(size() * dpr, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
   ajustado.setDevicePixelRatio(dpr);
   paninfo->setPixmap(ajustado);
+  // Las pausas corren con la ventana ya en la pantalla: aquí aún no ha
+  // salido, y esperar ahora sólo retrasaría que aparezca.
+  QTimer::singleShot(0, this, [this] { Revelar(); });
+}
+
+void FRM256::Revelar() {
+  if (!isVisible())
+    return;
   WaitTicks(500);
   paninfo2->move((width() - paninfo2->width()) / 2, (height() - paninfo2->height()) / 2);
   paninfo2->repaint();

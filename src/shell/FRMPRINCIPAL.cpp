@@ -25,6 +25,11 @@
 #include <QPainter>
 
 namespace {
+// Turnos de pausa tras cada paso de la barra de la presentación: con los 500
+// de después de mostrarla y los 150 de antes de cerrarla, la presentación se
+// ve alrededor de un segundo.
+constexpr int PausaPasoBarra = 60;
+
 struct DatosBoton {
   int left, top, width, height;
   const char* ayuda;
@@ -65,6 +70,8 @@ FRMPRINCIPAL::FRMPRINCIPAL(QWidget* parent) : Formulario(parent) {
       QStringLiteral("color: rgb(255, 255, 0); font-weight: bold; background: transparent;"));
   Panmsg->setText(QStringLiteral("Bienvenido a KORVAL: elija una orden del menú."));
   AlMoverRaton(Panmsg, [this] { Form_MouseMove(); });
+  // El menú no tiene aceptar ni cancelar: Escape va a Form_Cancelar.
+  BotonesAceptarCancelar(nullptr, nullptr);
 
   Form_Load();
 }
@@ -159,6 +166,11 @@ void FRMPRINCIPAL::Form_Load() {
   arrancado_ = true;
 }
 
+void FRMPRINCIPAL::Form_Activate() {
+  centrarform();
+  BTNMENU[0]->setFocus();
+}
+
 void FRMPRINCIPAL::AdvanceProgress() {
   if (!inicio_)
     return;
@@ -173,6 +185,9 @@ void FRMPRINCIPAL::AdvanceProgress() {
   if (Val(p->Caption()) > 100)
     p->setCaption(QStringLiteral("100"));
   p->repaint();
+  // Crear una ventana lleva milisegundos: sin este momento la barra
+  // saltaría de vacía a llena sin que nadie la viera crecer.
+  WaitTicks(PausaPasoBarra);
 }
 
 void FRMPRINCIPAL::BTNMENU_Click(int Index) {

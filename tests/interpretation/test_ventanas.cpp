@@ -96,7 +96,6 @@ private slots:
     for (const auto& [lineas, principal, complementario] : consultas) {
       abrir(lineas);
       QCOMPARE(vista(), principal);
-      QCOMPARE(w_->focusWidget(), w_->BTNINTERPRETAR[0]);
       const int n = HexagramNumber(lineas);
       QCOMPARE(w_->TXTHEXAGRAMA[0]->text(), QuitarBlancos(HexagramList[n][1]) + u'-' + HexagramList[n][4]);
       clic(w_->BTNMENU[0]);
