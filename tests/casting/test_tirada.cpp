@@ -313,6 +313,8 @@ private slots:
         if (w.isVisible())
           focos += w.focusWidget() == w.BTNTIRAR ? u'T' : u'?'; // y vuelve al botón de tirar
       }
+      if (w.isVisible()) // no se completó: que la prueba falle sin colgarse
+        w.BTNAUX_Click();
     });
     w.MostrarModal();
     QCOMPARE(CancelFlag.texto() + CurrentLines.texto(), u"NO"_s + esperadas);
