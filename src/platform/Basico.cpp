@@ -28,9 +28,13 @@ void WaitTicks(int count) {
   if (count < 1)
     return;
   const qint64 total = qint64(count) * duracionTurno.count();
-  if (total <= 0 || !HayVentanaALaVista()) {
+  if (total <= 0) {
     for (int i = 0; i < count; ++i)
       QCoreApplication::processEvents(QEventLoop::AllEvents);
+    return;
+  }
+  if (!HayVentanaALaVista()) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
     return;
   }
   // Se espera a los sucesos con un despertador en el final de la pausa: el

@@ -19,7 +19,7 @@ inline const QString TituloAplicacion = QStringLiteral("KORVAL");
 // más, hasta completar un milisegundo: así WaitTicks(500) es medio segundo
 // en que la pantalla se pinta y responde, sin gastar procesador. Una pausa
 // es para que se vea lo que pasa: si no hay ninguna ventana del programa a
-// la vista, los turnos sólo atienden lo pendiente y no esperan.
+// la vista, sólo se atiende una vez lo pendiente, sin esperar.
 void WaitTicks(int count);
 // Lo que dura un turno de WaitTicks. Costura de pruebas: con cero, los
 // turnos no esperan nunca y las pruebas no pasan las pausas de verdad.

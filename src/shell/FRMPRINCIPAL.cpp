@@ -66,8 +66,14 @@ FRMPRINCIPAL::FRMPRINCIPAL(QWidget* parent) : Formulario(parent) {
   }
   Panmsg = new QLabel(this);
   Colocar(Panmsg, 30, 6570, 9435, 255);
-  Panmsg->setStyleSheet(
-      QStringLiteral("color: rgb(255, 255, 0); font-weight: bold; background: transparent;"));
+  {
+    QPalette p = Panmsg->palette();
+    p.setColor(QPalette::WindowText, QColor(255, 255, 0));
+    Panmsg->setPalette(p);
+    QFont f = Panmsg->font();
+    f.setBold(true);
+    Panmsg->setFont(f);
+  }
   Panmsg->setText(QStringLiteral("Bienvenido a KORVAL: elija una orden del menú."));
   AlMoverRaton(Panmsg, [this] { Form_MouseMove(); });
   // El menú no tiene aceptar ni cancelar: Escape va a Form_Cancelar.
@@ -93,11 +99,9 @@ void FRMPRINCIPAL::Form_Load() {
     return;
   }
 
-  for (int i = 0; i < 8; ++i)
-    BTNMENU[size_t(i)]->setPicture(GRAFICOS::Instancia().CarasMenu[size_t(i)]);
-  setWindowIcon(GRAFICOS::Instancia().Icono);
-
-  // 3-4. El aviso de pantalla; su Cancelar termina el programa.
+  // 3-4. El aviso de pantalla; su Cancelar termina el programa. Los dibujos
+  // del almacén se hacen después, con el aviso ya en la pantalla: la primera
+  // ventana sale tan deprisa como una ventana vacía.
   centrarform();
   auto aviso = std::make_unique<FRM256>(this);
   aviso->MostrarModal();
@@ -105,6 +109,9 @@ void FRMPRINCIPAL::Form_Load() {
     terminado_ = true;
     return;
   }
+  for (int i = 0; i < 8; ++i)
+    BTNMENU[size_t(i)]->setPicture(GRAFICOS::Instancia().CarasMenu[size_t(i)]);
+  setWindowIcon(GRAFICOS::Instancia().Icono);
 
   // 5-6. La presentación.
   inicio_ = new FRMInicio(this);
@@ -145,7 +152,7 @@ void FRMPRINCIPAL::Form_Load() {
   WaitTicks(100);
   anchoBarraFinal_ = inicio_->AnchoPorcentaje();
   rotuloBarraFinal_ = inicio_->Porcentaje->Caption();
-  inicio_->close();
+  inicio_->Ocultar();
   inicio_->deleteLater();
   inicio_ = nullptr;
 
