@@ -139,6 +139,7 @@ private slots:
     // mismo; con No el menú sigue a la vista.
     auto menu = Arrancar();
     menu->show();
+    QCOMPARE(menu->focusWidget(), menu->BTNMENU[0]); // abre con el foco en la primera orden
     const std::array<std::function<void()>, 3> salir = {
         [&] { QTest::mouseClick(menu->BTNMENU[6], Qt::LeftButton); }, [&] { menu->close(); },
         [&] { QTest::keyClick(menu->windowHandle(), Qt::Key_Escape); }};
