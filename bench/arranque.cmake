@@ -1,4 +1,5 @@
-# Arranque: KORVAL hasta su menú frente a un programa mínimo de Qt Widgets.
+# Arranque: del proceso a la primera ventana frente a un programa mínimo de
+# Qt Widgets, y de aceptar el aviso al menú principal.
 add_executable(arranque_korval arranque_korval.cpp)
 target_link_libraries(arranque_korval PRIVATE korval_options korval_ui)
 target_compile_definitions(arranque_korval PRIVATE KORVAL_DIR_DATOS="${KORVAL_DIR}")

@@ -1,28 +1,74 @@
-// KORVAL hasta su menú principal, con el aviso de pantalla contestado por la
-// costura de pruebas. Imprime «LISTO <memoria en kB>» y termina.
+// KORVAL desde que arranca hasta su menú principal, con el aviso de pantalla
+// contestado por la costura de pruebas. Escribe una línea en cuanto el aviso
+// está a la vista («AVISO»: quien lo arrancó mide el tiempo hasta ella) y,
+// con el menú a la vista, «MENU <ms desde aceptar el aviso> <ms de la
+// presentación a la vista> <memoria en kB>».
 #include "MemoriaProceso.h"
 
 #include "platform/MensajesQt.h"
 #include "platform/Rutas.h"
 #include "shell/FRM256.h"
+#include "shell/FRMInicio.h"
 #include "shell/FRMPRINCIPAL.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
+#include <QElapsedTimer>
+#include <QWindow>
 
 #include <cstdio>
 
+namespace {
+// Mira cuándo cada ventana sale a la vista y cuándo se va.
+class Vigia : public QObject {
+public:
+  QElapsedTimer reloj;
+  qint64 aceptado = -1, presentacion = -1, finPresentacion = -1, menu = -1;
+
+protected:
+  bool eventFilter(QObject* o, QEvent* e) override {
+    auto* w = qobject_cast<QWidget*>(o);
+    if (e->type() == QEvent::Expose) {
+      auto* ventana = qobject_cast<QWindow*>(o);
+      if (!ventana || !ventana->isExposed())
+        return false;
+      for (QWidget* t : QApplication::topLevelWidgets()) {
+        if (t->windowHandle() != ventana)
+          continue;
+        if (qobject_cast<FRM256*>(t) && !avisado_) {
+          avisado_ = true;
+          std::printf("AVISO\n");
+          std::fflush(stdout);
+        } else if (qobject_cast<FRMInicio*>(t) && presentacion < 0) {
+          presentacion = reloj.elapsed();
+        } else if (qobject_cast<FRMPRINCIPAL*>(t) && menu < 0) {
+          menu = reloj.elapsed();
+          QCoreApplication::exit(0);
+        }
+      }
+    } else if (e->type() == QEvent::Hide && w && !e->spontaneous()) {
+      if (qobject_cast<FRM256*>(w) && aceptado < 0)
+        aceptado = reloj.elapsed();
+      else if (qobject_cast<FRMInicio*>(w) && presentacion >= 0 && finPresentacion < 0)
+        finPresentacion = reloj.elapsed();
+    }
+    return false;
+  }
+
+private:
+  bool avisado_ = false;
+};
+} // namespace
+
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  Vigia vigia;
+  vigia.reloj.start();
+  app.installEventFilter(&vigia);
   QApplication::setApplicationName(QStringLiteral("KORVAL"));
-  // Una carpeta del programa propia, para no chocar con otra copia en marcha.
-  QTemporaryDir dir;
-  for (const char* n : {"trigr.kvl", "hexagr.kvl", "BINARIO.DAT", "KORVAL.HLP"})
-    QFile::copy(QDir(QStringLiteral(KORVAL_DIR_DATOS)).filePath(QString::fromLatin1(n)),
-                QDir(dir.path()).filePath(QString::fromLatin1(n)));
-  FijarProgramDir(dir.path());
+  // La carpeta del programa, con sus datos, la prepara quien lo arranca.
+  if (argc < 2)
+    return 2;
+  FijarProgramDir(QString::fromLocal8Bit(argv[1]));
   CargarTraduccionesQt(app);
   InstalarMensajesQt();
   FRM256::RespuestaAutomatica = 0;
@@ -31,8 +77,9 @@ int main(int argc, char** argv) {
   if (menu.Terminado())
     return 1;
   menu.show();
-  QApplication::processEvents();
-  std::printf("LISTO %ld\n", MemoriaResidenteKB());
+  QApplication::exec();
+  std::printf("MENU %lld %lld %ld\n", vigia.menu - vigia.aceptado, vigia.finPresentacion - vigia.presentacion,
+              MemoriaResidenteKB());
   std::fflush(stdout);
   return 0;
 }

@@ -1,7 +1,9 @@
 // Lo que gasta el programa mientras las tres monedas giran solas: el uso de
 // procesador del proceso durante 2 s de giro libre, en tanto por ciento de
 // un núcleo. El giro es lo único que se mueve mientras el usuario se
-// concentra en su pregunta; no debe calentar la máquina.
+// concentra en su pregunta; no debe calentar la máquina. Y lo mismo mientras
+// las monedas paran y durante la pausa tras la sexta línea: esperas, no
+// trabajo, que no deben tener un núcleo dando vueltas.
 #include "casting/FRMTirada.h"
 #include "core/Estado.h"
 #include "pictures/GRAFICOS.h"
@@ -52,5 +54,28 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::printf("spin_cpu_percent: %.2f %%\n", 100.0 * cpu / segundos);
+
+  // Seis paradas, la última con la pausa final; entre ellas, tirar (que no
+  // cuenta) y dejar girar un momento.
+  double cpuPausas = 0, segundosPausas = 0;
+  for (int linea = 0; linea < 6; ++linea) {
+    if (linea > 0) {
+      w.BTNTIRAR->click(); // arrojar
+      QEventLoop espera;
+      QTimer::singleShot(100, &espera, &QEventLoop::quit);
+      espera.exec();
+    }
+    const std::clock_t c0 = std::clock();
+    QElapsedTimer p;
+    p.start();
+    w.BTNTIRAR->click(); // parar: vuelve con las monedas quietas (o tras la pausa final)
+    cpuPausas += double(std::clock() - c0) / CLOCKS_PER_SEC;
+    segundosPausas += double(p.nsecsElapsed()) / 1e9;
+  }
+  if (w.isVisible() || w.LineasPuestas() != 6) {
+    std::fprintf(stderr, "la tirada no terminó (%d líneas)\n", w.LineasPuestas());
+    return 1;
+  }
+  std::printf("pause_cpu_percent: %.2f %%\n", 100.0 * cpuPausas / segundosPausas);
   return 0;
 }

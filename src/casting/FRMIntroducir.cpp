@@ -47,15 +47,20 @@ FRMIntroducir::FRMIntroducir(QWidget* parent) : Formulario(parent) {
     GRFLINEA[k]->setToolTip(
         QStringLiteral("Línea %1 (tecla %2)").arg(QString::fromUtf8(SentidoLinea[k])).arg(6 + k));
     GRFLINEA[k]->setCursor(Qt::PointingHandCursor);
+    // Con el teclado: el foco en una línea de muestra, Espacio o Intro la
+    // ponen y las flechas pasan a la de arriba o a la de abajo.
+    GRFLINEA[k]->setFocusPolicy(Qt::StrongFocus);
+    GRFLINEA[k]->setAutoExclusive(true);
+    GRFLINEA[k]->installEventFilter(this);
   }
   BTNBORRAR = new SSCommand(this, QStringLiteral("ELIMINAR ULTIMA LINEA"));
-  // Intro no lo pulsa: en esta ventana Intro acepta el hexagrama.
   BTNBORRAR->setAutoDefault(false);
   BTNBORRAR->setToolTip(QStringLiteral("Quita la última línea (tecla Retroceso)"));
   for (int i = 0; i < 2; ++i)
     BTNAUX[i] = new BotonImagen(this);
   BTNAUX[0]->setToolTipText(QStringLiteral("Aceptar"));
   BTNAUX[1]->setToolTipText(QStringLiteral("Cancelar"));
+  BotonesAceptarCancelar(BTNAUX[0], BTNAUX[1]);
 
   Colocar(Label1, 0, 0, 6255, 675);
   Colocar(Frame2, 180, 780, 2565, 3855);
@@ -101,6 +106,8 @@ void FRMIntroducir::Form_Activate() {
     l->hide();
   SavedLines = CurrentLines;
   CurrentLines = QString();
+  muestraConFoco_ = 0;
+  GRFLINEA[0]->setFocus();
 }
 
 int FRMIntroducir::LineasPuestas() const {
@@ -186,13 +193,15 @@ void FRMIntroducir::keyPressEvent(QKeyEvent* e) {
       BTNBORRAR_Click();
     e->accept();
     return;
-  case Qt::Key_Return:
-  case Qt::Key_Enter:
-    if (!BTNAUX[0]->isHidden() && BTNAUX[0]->isEnabled())
-      BTNAUX_Click(0);
-    e->accept();
-    return;
   default:
     Formulario::keyPressEvent(e);
   }
+}
+
+bool FRMIntroducir::eventFilter(QObject* objeto, QEvent* e) {
+  if (e->type() == QEvent::FocusIn)
+    for (int k = 0; k < 4; ++k)
+      if (objeto == GRFLINEA[size_t(k)])
+        muestraConFoco_ = k;
+  return Formulario::eventFilter(objeto, e);
 }

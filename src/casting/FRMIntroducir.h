@@ -36,8 +36,13 @@ public:
   int LineasPuestas() const;
 
 protected:
-  void Form_Cancelar() override { BTNAUX_Click(1); }
   void Form_MouseMove() override { centrarform(); }
-  // 6, 7, 8 y 9 ponen una línea; Retroceso quita la última; Intro acepta.
+  // 6, 7, 8 y 9 ponen una línea; Retroceso quita la última.
   void keyPressEvent(QKeyEvent* e) override;
+  // El foco vive en las líneas de muestra (en la última que lo tuvo).
+  QWidget* ControlDelFoco() override { return GRFLINEA[size_t(muestraConFoco_)]; }
+  bool eventFilter(QObject* objeto, QEvent* e) override;
+
+private:
+  int muestraConFoco_ = 0;
 };

@@ -101,6 +101,7 @@ FRMTirada::FRMTirada(QWidget* parent) : Formulario(parent) {
   }
   BTNAUX = new BotonImagen(Frame2);
   BTNAUX->setToolTipText(QStringLiteral("Cancelar"));
+  BotonesAceptarCancelar(nullptr, BTNAUX);
 
   ColocarControles();
 

@@ -50,8 +50,10 @@ public:
   int LineasPuestas() const;
 
 protected:
-  void Form_Cancelar() override { BTNAUX_Click(); }
   void Form_MouseMove() override { centrarform(); }
+  // El foco es del botón de tirar: mientras trabaja apagado, lo guarda la
+  // ventana, nunca el cancelar.
+  QWidget* ControlDelFoco() override { return BTNTIRAR; }
 
 private:
   // Pone en cada moneda el dibujo de su estado, si ha cambiado.

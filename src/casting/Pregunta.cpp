@@ -33,6 +33,45 @@ QString NormalizarPregunta(const QString& texto) {
   return pregunta.texto();
 }
 
+bool CabeLaPregunta(const QString& texto) {
+  // Los mismos pasos que al aceptar, sin cortar: cabe si ninguno pasa de 100.
+  constexpr int Ancho = 100;
+  QString p = QuitarBlancos(texto);
+  if (p.size() > Ancho)
+    return false;
+  if (!p.startsWith(QChar(0x00BF)))
+    p.prepend(QChar(0x00BF));
+  if (p.size() > Ancho)
+    return false;
+  const QString limpia = QuitarBlancos(p);
+  if (!limpia.endsWith(QLatin1Char('?'))) {
+    p = limpia.endsWith(QStringLiteral("\r\n")) ? limpia.left(limpia.size() - 2) : limpia;
+    p = QuitarBlancos(p) + QLatin1Char('?');
+  }
+  return p.size() <= Ancho;
+}
+
+QString LimpiarParaLaPregunta(const QString& texto, bool* quitado) {
+  QString r;
+  r.reserve(texto.size());
+  bool fuera = false;
+  for (qsizetype i = 0; i < texto.size(); ++i) {
+    const QChar c = texto[i];
+    if (c == QLatin1Char('\r') && i + 1 < texto.size() && texto[i + 1] == QLatin1Char('\n'))
+      continue; // el \n que sigue hace el salto
+    if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::ParagraphSeparator ||
+        c == QChar::LineSeparator)
+      r += QLatin1Char('\n');
+    else if (c.category() == QChar::Other_Control || !Win1252::cabe(c))
+      fuera = true;
+    else
+      r += c;
+  }
+  if (quitado)
+    *quitado = fuera;
+  return r;
+}
+
 QString TextoLeidoDelCuadro(const QString& cuadro) {
   QString r;
   r.reserve(cuadro.size() + 8);

@@ -14,6 +14,15 @@ QString MayusculasPregunta(const QString& texto);
 // caracteres, blancos finales incluidos.
 QString NormalizarPregunta(const QString& texto);
 
+// ¿Se guarda entera la pregunta escrita `texto`, con el «¿» y el «?» que se
+// le añaden, en sus 100 caracteres? Si no, al aceptarla se cortaría.
+bool CabeLaPregunta(const QString& texto);
+
+// Lo que de `texto` puede entrar en el cuadro de la pregunta: sin caracteres
+// que Windows-1252 no tiene ni caracteres de control (NUL, ESC, BEL, DEL…),
+// con los saltos de línea como "\n". `quitado` dice si se quitó algo.
+QString LimpiarParaLaPregunta(const QString& texto, bool* quitado = nullptr);
+
 // El cuadro de texto da los saltos de línea como "\n"; el programa los lee
 // como retorno de carro y salto de línea, igual que los escribe.
 QString TextoLeidoDelCuadro(const QString& cuadro);

@@ -12,12 +12,39 @@
 
 CuadroPregunta::CuadroPregunta(QWidget* parent) : QPlainTextEdit(parent) {}
 
+void CuadroPregunta::rechazar() {
+  ++rechazados_;
+  Beep();
+}
+
+bool CuadroPregunta::cabeCon(const QString& texto) const {
+  const QTextCursor c = textCursor();
+  const QString ahora = toPlainText();
+  const QString luego = ahora.left(c.selectionStart()) + texto + ahora.mid(c.selectionEnd());
+  return CabeLaPregunta(TextoLeidoDelCuadro(luego));
+}
+
+bool CuadroPregunta::insertarLoQueCabe(const QString& texto) {
+  // Más de 100 caracteres no caben nunca: se mira desde ahí hacia atrás.
+  qsizetype n = std::min<qsizetype>(texto.size(), 100);
+  while (n > 0 && !cabeCon(texto.left(n)))
+    --n;
+  if (n > 0)
+    insertPlainText(texto.left(n));
+  return n == texto.size();
+}
+
 void CuadroPregunta::keyPressEvent(QKeyEvent* e) {
-  // Intro, tabulador y demás teclas de control caben siempre: sólo se
-  // rechaza lo que, escrito, no se podría guardar.
-  if (!e->text().isEmpty() && !Win1252::cabe(e->text())) {
-    ++rechazados_;
-    Beep();
+  // Sólo cuenta lo que la tecla escribiría: Intro un salto de línea, una
+  // letra su letra. Retroceso, flechas y demás pasan como siempre.
+  const bool salto = (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) &&
+                     !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+  const QString escrito = salto ? QStringLiteral("\n")
+                          : !e->text().isEmpty() && e->text().front().category() != QChar::Other_Control
+                              ? e->text()
+                              : QString();
+  if (!escrito.isEmpty() && (!Win1252::cabe(escrito) || !cabeCon(escrito))) {
+    rechazar();
     e->accept();
     return;
   }
@@ -25,13 +52,14 @@ void CuadroPregunta::keyPressEvent(QKeyEvent* e) {
 }
 
 void CuadroPregunta::inputMethodEvent(QInputMethodEvent* e) {
-  if (!Win1252::cabe(e->commitString())) {
-    ++rechazados_;
-    Beep();
-    QInputMethodEvent limpio(e->preeditString(), e->attributes());
-    limpio.setCommitString(Win1252::filtrar(e->commitString()), e->replacementStart(),
-                           e->replacementLength());
-    QPlainTextEdit::inputMethodEvent(&limpio);
+  bool quitado = false;
+  const QString limpio = LimpiarParaLaPregunta(e->commitString(), &quitado);
+  if (quitado || !cabeCon(limpio)) {
+    rechazar();
+    // Lo que está a medio componer sigue; de lo compuesto, lo que cabe.
+    QInputMethodEvent resto(e->preeditString(), e->attributes());
+    QPlainTextEdit::inputMethodEvent(&resto);
+    insertarLoQueCabe(limpio);
     return;
   }
   QPlainTextEdit::inputMethodEvent(e);
@@ -40,13 +68,10 @@ void CuadroPregunta::inputMethodEvent(QInputMethodEvent* e) {
 void CuadroPregunta::insertFromMimeData(const QMimeData* origen) {
   if (!origen || !origen->hasText())
     return;
-  const QString texto = origen->text();
-  const QString cabe = Win1252::filtrar(texto);
-  if (cabe.size() != texto.size()) {
-    ++rechazados_;
-    Beep();
-  }
-  insertPlainText(cabe);
+  bool quitado = false;
+  const QString limpio = LimpiarParaLaPregunta(origen->text(), &quitado);
+  if (!insertarLoQueCabe(limpio) || quitado)
+    rechazar();
 }
 
 frmconsulta::frmconsulta(QWidget* parent) : Formulario(parent) {
@@ -88,6 +113,7 @@ frmconsulta::frmconsulta(QWidget* parent) : Formulario(parent) {
     BTNAUX[i] = new BotonImagen(this);
   BTNAUX[0]->setToolTipText(QStringLiteral("Aceptar"));
   BTNAUX[1]->setToolTipText(QStringLiteral("Cancelar"));
+  BotonesAceptarCancelar(BTNAUX[0], BTNAUX[1]);
 
   Colocar(Label1, 1470, 90, 3555, 420);
   Colocar(PREGUNTA, 60, 600, 6375, 525);

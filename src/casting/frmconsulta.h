@@ -11,7 +11,8 @@
 #include <array>
 
 // El cuadro de la pregunta: no deja entrar lo que no se podría guardar
-// (caracteres fuera de Windows-1252), ni tecleado ni pegado.
+// (caracteres fuera de Windows-1252 o de control), ni tecleado ni pegado, ni
+// más de lo que cabe en la pregunta guardada con su «¿» y su «?».
 class CuadroPregunta : public QPlainTextEdit {
   Q_OBJECT
 public:
@@ -25,6 +26,12 @@ protected:
   void insertFromMimeData(const QMimeData* origen) override;
 
 private:
+  // Mete en el cursor lo más largo del principio de `texto` que cabe;
+  // false si no cupo entero.
+  bool insertarLoQueCabe(const QString& texto);
+  // ¿Cabría la pregunta con `texto` en lugar de lo seleccionado?
+  bool cabeCon(const QString& texto) const;
+  void rechazar();
   int rechazados_ = 0;
 };
 
@@ -47,5 +54,5 @@ public:
   QString TextoPregunta() const;
 
 protected:
-  void Form_Cancelar() override { BTNAUX_Click(1); }
+  QWidget* ControlDelFoco() override { return PREGUNTA; }
 };

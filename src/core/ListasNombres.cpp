@@ -2,9 +2,8 @@
 
 #include "core/Estado.h"
 #include "platform/Codificacion.h"
+#include "platform/Ficheros.h"
 #include "platform/Rutas.h"
-
-#include <QFile>
 
 LectorCampos::LectorCampos(const QByteArray& bytes) : bytes_(bytes) {}
 
@@ -63,16 +62,22 @@ QString mensajeCorto(const QString& fichero, int registro, int campo) {
       .arg(registro);
 }
 
+// Los ficheros de verdad ocupan unos pocos kB: un megabyte es de sobra, y
+// lo que pase de ahí no es una lista de nombres.
+constexpr qint64 LimiteLista = 1 << 20;
+
 bool leerFichero(const QString& nombre, QByteArray& bytes, QString* error) {
-  QFile f(RutaDatos(nombre));
-  if (!f.open(QIODevice::ReadOnly)) {
-    if (error)
-      *error = QStringLiteral("No se encuentra el fichero «%1» en la carpeta del programa (%2).")
-                   .arg(nombre, ProgramDir());
-    return false;
-  }
-  bytes = f.readAll();
-  return true;
+  QString motivo;
+  const FalloLectura fallo = LeerFicheroRegular(RutaDatos(nombre), LimiteLista, &bytes, &motivo);
+  if (fallo == FalloLectura::Ninguno)
+    return true;
+  if (error)
+    *error = fallo == FalloLectura::NoExiste
+                 ? QStringLiteral("No se encuentra el fichero «%1» en la carpeta del programa (%2).")
+                       .arg(nombre, ProgramDir())
+                 : QStringLiteral("No se puede leer el fichero «%1» de la carpeta del programa (%2): %3.")
+                       .arg(nombre, ProgramDir(), motivo);
+  return false;
 }
 } // namespace
 

@@ -3,10 +3,10 @@
 #include "core/Estado.h"
 #include "core/Hexagrama.h"
 #include "platform/Codificacion.h"
+#include "platform/Ficheros.h"
 #include "platform/Rutas.h"
 
 #include <QBuffer>
-#include <QFile>
 
 #include <cmath>
 
@@ -134,16 +134,14 @@ bool EmpiezaInterpretacion(const QString& registro) {
 }
 
 void CargarBuffer(const QString& lines, const InformeCarga& informe) {
-  // El fichero se abre y se cierra en cada carga; si falta, la carga no lee
-  // nada y los textos salen vacíos, sin mensaje.
-  QFile f(RutaDatos(QStringLiteral("BINARIO.dat")));
-  if (!f.open(QIODevice::ReadOnly)) {
-    QBuffer vacio;
-    vacio.open(QIODevice::ReadOnly);
-    cargar(vacio, lines, informe);
-    return;
-  }
-  cargar(f, lines, informe);
+  // El fichero se lee en cada carga; si falta, o no es un fichero normal
+  // (una FIFO colgaría el programa, un enlace a /dev/zero no acabaría), la
+  // carga no lee nada y los textos salen vacíos, sin mensaje. El de verdad
+  // ocupa medio megabyte.
+  constexpr qint64 LimiteAlmacen = qint64(64) << 20;
+  QByteArray almacen;
+  LeerFicheroRegular(RutaDatos(QStringLiteral("BINARIO.dat")), LimiteAlmacen, &almacen);
+  CargarBufferDe(almacen, lines, informe);
 }
 
 void CargarBufferDe(const QByteArray& almacen, const QString& lines, const InformeCarga& informe) {
@@ -191,7 +189,7 @@ Extraccion extraer(const QString& codigo, bool deLinea) {
       if (deLinea)
         dentro = r.mid(2, 1) == clave.mid(2, 1);
     }
-    WaitTicks(1);
+    DejarCorrerEventos();
   }
   e.primero = QuitarBlancosDerecha(e.primero);
   e.segundo = QuitarBlancosDerecha(e.segundo);

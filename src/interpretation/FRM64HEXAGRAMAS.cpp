@@ -5,8 +5,6 @@
 #include "platform/Basico.h"
 #include "platform/Estilo.h"
 
-#include <QKeyEvent>
-
 namespace {
 // Los puestos de la vista previa, de la línea 1 (abajo) a la 6; entre los
 // dos trigramas queda un hueco mayor.
@@ -86,13 +84,14 @@ FRM64HEXAGRAMAS::FRM64HEXAGRAMAS(QWidget* parent) : Formulario(parent) {
   BTNAUX[0]->setToolTipText(QStringLiteral("Aceptar"));
   BTNAUX[1]->setToolTipText(QStringLiteral("Cancelar"));
   BTNAUX[0]->setVisible(false);
+  // Intro en la lista acepta la entrada seleccionada: es el aceptar.
+  BotonesAceptarCancelar(BTNAUX[0], BTNAUX[1]);
   Colocar(BTNAUX[0], 5340, 5760, 1185, 525);
   Colocar(BTNAUX[1], 6540, 5760, 1185, 525);
 
   // Los sucesos, todos aquí.
   connect(List1, &QListWidget::currentRowChanged, this, [this](int) { List1_Click(); });
   connect(List1, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) { List1_DblClick(); });
-  List1->installEventFilter(this);
   AlMoverRaton(List1->viewport(), [this] { centrarform(); });
   for (int i = 0; i < 2; ++i) {
     connect(BTNAUX[i], &QPushButton::clicked, this, [this, i] { BTNAUX_Click(i); });
@@ -178,15 +177,4 @@ void FRM64HEXAGRAMAS::BTNAUX_Click(int Index) {
   WaitTicks(200);
   Ocultar();
   cerrando_ = false;
-}
-
-bool FRM64HEXAGRAMAS::eventFilter(QObject* objeto, QEvent* e) {
-  if (objeto == List1 && e->type() == QEvent::KeyPress) {
-    const auto* k = static_cast<QKeyEvent*>(e);
-    if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
-      BTNAUX_Click(0);
-      return true;
-    }
-  }
-  return Formulario::eventFilter(objeto, e);
 }

@@ -33,10 +33,8 @@ public:
 protected:
   void Form_Load();
   void Form_Activate() override;
-  void Form_Cancelar() override { BTNAUX_Click(1); }
   void Form_MouseMove() override { centrarform(); }
-  // Intro en la lista acepta la entrada seleccionada.
-  bool eventFilter(QObject* objeto, QEvent* e) override;
+  QWidget* ControlDelFoco() override { return List1; }
 
 private:
   // Mientras dura la pausa antes de ocultarse, otra pulsación no cuenta.

@@ -286,6 +286,9 @@ FRMInterpretar::FRMInterpretar(QWidget* parent) : Formulario(parent) {
   Text2[0]->setVisible(false);
   Text2[1]->setVisible(false);
 
+  // Escape y el cierre por el marco vuelven al menú, como "Menu Principal".
+  BotonesAceptarCancelar(nullptr, BTNMENU[3]);
+
   // Los sucesos, todos aquí.
   for (int i = 0; i < 4; ++i) {
     connect(BTNMENU[i], &QPushButton::clicked, this, [this, i] { BTNMENU_Click(i); });
@@ -536,10 +539,6 @@ void FRMInterpretar::Form_Activate() {
     BTNINTERPRETAR[0]->setFocus();
     BTNINTERPRETAR_GotFocus(0);
   }
-}
-
-void FRMInterpretar::Form_Cancelar() {
-  BTNMENU_Click(3);
 }
 
 void FRMInterpretar::Form_MouseMove() {

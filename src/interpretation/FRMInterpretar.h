@@ -98,8 +98,6 @@ public:
 protected:
   void Form_Load();
   void Form_Activate() override;
-  // El cierre por el marco y Escape vuelven al menú, como "Menu Principal".
-  void Form_Cancelar() override;
   void Form_MouseMove() override;
   bool eventFilter(QObject* objeto, QEvent* e) override;
 

@@ -1,16 +1,69 @@
 #include "platform/Basico.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QTime>
+#include <QTimer>
+#include <QWindow>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 
+namespace {
+std::chrono::microseconds duracionTurno{1000};
+
+bool HayVentanaALaVista() {
+  if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+    return false;
+  const QWindowList ventanas = QGuiApplication::topLevelWindows();
+  return std::any_of(ventanas.begin(), ventanas.end(), [](const QWindow* w) { return w->isVisible(); });
+}
+} // namespace
+
 void WaitTicks(int count) {
-  for (int i = 0; i < count; ++i)
+  if (count < 1)
+    return;
+  const qint64 total = qint64(count) * duracionTurno.count();
+  if (total <= 0) {
+    for (int i = 0; i < count; ++i)
+      QCoreApplication::processEvents(QEventLoop::AllEvents);
+    return;
+  }
+  if (!HayVentanaALaVista()) {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+    return;
+  }
+  // Se espera a los sucesos con un despertador en el final de la pausa: el
+  // bucle duerme hasta que llega algo (un repintado, una tecla) o se acaba.
+  QElapsedTimer reloj;
+  reloj.start();
+  QTimer despertador;
+  despertador.setTimerType(Qt::PreciseTimer);
+  despertador.setSingleShot(true);
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  for (;;) {
+    const qint64 resta = total - reloj.nsecsElapsed() / 1000;
+    if (resta <= 0)
+      break;
+    despertador.start(int((resta + 999) / 1000));
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+  }
+}
+
+void FijarDuracionTurno(std::chrono::microseconds duracion) {
+  duracionTurno = duracion;
+}
+
+std::chrono::microseconds DuracionTurno() {
+  return duracionTurno;
+}
+
+void DejarCorrerEventos() {
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
 double Val(const QString& texto) {
@@ -134,24 +187,44 @@ std::vector<MensajeMostrado> mostradosGuion;
 } // namespace
 
 int PrimerBoton(int estilo) {
+  return BotonesDe(estilo).front();
+}
+
+std::vector<int> BotonesDe(int estilo) {
   switch (estilo & 7) {
-  case vbOKOnly:
   case vbOKCancel:
-    return vbOK;
+    return {vbOK, vbCancel};
   case vbAbortRetryIgnore:
-    return vbAbort;
+    return {vbAbort, vbRetry, vbIgnore};
   case vbYesNoCancel:
+    return {vbYes, vbNo, vbCancel};
   case vbYesNo:
-    return vbYes;
+    return {vbYes, vbNo};
   case vbRetryCancel:
-    return vbRetry;
+    return {vbRetry, vbCancel};
   default:
-    return vbOK;
+    return {vbOK};
   }
 }
 
+int BotonPredeterminado(int estilo) {
+  const std::vector<int> botones = BotonesDe(estilo);
+  const size_t n = (estilo & vbDefaultButton3) ? 2 : (estilo & vbDefaultButton2) ? 1 : 0;
+  return botones[std::min(n, botones.size() - 1)];
+}
+
+int BotonEscape(int estilo) {
+  // Escape nunca dice que sí: deja las cosas como estaban.
+  const std::vector<int> botones = BotonesDe(estilo);
+  for (int b : {int(vbCancel), int(vbNo), int(vbAbort)})
+    if (std::find(botones.begin(), botones.end(), b) != botones.end())
+      return b;
+  return botones.front();
+}
+
 int MsgBox(const QString& texto, int estilo, const QString& titulo) {
-  MensajeMostrado m{texto, estilo, titulo.isEmpty() ? TituloAplicacion : titulo};
+  MensajeMostrado m{texto, estilo, titulo.isEmpty() ? TituloAplicacion : titulo, BotonPredeterminado(estilo),
+                    BotonEscape(estilo)};
   if (guionActivo) {
     mostradosGuion.push_back(m);
     if (respuestas.empty())

@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QString>
 
+#include <chrono>
 #include <deque>
 #include <functional>
 #include <vector>
@@ -13,9 +14,20 @@
 // Título que llevan los mensajes sin título propio.
 inline const QString TituloAplicacion = QStringLiteral("KORVAL");
 
-// Deja correr `count` veces los sucesos pendientes del bucle de eventos;
-// con `count` < 1 vuelve enseguida.
+// La pausa del programa: `count` turnos del bucle de eventos; con `count` < 1
+// vuelve enseguida. Un turno atiende lo pendiente y espera a que llegue algo
+// más, hasta completar un milisegundo: así WaitTicks(500) es medio segundo
+// en que la pantalla se pinta y responde, sin gastar procesador. Una pausa
+// es para que se vea lo que pasa: si no hay ninguna ventana del programa a
+// la vista, sólo se atiende una vez lo pendiente, sin esperar.
 void WaitTicks(int count);
+// Lo que dura un turno de WaitTicks. Costura de pruebas: con cero, los
+// turnos no esperan nunca y las pruebas no pasan las pausas de verdad.
+void FijarDuracionTurno(std::chrono::microseconds duracion);
+std::chrono::microseconds DuracionTurno();
+// Atiende una vez lo pendiente, sin esperar: para los bucles que trabajan
+// (leer textos, imprimir líneas) y no deben dejar la pantalla muerta.
+void DejarCorrerEventos();
 
 // Lectura numérica de un texto: el número decimal con que empieza (tras los
 // blancos iniciales), 0 si no empieza por un número.
@@ -80,6 +92,8 @@ enum EstiloMensaje : int {
   vbQuestion = 32,
   vbExclamation = 48,
   vbInformation = 64,
+  vbDefaultButton2 = 256, // el segundo botón es el predeterminado
+  vbDefaultButton3 = 512, // el tercero
 };
 enum RespuestaMensaje : int {
   vbOK = 1,
@@ -95,9 +109,20 @@ struct MensajeMostrado {
   QString texto;
   int estilo = vbOKOnly;
   QString titulo;
+  // El botón que pulsa Intro y el que pulsan Escape y el cierre de la caja.
+  int predeterminado = vbOK;
+  int escape = vbOK;
   int botones() const { return estilo & 7; }
   int icono() const { return estilo & 0x70; }
 };
+
+// Los botones de cada juego, en orden (vbOKOnly, vbYesNo…).
+std::vector<int> BotonesDe(int estilo);
+// El predeterminado: el primero, o el que pida vbDefaultButton2/3.
+int BotonPredeterminado(int estilo);
+// El de Escape: Cancelar si lo hay; si no, No; en Anular, Reintentar,
+// Ignorar, Anular; con un solo botón, ese.
+int BotonEscape(int estilo);
 
 // Muestra un mensaje y devuelve el botón pulsado. Sin título, lleva el de la
 // aplicación.

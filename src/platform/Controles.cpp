@@ -2,6 +2,7 @@
 
 #include "platform/Estilo.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOptionButton>
@@ -148,12 +149,37 @@ void SSRibbon::paintEvent(QPaintEvent*) {
   relieve(p, rect().adjusted(0, 0, -1, -1), isDown(), QColor(70, 90, 90));
   if (!isEnabled())
     p.fillRect(rect(), QColor(0, 0, 0, 110));
+  if (hasFocus()) {
+    p.setPen(QPen(Estilo::Oro, 1, Qt::DotLine));
+    p.drawRect(rect().adjusted(2, 2, -3, -3));
+  }
 }
 
 void SSRibbon::mousePressEvent(QMouseEvent* e) {
   QAbstractButton::mousePressEvent(e);
   if (isEnabled())
     emit MouseDown();
+}
+
+void SSRibbon::keyPressEvent(QKeyEvent* e) {
+  const bool tecla = e->key() == Qt::Key_Space || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+  if (tecla && (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    // Una pulsación por tecla, aunque se quede apretada.
+    if (isEnabled() && !e->isAutoRepeat())
+      emit MouseDown();
+    e->accept();
+    return;
+  }
+  QAbstractButton::keyPressEvent(e);
+}
+
+void SSRibbon::keyReleaseEvent(QKeyEvent* e) {
+  // Espacio ya hizo su trabajo al bajar: al subir no hay clic que dar.
+  if (e->key() == Qt::Key_Space) {
+    e->accept();
+    return;
+  }
+  QAbstractButton::keyReleaseEvent(e);
 }
 
 // --- BotonImagen -----------------------------------------------------------

@@ -51,7 +51,8 @@ private:
 };
 
 // Cinta con dibujo: muestra un dibujo sobre negro; al pulsarla avisa con
-// MouseDown (cualquier botón del ratón).
+// MouseDown (cualquier botón del ratón). Si admite el foco, Espacio e Intro
+// la pulsan como el ratón.
 class SSRibbon : public QAbstractButton {
   Q_OBJECT
 public:
@@ -65,6 +66,8 @@ signals:
 protected:
   void paintEvent(QPaintEvent* e) override;
   void mousePressEvent(QMouseEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
+  void keyReleaseEvent(QKeyEvent* e) override;
   QSize sizeHint() const override { return {100, 20}; }
 
 private:

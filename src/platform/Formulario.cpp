@@ -2,13 +2,20 @@
 
 #include "platform/Twips.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
-#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
 #include <QScreen>
-#include <QTimer>
+
+namespace {
+// El marco de las ventanas con barra de título, cuando ya se sabe.
+QMargins marcoPrevisto;
+} // namespace
 
 Formulario::Formulario(QWidget* parent) : QDialog(parent) {
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -41,16 +48,37 @@ void Formulario::Colocar(QWidget* control, int left, int top, int width, int hei
   control->setGeometry(TwRect(left, top, width, height));
 }
 
+QMargins Formulario::MarcoPrevisto() {
+  return marcoPrevisto;
+}
+
+void Formulario::FijarMarcoPrevisto(const QMargins& marco) {
+  marcoPrevisto = marco;
+}
+
+bool Formulario::MarcoSabido() const {
+  return isVisible() && frameGeometry().size() != size();
+}
+
+QSize Formulario::TamanoExterior() const {
+  // Con el marco ya puesto por el gestor de ventanas, el de verdad; antes,
+  // el que llevan las otras ventanas con barra de título.
+  if (MarcoSabido())
+    return frameGeometry().size();
+  if (windowFlags() & Qt::FramelessWindowHint)
+    return size();
+  return size().grownBy(marcoPrevisto);
+}
+
 void Formulario::centrarform() {
   const QScreen* pantalla = screen() ? screen() : QGuiApplication::primaryScreen();
   if (!pantalla)
     return;
   const QRect p = pantalla->geometry();
-  QSize exterior = frameGeometry().size();
-  if (!isVisible() || exterior.width() < width())
-    exterior = size();
+  const QSize exterior = TamanoExterior();
   const int left = p.x() + (p.width() - exterior.width()) / 2;
   const int top = p.y() + (p.height() - exterior.height()) / 2;
+  // move() coloca la esquina del marco, no la del área de cliente.
   if (frameGeometry().topLeft() != QPoint(left, top))
     move(left, top);
 }
@@ -76,17 +104,148 @@ void Formulario::Ocultar() {
   cerrandoPorCodigo_ = false;
 }
 
+void Formulario::BotonesAceptarCancelar(QAbstractButton* aceptar, QAbstractButton* cancelar) {
+  botonesDichos_ = true;
+  aceptar_ = aceptar;
+  cancelar_ = cancelar;
+}
+
+namespace {
+QAbstractButton* BotonLlamado(const QWidget* ventana, const QString& nombre) {
+  for (QAbstractButton* b : ventana->findChildren<QAbstractButton*>())
+    if (b->accessibleName() == nombre)
+      return b;
+  return nullptr;
+}
+
+bool Disponible(const QWidget* control, const QWidget* ventana) {
+  return control && control->isEnabled() && control->isVisibleTo(ventana);
+}
+} // namespace
+
+QAbstractButton* Formulario::BotonAceptar() const {
+  if (botonesDichos_)
+    return aceptar_;
+  for (QPushButton* b : findChildren<QPushButton*>())
+    if (b->isDefault())
+      return b;
+  return BotonLlamado(this, QStringLiteral("Aceptar"));
+}
+
+QAbstractButton* Formulario::BotonCancelar() const {
+  if (botonesDichos_)
+    return cancelar_;
+  return BotonLlamado(this, QStringLiteral("Cancelar"));
+}
+
+void Formulario::Cancelar() {
+  // Un cancelar apagado (una orden en marcha) o escondido no se pulsa.
+  if (QAbstractButton* b = BotonCancelar()) {
+    if (Disponible(b, this))
+      b->click();
+    return;
+  }
+  Form_Cancelar();
+}
+
+void Formulario::PulsarIntro() {
+  // El botón con el foco (también uno de dibujo); si no, el de aceptar. Un
+  // cuadro de texto de varias líneas se queda su Intro y no llega aquí.
+  if (auto* b = qobject_cast<QPushButton*>(focusWidget()); b && Disponible(b, this)) {
+    b->click();
+    return;
+  }
+  if (QAbstractButton* a = BotonAceptar(); Disponible(a, this))
+    a->click();
+}
+
+void Formulario::keyPressEvent(QKeyEvent* e) {
+  if ((e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    switch (e->key()) {
+    case Qt::Key_Escape:
+      Cancelar();
+      e->accept();
+      return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      PulsarIntro();
+      e->accept();
+      return;
+    default:
+      break;
+    }
+  }
+  // Ni QDialog: sus reglas para Intro y Escape son las de arriba.
+  QWidget::keyPressEvent(e);
+}
+
+void Formulario::reject() {
+  Cancelar();
+}
+
+bool Formulario::focusNextPrevChild(bool next) {
+  // Qt pasa el foco al control siguiente cuando el que lo tiene se apaga o
+  // se esconde: el siguiente puede ser un cancelar, y la misma tecla pulsada
+  // otra vez tiraría el trabajo. El foco se queda donde debe.
+  QWidget* f = focusWidget();
+  if (f && f != this && isAncestorOf(f) && (!f->isEnabled() || !f->isVisible())) {
+    AparcarFoco(f);
+    return true;
+  }
+  return QDialog::focusNextPrevChild(next);
+}
+
+void Formulario::AparcarFoco(QWidget* perdido) {
+  // Mientras el control no vuelva, el foco lo tiene la ventana: ninguna
+  // tecla pulsa nada por accidente. Un control que se apaga mientras
+  // trabaja lo recupera al encenderse; si se queda apagado, el foco pasa al
+  // control principal de la ventana en cuanto acaba lo que se estaba haciendo.
+  focoAparcado_ = perdido;
+  perdido->installEventFilter(this);
+  setFocus(Qt::OtherFocusReason);
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        QWidget* principal = ControlDelFoco();
+        if (focoAparcado_ && !Disponible(focoAparcado_, this) && focusWidget() == this &&
+            Disponible(principal, this)) {
+          focoAparcado_ = nullptr;
+          principal->setFocus(Qt::OtherFocusReason);
+        }
+      },
+      Qt::QueuedConnection);
+}
+
+bool Formulario::event(QEvent* e) {
+  switch (e->type()) {
+  case QEvent::Move:
+    // El gestor de ventanas acaba de ponerle el marco: se aprende, y si la
+    // ventana se centró sin saberlo, se corrige antes de pintarse.
+    if (MarcoSabido() && !(windowFlags() & Qt::FramelessWindowHint)) {
+      const QRect f = frameGeometry(), g = geometry();
+      marcoPrevisto =
+          QMargins(g.left() - f.left(), g.top() - f.top(), f.right() - g.right(), f.bottom() - g.bottom());
+      if (marcoPendiente_) {
+        marcoPendiente_ = false;
+        centrarform();
+      }
+    }
+    break;
+  case QEvent::WindowActivate:
+    // Al volver a ser la ventana activa (el menú tras una orden), al centro.
+    centrarform();
+    break;
+  default:
+    break;
+  }
+  return QDialog::event(e);
+}
+
 void Formulario::showEvent(QShowEvent* e) {
   QDialog::showEvent(e);
   if (!e->spontaneous()) {
-    ++activaciones_;
+    marcoPendiente_ = !MarcoSabido();
     Form_Activate();
-    // El marco que pone el gestor de ventanas sólo se conoce ya mostrada:
-    // se vuelve a centrar con su tamaño exterior de verdad.
-    QTimer::singleShot(0, this, [this] {
-      if (isVisible() && centrarAlMostrar_)
-        centrarform();
-    });
   }
 }
 
@@ -102,12 +261,7 @@ void Formulario::closeEvent(QCloseEvent* e) {
     return;
   }
   e->ignore();
-  Form_Cancelar();
-}
-
-void Formulario::reject() {
-  // Escape y el cierre por el marco: como el botón de cancelar.
-  Form_Cancelar();
+  Cancelar();
 }
 
 void Formulario::paintEvent(QPaintEvent* e) {
@@ -134,6 +288,14 @@ void Formulario::AlMoverRaton(QWidget* control, std::function<void()> accion) {
 }
 
 bool Formulario::eventFilter(QObject* objeto, QEvent* e) {
+  if (objeto == focoAparcado_ && (e->type() == QEvent::EnabledChange || e->type() == QEvent::ShowToParent) &&
+      Disponible(focoAparcado_, this)) {
+    QWidget* vuelve = focoAparcado_;
+    focoAparcado_ = nullptr;
+    // Sólo si nadie se ha llevado el foco mientras tanto.
+    if (focusWidget() == this || !focusWidget())
+      vuelve->setFocus(Qt::OtherFocusReason);
+  }
   if (e->type() == QEvent::MouseMove)
     for (auto& [control, accion] : seguimiento_)
       if (control == objeto) {

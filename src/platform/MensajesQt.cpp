@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QAbstractButton>
 #include <QMessageBox>
 #include <QTranslator>
 
@@ -29,46 +30,39 @@ int mostrarConQt(const MensajeMostrado& m) {
   default:
     break;
   }
-  struct Par {
-    QMessageBox::StandardButton qt;
-    int nuestro;
+  // Cada botón nuestro con el suyo de Qt; el predeterminado y el de Escape
+  // se dicen siempre, sin dejar que Qt los adivine.
+  const auto deQt = [](int nuestro) {
+    switch (nuestro) {
+    case vbCancel:
+      return QMessageBox::Cancel;
+    case vbAbort:
+      return QMessageBox::Abort;
+    case vbRetry:
+      return QMessageBox::Retry;
+    case vbIgnore:
+      return QMessageBox::Ignore;
+    case vbYes:
+      return QMessageBox::Yes;
+    case vbNo:
+      return QMessageBox::No;
+    default:
+      return QMessageBox::Ok;
+    }
   };
-  std::vector<Par> botones;
-  switch (m.botones()) {
-  case vbOKCancel:
-    botones = {{QMessageBox::Ok, vbOK}, {QMessageBox::Cancel, vbCancel}};
-    break;
-  case vbAbortRetryIgnore:
-    botones = {{QMessageBox::Abort, vbAbort}, {QMessageBox::Retry, vbRetry}, {QMessageBox::Ignore, vbIgnore}};
-    break;
-  case vbYesNoCancel:
-    botones = {{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}, {QMessageBox::Cancel, vbCancel}};
-    break;
-  case vbYesNo:
-    botones = {{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}};
-    break;
-  case vbRetryCancel:
-    botones = {{QMessageBox::Retry, vbRetry}, {QMessageBox::Cancel, vbCancel}};
-    break;
-  default:
-    botones = {{QMessageBox::Ok, vbOK}};
-    break;
-  }
   QMessageBox::StandardButtons juego;
-  for (const Par& b : botones)
-    juego |= b.qt;
+  for (int b : BotonesDe(m.estilo))
+    juego |= deQt(b);
   caja.setStandardButtons(juego);
-  caja.setDefaultButton(botones.front().qt);
-  const int pulsado = caja.exec();
-  for (const Par& b : botones)
-    if (b.qt == pulsado)
-      return b.nuestro;
-  // Cerrar la caja por el marco: el botón de escape (o el único que hay).
-  if (m.botones() == vbYesNo)
-    return vbNo;
-  if (m.botones() == vbAbortRetryIgnore)
-    return vbAbort;
-  return botones.size() == 1 ? botones.front().nuestro : vbCancel;
+  caja.setDefaultButton(deQt(m.predeterminado));
+  caja.setEscapeButton(caja.button(deQt(m.escape)));
+  caja.exec();
+  // Cerrar la caja por el marco pulsa su botón de Escape.
+  const QAbstractButton* pulsado = caja.clickedButton();
+  for (int b : BotonesDe(m.estilo))
+    if (pulsado && pulsado == caja.button(deQt(b)))
+      return b;
+  return m.escape;
 }
 } // namespace
 

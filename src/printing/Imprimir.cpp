@@ -326,7 +326,7 @@ void FRMImprimir::Imprimir() {
       P.setFontSize(fuente.FontSize);
       P.setCurrentX(LeftMargin);
       t.paso([&] { P.Print(linea, true); });
-      WaitTicks(1);
+      DejarCorrerEventos();
     }
 
     // 10. Fin del trabajo.

@@ -24,7 +24,16 @@ FRM256::FRM256(QWidget* parent) : Formulario(parent) {
       QStringLiteral("KORVAL v1.1 para Windows 95 está diseñado para utilizar una definición gráfica "
                      "de 640x480 pixels y una paleta de color de 16 bits. Si utiliza 256 colores los "
                      "gráficos pueden mostrar anomalías."));
-  texto->setStyleSheet(QStringLiteral("color: rgb(246, 222, 150); font-weight: bold;"));
+  // Con paleta y letra, no con hoja de estilo: la hoja cuesta más que la
+  // ventana entera, y esta es la primera que se ve.
+  {
+    QPalette p = texto->palette();
+    p.setColor(QPalette::WindowText, Estilo::OroClaro);
+    texto->setPalette(p);
+    QFont f = texto->font();
+    f.setBold(true);
+    texto->setFont(f);
+  }
   Colocar(texto, 120, 90, 5865, 1080);
 
   for (int i = 0; i < 2; ++i) {
@@ -35,13 +44,13 @@ FRM256::FRM256(QWidget* parent) : Formulario(parent) {
   Colocar(BTNAUX[1], 3120, 1230, 1185, 525);
   BTNAUX[0]->setToolTipText(QStringLiteral("Aceptar"));
   BTNAUX[1]->setToolTipText(QStringLiteral("Cancelar"));
+  BotonesAceptarCancelar(BTNAUX[0], BTNAUX[1]);
   Form_Load();
 }
 
 void FRM256::Form_Load() {
-  BTNAUX[0]->setPicture(GRAFICOS::Instancia().Gaceptar);
-  BTNAUX[1]->setPicture(GRAFICOS::Instancia().Gcancelar);
-  paninfo->setPixmap(GRAFICOS::Instancia().Consejo);
+  // Los dibujos de los botones y del aviso llegan al revelarlo (Revelar):
+  // hasta entonces no se ven, y dibujarlos aquí retrasaría la primera ventana.
   paninfo->setAlignment(Qt::AlignCenter);
   WaitTicks(500);
 }
@@ -51,13 +60,25 @@ void FRM256::Form_Activate() {
   setEnabled(false);
   centrarform();
   paninfo->setGeometry(0, 0, width(), height());
+  // Las pausas corren con la ventana ya en la pantalla: aquí aún no ha
+  // salido, y esperar ahora sólo retrasaría que aparezca.
+  QTimer::singleShot(0, this, [this] { Revelar(); });
+}
+
+void FRM256::Revelar() {
+  if (!isVisible())
+    return;
+  // La ventana sale negra; los dibujos se hacen durante la primera pausa.
+  WaitTicks(500);
+  const GRAFICOS& g = GRAFICOS::Instancia();
+  setWindowIcon(g.Icono);
+  BTNAUX[0]->setPicture(g.Gaceptar);
+  BTNAUX[1]->setPicture(g.Gcancelar);
   // El dibujo llena la ventana sin deformarse: se reduce y se recorta al centro.
-  const QPixmap& consejo = GRAFICOS::Instancia().Consejo;
-  const qreal dpr = consejo.devicePixelRatio();
-  QPixmap ajustado = consejo.scaled(size() * dpr, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
+  const qreal dpr = g.Consejo.devicePixelRatio();
+  QPixmap ajustado = g.Consejo.scaled(size() * dpr, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
   ajustado.setDevicePixelRatio(dpr);
   paninfo->setPixmap(ajustado);
-  WaitTicks(500);
   paninfo2->move((width() - paninfo2->width()) / 2, (height() - paninfo2->height()) / 2);
   paninfo2->repaint();
   WaitTicks(100);

@@ -29,9 +29,10 @@ public:
 
 protected:
   void Form_Activate() override;
-  void Form_Cancelar() override { BTNAUX_Click(1); }
 
 private:
   void Form_Load();
+  // La aparición por pasos del aviso, ya con la ventana en la pantalla.
+  void Revelar();
   bool terminar_ = false;
 };

@@ -25,6 +25,11 @@
 #include <QPainter>
 
 namespace {
+// Turnos de pausa tras cada paso de la barra de la presentación: con los 500
+// de después de mostrarla y los 150 de antes de cerrarla, la presentación se
+// ve alrededor de un segundo.
+constexpr int PausaPasoBarra = 60;
+
 struct DatosBoton {
   int left, top, width, height;
   const char* ayuda;
@@ -61,10 +66,18 @@ FRMPRINCIPAL::FRMPRINCIPAL(QWidget* parent) : Formulario(parent) {
   }
   Panmsg = new QLabel(this);
   Colocar(Panmsg, 30, 6570, 9435, 255);
-  Panmsg->setStyleSheet(
-      QStringLiteral("color: rgb(255, 255, 0); font-weight: bold; background: transparent;"));
+  {
+    QPalette p = Panmsg->palette();
+    p.setColor(QPalette::WindowText, QColor(255, 255, 0));
+    Panmsg->setPalette(p);
+    QFont f = Panmsg->font();
+    f.setBold(true);
+    Panmsg->setFont(f);
+  }
   Panmsg->setText(QStringLiteral("Bienvenido a KORVAL: elija una orden del menú."));
   AlMoverRaton(Panmsg, [this] { Form_MouseMove(); });
+  // El menú no tiene aceptar ni cancelar: Escape va a Form_Cancelar.
+  BotonesAceptarCancelar(nullptr, nullptr);
 
   Form_Load();
 }
@@ -86,11 +99,9 @@ void FRMPRINCIPAL::Form_Load() {
     return;
   }
 
-  for (int i = 0; i < 8; ++i)
-    BTNMENU[size_t(i)]->setPicture(GRAFICOS::Instancia().CarasMenu[size_t(i)]);
-  setWindowIcon(GRAFICOS::Instancia().Icono);
-
-  // 3-4. El aviso de pantalla; su Cancelar termina el programa.
+  // 3-4. El aviso de pantalla; su Cancelar termina el programa. Los dibujos
+  // del almacén se hacen después, con el aviso ya en la pantalla: la primera
+  // ventana sale tan deprisa como una ventana vacía.
   centrarform();
   auto aviso = std::make_unique<FRM256>(this);
   aviso->MostrarModal();
@@ -98,6 +109,9 @@ void FRMPRINCIPAL::Form_Load() {
     terminado_ = true;
     return;
   }
+  for (int i = 0; i < 8; ++i)
+    BTNMENU[size_t(i)]->setPicture(GRAFICOS::Instancia().CarasMenu[size_t(i)]);
+  setWindowIcon(GRAFICOS::Instancia().Icono);
 
   // 5-6. La presentación.
   inicio_ = new FRMInicio(this);
@@ -138,7 +152,7 @@ void FRMPRINCIPAL::Form_Load() {
   WaitTicks(100);
   anchoBarraFinal_ = inicio_->AnchoPorcentaje();
   rotuloBarraFinal_ = inicio_->Porcentaje->Caption();
-  inicio_->close();
+  inicio_->Ocultar();
   inicio_->deleteLater();
   inicio_ = nullptr;
 
@@ -159,6 +173,11 @@ void FRMPRINCIPAL::Form_Load() {
   arrancado_ = true;
 }
 
+void FRMPRINCIPAL::Form_Activate() {
+  centrarform();
+  BTNMENU[0]->setFocus();
+}
+
 void FRMPRINCIPAL::AdvanceProgress() {
   if (!inicio_)
     return;
@@ -173,6 +192,9 @@ void FRMPRINCIPAL::AdvanceProgress() {
   if (Val(p->Caption()) > 100)
     p->setCaption(QStringLiteral("100"));
   p->repaint();
+  // Crear una ventana lleva milisegundos: sin este momento la barra
+  // saltaría de vacía a llena sin que nadie la viera crecer.
+  WaitTicks(PausaPasoBarra);
 }
 
 void FRMPRINCIPAL::BTNMENU_Click(int Index) {

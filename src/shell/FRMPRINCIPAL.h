@@ -44,6 +44,7 @@ public:
   FRMRecuperar* Recuperar = nullptr;
   FRMGrabar* Grabar = nullptr;
   FRMImprimir* Imprimir = nullptr; // se crea la primera vez que se usa
+  FRMImprimir& VentanaImprimir();
 
   // ¿Terminó el programa durante el arranque (otra copia, aviso cancelado,
   // listas de nombres ilegibles)? Entonces el menú no se muestra.
@@ -78,7 +79,9 @@ public:
   QString RotuloBarraFinal() const { return rotuloBarraFinal_; }
 
 protected:
-  void Form_Activate() override { centrarform(); }
+  void Form_Activate() override;
+  // Escape, como el cierre por el marco y el botón 6, pregunta antes de salir.
+  void Form_Cancelar() override { close(); }
   void Form_MouseMove() override;
   void closeEvent(QCloseEvent* e) override;
   void paintEvent(QPaintEvent* e) override;
@@ -87,7 +90,6 @@ private:
   void Form_Load();
   bool Form_QueryUnload();
   void terminar();
-  FRMImprimir& VentanaImprimir();
   void Encender(bool si);
   void InterpretarYRecordar();
 

@@ -2,8 +2,8 @@
 
 #include "pictures/GRAFICOS.h"
 #include "platform/Basico.h"
+#include "platform/Ficheros.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QPushButton>
 #include <QScrollBar>
@@ -38,14 +38,18 @@ VisorAyuda::VisorAyuda(QWidget* parent) : QDialog(parent) {
 }
 
 bool VisorAyuda::MostrarIndice(const QString& ruta) {
-  QFile f(ruta);
-  if (!f.open(QIODevice::ReadOnly)) {
-    MsgBox(QStringLiteral("No se puede abrir el fichero de ayuda «%1».").arg(QFileInfo(ruta).fileName()) +
+  // La ayuda de verdad ocupa unas decenas de kB.
+  constexpr qint64 LimiteAyuda = qint64(4) << 20;
+  QByteArray bytes;
+  QString motivo;
+  if (LeerFicheroRegular(ruta, LimiteAyuda, &bytes, &motivo) != FalloLectura::Ninguno) {
+    MsgBox(QStringLiteral("No se puede abrir el fichero de ayuda «%1»: %2.")
+                   .arg(QFileInfo(ruta).fileName(), motivo) +
                QStringLiteral("\r\n\r\nCompruebe que está en la carpeta del programa."),
            vbExclamation + vbOKOnly, QStringLiteral("Ayuda de KORVAL"));
     return false;
   }
-  const QString html = QString::fromUtf8(f.readAll());
+  const QString html = QString::fromUtf8(bytes);
   texto_->setHtml(html);
   // El índice es el principio del fichero.
   texto_->moveCursor(QTextCursor::Start);

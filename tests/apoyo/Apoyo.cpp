@@ -19,9 +19,11 @@
 
 // Ninguna prueba toca las carpetas reales del usuario: la carpeta de datos a
 // la que el programa recurre cuando no puede escribir junto a sí mismo es,
-// en las pruebas, una de prueba.
+// en las pruebas, una de prueba. Y las pausas no esperan: cada turno sólo
+// atiende lo pendiente (la prueba que mide una pausa pone la suya).
 static void carpetasDePrueba() {
   QStandardPaths::setTestModeEnabled(true);
+  FijarDuracionTurno(std::chrono::microseconds(0));
 }
 Q_COREAPP_STARTUP_FUNCTION(carpetasDePrueba)
 

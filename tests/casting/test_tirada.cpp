@@ -161,9 +161,11 @@ private slots:
     QTest::newRow("intro en medio") << u"uno\ndos"_s << u"¿UNO\r\nDOS?"_s;
     QTest::newRow("acentos") << u"¿ñandú, cigüeña, àèìòù ÿ?"_s << u"¿ÑANDÚ, CIGÜEÑA, ÀÈÌÒÙ Ÿ?"_s;
     QTest::newRow("sin mayúscula en 1252") << u"straße µ"_s << u"¿STRAßE µ?"_s;
+    // El cuadro no deja escribir más de lo que cabe con el «¿» y el «?».
     QTest::newRow("98 letras") << QString(98, 'a'_L1) << u"¿"_s + QString(98, 'A'_L1) + u"?"_s;
-    QTest::newRow("99: el ? no cabe") << QString(99, 'a'_L1) << u"¿"_s + QString(99, 'A'_L1);
-    QTest::newRow("120 letras") << larga << u"¿"_s + larga.left(99).toUpper();
+    QTest::newRow("120 letras") << larga << u"¿"_s + larga.left(98).toUpper() + u"?"_s;
+    QTest::newRow("¿, 99 letras y ?")
+        << u"¿"_s + QString(99, 'a'_L1) + u"?"_s << u"¿"_s + QString(98, 'A'_L1) + u"?"_s;
   }
   void laPreguntaSeGuardaNormalizada() {
     QFETCH(QString, escrita);
@@ -178,24 +180,19 @@ private slots:
   }
 
   void sinTextoNoHayAceptarYCancelarNoCambiaLaPregunta() {
+    // (Escape y el cierre por el marco pulsan el mismo cancelar: la prueba del teclado de cada ventana.)
     CurrentQuestion = u"¿LA DE ANTES?"_s;
     frmconsulta w;
-    const std::array<std::function<void()>, 3> cancelar = {
-        [&] { Pulsar(w.BTNAUX[1]); }, [&] { QTest::keyClick(w.PREGUNTA, Qt::Key_Escape); },
-        [&] { w.close(); }};
-    for (const auto& c : cancelar) {
-      CancelFlag = u"NO"_s;
-      w.show();
-      Escribir(w.PREGUNTA, u"   "_s);
-      QVERIFY(w.BTNAUX[0]->isHidden());
-      Escribir(w.PREGUNTA, u"x"_s);
-      QVERIFY(!w.BTNAUX[0]->isHidden());
-      QTest::keyClick(w.PREGUNTA, Qt::Key_Backspace);
-      QVERIFY(w.BTNAUX[0]->isHidden());
-      c();
-      QVERIFY(!w.isVisible());
-      QCOMPARE(CancelFlag.texto() + QuitarBlancosDerecha(CurrentQuestion), u"SI¿LA DE ANTES?"_s);
-    }
+    w.show();
+    Escribir(w.PREGUNTA, u"   "_s);
+    QVERIFY(w.BTNAUX[0]->isHidden());
+    Escribir(w.PREGUNTA, u"x"_s);
+    QVERIFY(!w.BTNAUX[0]->isHidden());
+    QTest::keyClick(w.PREGUNTA, Qt::Key_Backspace);
+    QVERIFY(w.BTNAUX[0]->isHidden());
+    Pulsar(w.BTNAUX[1]);
+    QVERIFY(!w.isVisible());
+    QCOMPARE(CancelFlag.texto() + QuitarBlancosDerecha(CurrentQuestion), u"SI¿LA DE ANTES?"_s);
   }
 
   void alAbrirseOfreceLaUltimaPregunta() {
@@ -205,23 +202,31 @@ private slots:
       LastQuestion = u"  "_s + q;
       w.show();
       QCOMPARE(w.PREGUNTA->toPlainText(), QString(q).replace(u"\r\n"_s, u"\n"_s));
-      QCOMPARE(w.focusWidget(), w.PREGUNTA);
       Pulsar(w.BTNAUX[0]);
       QCOMPARE(QuitarBlancosDerecha(CurrentQuestion), q);
     }
   }
 
   void noEntraLoQueNoSePuedeGuardar() {
+    // Ni lo que Windows-1252 no tiene, ni caracteres de control (saldrían como cajas al imprimir),
+    // ni más de lo que cabe con su «¿» y su «?»: cada rechazo con un pitido.
     frmconsulta w;
     w.show();
     const int pitidos = PitidosDados();
     Escribir(w.PREGUNTA, u"año 中 5€Δ…"_s);
     QCOMPARE(PitidosDados() - pitidos, 2);
-    QApplication::clipboard()->setText(u" y ☺«fin»"_s); // lo pegado, también filtrado
+    QApplication::clipboard()->setText(u" y ☺\a«f\x1bin»\r\nDEL\x7f\u0081!"_s + QChar(0));
     w.PREGUNTA->moveCursor(QTextCursor::End);
     w.PREGUNTA->paste();
+    QApplication::clipboard()->setText(QString(200, 'x'_L1));
+    w.PREGUNTA->paste();
+    Escribir(w.PREGUNTA, u"z\n"_s);
+    QCOMPARE(PitidosDados() - pitidos, 6);
     Pulsar(w.BTNAUX[0]);
-    QCOMPARE(QuitarBlancosDerecha(CurrentQuestion), u"¿AÑO  5€… Y «FIN»?"_s);
+    const QString guardada = QuitarBlancosDerecha(CurrentQuestion);
+    QVERIFY2(guardada.startsWith(u"¿AÑO  5€… Y «FIN»\r\nDEL!XX"_s) && guardada.endsWith(u"XX?"_s) &&
+                 guardada.size() == 100,
+             qPrintable(guardada));
   }
 
   void arrojarYPararPoneLineasDeAbajoArriba() {
@@ -270,30 +275,47 @@ private slots:
     }
   }
 
-  void seisTiradasCierranLaVentanaTrasUnaPausa() {
+  void seisTiradasConElTecladoYUnaPausaFinal() {
+    // Veinte Espacios e Intros, también mientras paran las monedas y durante la pausa final:
+    // arrojan y paran, nunca llegan al cancelar, y la consulta se completa.
     CurrentLines = u"999999"_s;
     RelojFalso reloj;
     reloj.instalar();
     FRMTirada w;
     double sexta = 0;
+    int teclas = 0, conBotonApagado = 0;
+    QString focos;
+    const auto tecla = [&] {
+      QTest::keyClick(w.windowHandle(), teclas++ % 2 ? Qt::Key_Return : Qt::Key_Space);
+    };
     Vigia v([&] {
       if (sexta == 0 && !w.LINEA[5]->isHidden())
         sexta = reloj.t;
+      if (w.isVisible() && !w.BTNTIRAR->isEnabled() && teclas < 20 && conBotonApagado < 8) {
+        ++conBotonApagado;
+        focos += w.focusWidget() == &w ? u'v' : u'?'; // lo guarda la ventana, no el cancelar
+        tecla();
+      }
     });
     QString esperadas;
     AlAparecerModal([&](QWidget*) {
-      for (int k = 0; k < 6; ++k) {
-        Pulsar(w.BTNTIRAR); // arrojar
-        for (int t = 0; t < 5; ++t)
-          w.Timer1_Timer();
-        Pulsar(w.BTNTIRAR); // parar
-        esperadas += QString::number(w.Monedas.ValorLinea());
-        QCOMPARE(QuitarBlancos(CurrentLines), esperadas);
-        QCOMPARE(w.isVisible(), k < 5);
+      focos += w.focusWidget() == w.BTNTIRAR ? u'T' : u'?';
+      while (w.isVisible() && teclas < 20) {
+        const bool parar = w.BTNTIRAR->Tag.startsWith("PARAR"_L1);
+        tecla();
+        if (parar)
+          esperadas += QString::number(w.Monedas.ValorLinea());
+        if (w.isVisible())
+          focos += w.focusWidget() == w.BTNTIRAR ? u'T' : u'?'; // y vuelve al botón de tirar
       }
+      if (w.isVisible()) // no se completó: que la prueba falle sin colgarse
+        w.BTNAUX_Click();
     });
     w.MostrarModal();
     QCOMPARE(CancelFlag.texto() + CurrentLines.texto(), u"NO"_s + esperadas);
+    QCOMPARE(esperadas.size(), 6);
+    QVERIFY2(!focos.contains(u'?') && focos.count(u'v') == conBotonApagado && conBotonApagado >= 6,
+             qPrintable(focos));
     for (int j = 0; j < 6; ++j)
       QCOMPARE(w.LINEA[j]->Picture().cacheKey(), DibujoLinea(esperadas[j]));
     QVERIFY(!w.BTNTIRAR->isEnabled());
@@ -364,6 +386,18 @@ private slots:
     QVERIFY(VuelveAlCentro(&m, m.Label1) && VuelveAlCentro(&m, m.BTNAUX[1]));
     QVERIFY(VuelveAlCentro(&m, &m, QPointF(Tw(3000), Tw(720))));
     QVERIFY(!VuelveAlCentro(&m, &m, m.Frame2->geometry().center()));
+    // Con el marco que el gestor de ventanas puso a otra, la nueva sale ya centrada por su tamaño
+    // exterior (move() coloca la esquina del marco); y al mostrarse se aprende el marco de verdad.
+    Formulario::FijarMarcoPrevisto({4, 24, 4, 4});
+    FRMIntroducir nueva;
+    const QRect p = nueva.screen()->geometry();
+    QCOMPARE(nueva.pos(),
+             QPoint((p.width() - nueva.width() - 8) / 2, (p.height() - nueva.height() - 28) / 2));
+    nueva.show();
+    const QRect f = nueva.frameGeometry(), g = nueva.geometry();
+    QCOMPARE(Formulario::MarcoPrevisto(), QMargins(g.left() - f.left(), g.top() - f.top(),
+                                                   f.right() - g.right(), f.bottom() - g.bottom()));
+    Formulario::FijarMarcoPrevisto({});
   }
 
   void construirConElRaton() {
@@ -378,9 +412,7 @@ private slots:
       QTest::mousePress(w.GRFLINEA[k], k == 0 ? Qt::RightButton : Qt::LeftButton);
     // Con seis se apagan los selectores y sale el aceptar, con el foco.
     QCOMPARE(CurrentLines.texto(), u"967867"_s);
-    for (SSRibbon* s : w.GRFLINEA)
-      QVERIFY(!s->isEnabled());
-    QCOMPARE(w.focusWidget(), w.BTNAUX[0]);
+    QVERIFY(!w.GRFLINEA[0]->isEnabled() && !w.GRFLINEA[3]->isEnabled() && w.focusWidget() == w.BTNAUX[0]);
     // Quitar la sexta esconde el aceptar y los vuelve a encender.
     Pulsar(w.BTNBORRAR);
     QVERIFY(w.BTNAUX[0]->isHidden() && w.LINEA[5]->isHidden() && !w.LINEA[4]->isHidden());
@@ -392,31 +424,40 @@ private slots:
   }
 
   void construirConElTeclado() {
+    // El foco vive en las líneas de muestra: 6 a 9 ponen su línea, Espacio e Intro la que tiene
+    // el foco, las flechas cambian de muestra y Retroceso quita la última, también con el foco en
+    // el botón de quitar: nunca cae en el cancelar. Veinte Espacios e Intros completan el hexagrama.
     CurrentLines = u"777777"_s;
     FRMIntroducir w;
     const auto teclas = [&](std::initializer_list<Qt::Key> ks) {
       for (Qt::Key k : ks)
-        QTest::keyClick(w.focusWidget() ? w.focusWidget() : &w, k);
+        QTest::keyClick(w.windowHandle(), k);
     };
+    QString visto;
     AlAparecerModal([&](QWidget*) {
-      // Intro con menos de seis no acepta y el 5 no pone nada.
-      teclas({Qt::Key_7, Qt::Key_8, Qt::Key_9, Qt::Key_Backspace, Qt::Key_Return, Qt::Key_5});
-      QVERIFY(w.isVisible());
-      QCOMPARE(CurrentLines.texto(), u"78    "_s);
-      teclas({Qt::Key_Backspace});
-      QVERIFY(w.BTNBORRAR->isEnabled());
-      teclas({Qt::Key_Backspace, Qt::Key_Backspace}); // quitada la última, el botón se apaga
-      QVERIFY(!w.BTNBORRAR->isEnabled() && w.LineasPuestas() == 0);
-      teclas({Qt::Key_6, Qt::Key_6, Qt::Key_6, Qt::Key_6, Qt::Key_6, Qt::Key_6, Qt::Key_6, Qt::Key_Enter});
+      visto = w.focusWidget()->accessibleName() + u'|';
+      teclas({Qt::Key_7, Qt::Key_Down, Qt::Key_Return, Qt::Key_Down, Qt::Key_Space, Qt::Key_Backspace,
+              Qt::Key_5});
+      visto += CurrentLines.texto() + u'|';
+      w.BTNBORRAR->setFocus();
+      teclas({Qt::Key_Space, Qt::Key_Space}); // quitada la última, el botón se apaga
+      QCoreApplication::processEvents();      // lo que queda por hacer de la tecla
+      visto += QString::number(w.LineasPuestas()) + w.focusWidget()->accessibleName() + u'|';
+      for (int k = 0; k < 20 && w.isVisible(); ++k)
+        teclas({k % 2 ? Qt::Key_Return : Qt::Key_Space});
+      if (w.isVisible())
+        w.BTNAUX_Click(1);
     });
     w.MostrarModal();
-    QCOMPARE(CancelFlag.texto() + CurrentLines.texto(), u"NO666666"_s);
+    QCOMPARE(visto, u"Poner línea 6, yin móvil|77    |0Poner línea 8, yin|"_s);
+    QCOMPARE(CancelFlag.texto() + CurrentLines.texto(), u"NO888888"_s);
     AlAparecerModal([&](QWidget*) {
-      QCOMPARE(w.LineasPuestas(), 0); // al volver está vacía
+      visto = QString::number(w.LineasPuestas()); // al volver está vacía
       teclas({Qt::Key_9, Qt::Key_Escape});
     });
     w.MostrarModal();
-    QCOMPARE(CancelFlag.texto() + CurrentLines.texto(), u"SI666666"_s); // Escape devuelve las de antes
+    QCOMPARE(visto + CancelFlag.texto() + CurrentLines.texto(),
+             u"0SI888888"_s); // Escape devuelve las de antes
   }
 
   void losDibujosDeLaMoneda() {

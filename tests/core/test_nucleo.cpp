@@ -4,7 +4,9 @@
 #include "core/Hexagrama.h"
 #include "core/ListasNombres.h"
 #include "platform/Codificacion.h"
+#include "platform/Ficheros.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 
@@ -178,16 +180,31 @@ private slots:
     QVERIFY(error.contains(QStringLiteral("hexagr.kvl")));
     QVERIFY(error.contains(QStringLiteral("termina antes")));
 
+    // Una lista que está pero no se puede leer no se da por perdida: el mensaje dice por qué.
+    const QString hexagr = carpeta_->fichero(QStringLiteral("hexagr.kvl"));
+    FijarPruebaLectura([&](const QString& r) { return r != hexagr; });
+    QVERIFY(!LoadNameLists(&error));
+    FijarPruebaLectura(nullptr);
+    QVERIFY2(error.contains(QStringLiteral("«hexagr.kvl»")) && error.contains(QStringLiteral("permiso")),
+             qPrintable(error));
+    QVERIFY(QFile::remove(hexagr) && QDir(carpeta_->ruta()).mkdir(QStringLiteral("hexagr.kvl")));
+    QVERIFY(!LoadNameLists(&error));
+    QVERIFY2(error.contains(QStringLiteral("es una carpeta")), qPrintable(error));
+
     ReiniciarEstado();
-    QFile::remove(carpeta_->fichero(QStringLiteral("hexagr.kvl")));
+    QVERIFY(QDir(carpeta_->ruta()).rmdir(QStringLiteral("hexagr.kvl")));
     QVERIFY(!LoadNameLists(&error));
     QVERIFY(error.contains(QStringLiteral("hexagr.kvl")));
     QVERIFY(error.contains(QStringLiteral("No se encuentra")));
     QCOMPARE(TrigramList[8][1], QStringLiteral("Tui")); // los trigramas ya se habían leído
 
-    QFile::remove(carpeta_->fichero(QStringLiteral("trigr.kvl")));
+    // Un enlace a /dev/zero no se lee hasta agotar la memoria.
+    const QString trigr = carpeta_->fichero(QStringLiteral("trigr.kvl"));
+    QVERIFY(QFile::remove(trigr) && QFile::link(QStringLiteral("/dev/zero"), trigr));
     QVERIFY(!LoadNameLists(&error));
-    QVERIFY(error.contains(QStringLiteral("trigr.kvl")));
+    QVERIFY2(error.contains(QStringLiteral("«trigr.kvl»")) &&
+                 error.contains(QStringLiteral("no es un fichero normal")),
+             qPrintable(error));
   }
 };
 

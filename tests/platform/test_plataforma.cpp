@@ -7,7 +7,9 @@
 #include "platform/Rutas.h"
 #include "platform/Twips.h"
 
+#include <QAbstractEventDispatcher>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -18,6 +20,7 @@
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+#include <QWindow>
 
 #include <cstdio>
 
@@ -110,17 +113,29 @@ private slots:
     QCOMPARE(MsgBox(QStringLiteral("fallo"), vbOKOnly), int(vbOK));
     QCOMPARE(MsgBox(QStringLiteral("x"), vbCritical + vbAbortRetryIgnore, QStringLiteral("ATENCION...")),
              int(vbAbort));
+    MsgBox(QStringLiteral("y"), vbYesNoCancel + vbDefaultButton2);
     const auto& m = GuionMensajes::mostrados();
-    QCOMPARE(int(m.size()), 3);
+    QCOMPARE(int(m.size()), 4);
     QCOMPARE(m[0].titulo, QStringLiteral("SALIR"));
     QCOMPARE(m[0].icono(), int(vbQuestion));
     QCOMPARE(m[0].botones(), int(vbYesNo));
     QCOMPARE(m[1].titulo, QStringLiteral("KORVAL"));
     QCOMPARE(m[2].icono(), int(vbCritical));
+    // Lo que harían Intro y Escape: Escape nunca dice que sí.
+    QString teclas;
+    for (const MensajeMostrado& x : m)
+      teclas += QStringLiteral("%1/%2 ").arg(x.predeterminado).arg(x.escape);
+    QCOMPARE(teclas, QStringLiteral("%1/%2 %3/%3 %4/%4 %5/%6 ")
+                         .arg(vbYes)
+                         .arg(vbNo)
+                         .arg(vbOK)
+                         .arg(vbAbort)
+                         .arg(vbNo)
+                         .arg(vbCancel));
     GuionMensajes::desactivar();
   }
 
-  void waitTicksSoloConCuentaPositiva() {
+  void waitTicksEsperaSinDarVueltas() {
     int ejecutado = 0;
     QMetaObject::invokeMethod(
         this, [&] { ++ejecutado; }, Qt::QueuedConnection);
@@ -129,6 +144,26 @@ private slots:
     QCOMPARE(ejecutado, 0);
     WaitTicks(1);
     QCOMPARE(ejecutado, 1);
+    // Con turnos de un milisegundo: sin ventanas a la vista no espera; con
+    // una, 40 turnos son 40 ms en que el bucle duerme a la espera de sucesos
+    // (una pausa que diera vueltas no se dormiría nunca).
+    FijarDuracionTurno(std::chrono::milliseconds(1));
+    int dormidas = 0;
+    auto* despachador = QAbstractEventDispatcher::instance();
+    const auto conexion =
+        connect(despachador, &QAbstractEventDispatcher::aboutToBlock, this, [&] { ++dormidas; });
+    WaitTicks(40);
+    QCOMPARE(dormidas, 0);
+    QWindow ventana;
+    ventana.show();
+    QElapsedTimer reloj;
+    reloj.start();
+    WaitTicks(40);
+    const qint64 ms = reloj.elapsed();
+    disconnect(conexion);
+    FijarDuracionTurno(std::chrono::microseconds(0));
+    QVERIFY2(ms >= 40 && dormidas >= 1 && dormidas <= 40 * 3,
+             qPrintable(QStringLiteral("%1 ms, %2").arg(ms).arg(dormidas)));
   }
 
   void twipsAPixeles() {

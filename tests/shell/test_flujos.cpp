@@ -16,6 +16,8 @@
 #include "shell/FRM256.h"
 #include "shell/FRMPRINCIPAL.h"
 
+#include <QAbstractButton>
+#include <QComboBox>
 #include <QFile>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -23,6 +25,8 @@
 #include <QTest>
 
 #include <memory>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 // Lo que muestra la ventana de interpretación cuando aparece.
@@ -84,6 +88,55 @@ private slots:
     CerrarVentanasAbiertas();
     carpeta_.reset();
     FRM256::RespuestaAutomatica.reset();
+  }
+
+  // Cada ventana con el teclado: el control con el foco al abrirse, el botón que pulsa Intro
+  // fuera de un botón, lo que hace Escape, y el foco que no se va a otro control (un cancelar)
+  // mientras el suyo está apagado, y vuelve a él.
+  void tecladoDeCadaVentana() {
+    FRMPRINCIPAL& m = *menu_;
+    CurrentLines = QStringLiteral("777777"); // una consulta archivada, para poder recuperarla
+    ComputeComplement();
+    m.Grabar->TXTUsuario->setText(QStringLiteral("ana"));
+    m.Grabar->BTNAUX_Click(0);
+    struct Caso {
+      Formulario* w;
+      QWidget* foco;
+      QAbstractButton* aceptar;
+      const char* trasEscape; // CancelFlag
+    };
+    const std::vector<Caso> casos{
+        {m.Consulta, m.Consulta->PREGUNTA, m.Consulta->BTNAUX[0], "SI"},
+        {m.Tirada, m.Tirada->BTNTIRAR, nullptr, "SI"},
+        {m.Introducir, m.Introducir->GRFLINEA[0], m.Introducir->BTNAUX[0], "SI"},
+        {m.Hexagramas64, m.Hexagramas64->List1, m.Hexagramas64->BTNAUX[0], "SI"},
+        {m.Interpretar, m.Interpretar->BTNINTERPRETAR[0], nullptr, "NO"},
+        {m.Grabar, m.Grabar->TXTUsuario, m.Grabar->BTNAUX[0], "NO"},
+        {m.Recuperar, m.Recuperar->CMBUSUARIO, m.Recuperar->BTNAUX[0], "SI"},
+        {&m.VentanaImprimir(), m.Imprimir->OPCION[1], m.Imprimir->BTNMENU[0], "NO"},
+    };
+    for (const Caso& c : casos) {
+      // El foco, el aceptar, la ventana guarda el foco (v) y lo devuelve (f), Escape la cierra.
+      QString visto;
+      CancelFlag = QStringLiteral("NO");
+      AlAparecerModal([&](QWidget*) {
+        QWidget* f = c.w->focusWidget();
+        visto = QStringLiteral("%1 %2 ")
+                    .arg(f == c.foco ? "foco" : "?")
+                    .arg(c.w->BotonAceptar() == c.aceptar ? "aceptar" : "?");
+        f->setEnabled(false);
+        visto += c.w->focusWidget() == c.w ? u'v' : u'?';
+        f->setEnabled(true);
+        visto += c.w->focusWidget() == f ? u'f' : u'?';
+        QTest::keyClick(c.w->windowHandle(), Qt::Key_Escape);
+        visto += c.w->isVisible() ? u" sigue"_s : u" "_s + CancelFlag.texto();
+        if (c.w->isVisible())
+          c.w->BotonCancelar()->click();
+      });
+      c.w->MostrarModal();
+      QCOMPARE(c.w->metaObject()->className() + u": "_s + visto,
+               c.w->metaObject()->className() + u": foco aceptar vf "_s + QLatin1String(c.trasEscape));
+    }
   }
 
   void catalogoYUltimaConsulta() {
@@ -193,9 +246,8 @@ private slots:
       QTest::keyClick(m, Qt::Key_Escape);
     });
     QTest::mouseClick(menu_->BTNMENU[1], Qt::LeftButton);
-    QCOMPARE(CancelFlag.texto(), QStringLiteral("SI"));
-    QCOMPARE(CurrentLines.texto(), QStringLiteral("777777"));
-    QCOMPARE(CurrentQuestion.trimmed(), PreguntaModoManual);
+    QCOMPARE(CancelFlag.texto() + CurrentLines.texto() + CurrentQuestion.trimmed(),
+             QStringLiteral("SI777777") + PreguntaModoManual);
   }
 
   void archivarYRecuperarUnaConsulta() {

@@ -3,34 +3,46 @@
 #include "core/Estado.h"
 #include "platform/Basico.h"
 #include "platform/InstanciaUnica.h"
+#include "platform/MensajesQt.h"
 #include "shell/FRM256.h"
 #include "shell/FRMInicio.h"
 #include "shell/FRMPRINCIPAL.h"
 #include "shell/VisorAyuda.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QMouseEvent>
 #include <QTest>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextBrowser>
+#include <QTimer>
 
+#include <sys/stat.h>
+
+#include <array>
+#include <functional>
 #include <memory>
 
 namespace {
-// Acepta el aviso de pantalla en cuanto aparece.
-void AceptarAviso() {
-  AlAparecerModal([](QWidget* w) {
-    auto* aviso = qobject_cast<FRM256*>(w);
-    QVERIFY2(aviso, w->metaObject()->className());
-    QTRY_VERIFY(aviso->isEnabled());
-    QTest::mouseClick(aviso->BTNAUX[0], Qt::LeftButton);
-  });
+// Contesta el aviso de pantalla con Intro en cuanto responde: pulsa el botón
+// con el foco, que al abrirse es el aceptar (o el cancelar, si se le lleva).
+void ContestarAviso(bool enElCancelar = false) {
+  AlAparecerModalSi([](QWidget* w) { return qobject_cast<FRM256*>(w) && w->isEnabled(); },
+                    [enElCancelar](QWidget* w) {
+                      auto* aviso = qobject_cast<FRM256*>(w);
+                      QCOMPARE(aviso->focusWidget(), aviso->BTNAUX[0]);
+                      if (enElCancelar)
+                        aviso->BTNAUX[1]->setFocus(Qt::TabFocusReason);
+                      QTest::keyClick(aviso->windowHandle(), Qt::Key_Return);
+                      if (aviso->isVisible()) // Intro no hizo nada: que la prueba no se cuelgue
+                        aviso->BTNAUX_Click(1);
+                    });
 }
 
 std::unique_ptr<FRMPRINCIPAL> Arrancar() {
-  AceptarAviso();
+  ContestarAviso();
   auto menu = std::make_unique<FRMPRINCIPAL>();
   return menu;
 }
@@ -84,12 +96,7 @@ private slots:
   }
 
   void cancelarElAvisoTerminaSinPresentacion() {
-    AlAparecerModal([](QWidget* w) {
-      auto* aviso = qobject_cast<FRM256*>(w);
-      QVERIFY(aviso);
-      QTRY_VERIFY(aviso->isEnabled());
-      QTest::mouseClick(aviso->BTNAUX[1], Qt::LeftButton);
-    });
+    ContestarAviso(true);
     FRMPRINCIPAL menu;
     QVERIFY(menu.Terminado());
     QCOMPARE(menu.Tirada, nullptr); // no se llegó a crear ninguna ventana
@@ -113,37 +120,65 @@ private slots:
   }
 
   void sinListasDeNombresNoHayMenu() {
-    QFile::remove(carpeta_->fichero(QStringLiteral("hexagr.kvl")));
+    // Una FIFO en lugar de la lista no cuelga el arranque: se dice qué es.
+    const QByteArray fifo = QFile::encodeName(carpeta_->fichero(QStringLiteral("hexagr.kvl")));
+    QFile::remove(QString::fromLocal8Bit(fifo));
+    QCOMPARE(mkfifo(fifo.constData(), 0600), 0);
     auto menu = Arrancar();
     QVERIFY(menu->Terminado());
     const auto& m = GuionMensajes::mostrados();
     QCOMPARE(int(m.size()), 1);
-    QVERIFY(m[0].texto.contains(QStringLiteral("hexagr.kvl")));
+    QVERIFY2(m[0].texto.contains(QStringLiteral("«hexagr.kvl»")) &&
+                 m[0].texto.contains(QStringLiteral("no es un fichero normal")),
+             qPrintable(m[0].texto));
     QCOMPARE(m[0].icono(), int(vbCritical));
   }
 
   void salirPideConfirmacion() {
+    // El botón 6, el cuadro de cierre (también Alt+F4) y Escape preguntan lo
+    // mismo; con No el menú sigue a la vista.
     auto menu = Arrancar();
     menu->show();
-    GuionMensajes::responder(vbNo);
-    QTest::mouseClick(menu->BTNMENU[6], Qt::LeftButton);
-    QVERIFY(!menu->Finalizado());
-    QVERIFY(menu->isVisible());
-    QVERIFY(menu->Encendido());
-    QCOMPARE(GuionMensajes::mostrados().back().texto, QStringLiteral("¿Finalizar KORVAL?"));
-    QCOMPARE(GuionMensajes::mostrados().back().titulo, QStringLiteral("SALIR"));
-    QCOMPARE(GuionMensajes::mostrados().back().botones(), int(vbYesNo));
-    // El cuadro de cierre pregunta lo mismo.
-    GuionMensajes::responder(vbNo);
-    menu->close();
-    QVERIFY(menu->isVisible());
-    QCOMPARE(int(GuionMensajes::mostrados().size()), 2);
+    QCOMPARE(menu->focusWidget(), menu->BTNMENU[0]); // abre con el foco en la primera orden
+    const std::array<std::function<void()>, 3> salir = {
+        [&] { QTest::mouseClick(menu->BTNMENU[6], Qt::LeftButton); }, [&] { menu->close(); },
+        [&] { QTest::keyClick(menu->windowHandle(), Qt::Key_Escape); }};
+    for (const auto& s : salir) {
+      GuionMensajes::responder(vbNo);
+      s();
+      QVERIFY(!menu->Finalizado() && menu->isVisible() && menu->Encendido());
+    }
+    const auto& m = GuionMensajes::mostrados();
+    QCOMPARE(int(m.size()), 3);
+    for (const MensajeMostrado& p : m) {
+      QCOMPARE(p.titulo + QStringLiteral(": ") + p.texto, QStringLiteral("SALIR: ¿Finalizar KORVAL?"));
+      QCOMPARE(p.botones(), int(vbYesNo));
+      QCOMPARE(p.escape, int(vbNo)); // Escape en la pregunta también es No
+    }
     GuionMensajes::responder(vbYes);
     QCOMPARE(salidas_, 0);
-    menu->close();
+    QTest::keyClick(menu->windowHandle(), Qt::Key_Escape);
     QVERIFY(menu->Finalizado());
     QVERIFY(!menu->isVisible());
     QCOMPARE(salidas_, 1);
+  }
+
+  void lasCajasDeMensajesConElTeclado() {
+    // La caja de verdad: Intro pulsa el predeterminado y Escape el de escape.
+    GuionMensajes::desactivar();
+    InstalarMensajesQt();
+    const auto contestar = [](int estilo, Qt::Key tecla) {
+      QTimer::singleShot(0, [tecla] {
+        QTRY_VERIFY(QApplication::activeModalWidget());
+        QTest::keyClick(QApplication::activeModalWidget(), tecla);
+      });
+      return MsgBox(QStringLiteral("¿Seguro?"), estilo);
+    };
+    QCOMPARE(contestar(vbQuestion + vbYesNo, Qt::Key_Escape), int(vbNo));
+    QCOMPARE(contestar(vbQuestion + vbYesNo, Qt::Key_Return), int(vbYes));
+    QCOMPARE(contestar(vbCritical + vbAbortRetryIgnore, Qt::Key_Escape), int(vbAbort));
+    QCOMPARE(contestar(vbOKCancel + vbDefaultButton2, Qt::Key_Return), int(vbCancel));
+    InstalarManejadorMsgBox(nullptr);
   }
 
   void mensajeDeLaBotoneraConUnPitidoPorCambio() {
@@ -205,18 +240,23 @@ private slots:
     QVERIFY(menu->Encendido());
     VisorAyuda::Instancia().hide();
 
-    // Sin fichero de ayuda, el visor lo dice y el menú sigue.
+    // Con una carpeta en lugar del fichero de ayuda, el visor dice qué pasa y el menú sigue.
     QFile::remove(carpeta_->fichero(QStringLiteral("KORVAL.HLP")));
+    QVERIFY(QDir(carpeta_->ruta()).mkdir(QStringLiteral("KORVAL.HLP")));
     QTest::mouseClick(menu->BTNMENU[5], Qt::LeftButton);
     QVERIFY(!VisorAyuda::Instancia().isVisible());
     QCOMPARE(int(GuionMensajes::mostrados().size()), 1);
-    QVERIFY(GuionMensajes::mostrados()[0].texto.contains(QStringLiteral("KORVAL.HLP")));
+    QVERIFY2(GuionMensajes::mostrados()[0].texto.contains(QStringLiteral("«KORVAL.HLP»: es una carpeta")),
+             qPrintable(GuionMensajes::mostrados()[0].texto));
     QVERIFY(menu->Encendido());
   }
 
   void elMenuSeApagaMientrasDuraUnaOrden() {
     auto menu = Arrancar();
     menu->show();
+    QVERIFY(QTest::qWaitForWindowActive(menu.get()));
+    const QPoint centro = menu->pos();
+    menu->move(2, 2); // el usuario lo aparta; al volver a estar activo tras la orden, vuelve al centro
     bool apagado = false;
     bool segundaOrden = false;
     AlAparecerModal([&](QWidget* w) {
@@ -233,6 +273,7 @@ private slots:
     QVERIFY(!segundaOrden);
     QVERIFY(menu->Encendido());
     QCOMPARE(CancelFlag.texto(), QStringLiteral("SI"));
+    QTRY_COMPARE(menu->pos(), centro);
   }
 };
 
