@@ -438,6 +438,63 @@ private slots:
     QVERIFY(Dibujos::FaseMoneda(0, 1.0).toImage() != Dibujos::FaseMoneda(4, 1.0).toImage());
     QVERIFY(Dibujos::CaraArrojarParar(0, 1.0).toImage() != Dibujos::CaraArrojarParar(1, 1.0).toImage());
   }
+
+  // Con n líneas puestas, quitar la última deja n − 1: el botón de quitar
+  // sigue encendido mientras quede alguna, los selectores vuelven y el
+  // aceptar se esconde.
+  void quitarLaUltimaLineaConNPuestas() {
+    FRMIntroducir w;
+    for (int n = 1; n <= 6; ++n) {
+      CurrentLines = u"777777"_s;
+      w.show();
+      for (int k = 0; k < n; ++k)
+        QTest::mousePress(w.GRFLINEA[k % 4], Qt::LeftButton);
+      Pulsar(w.BTNBORRAR);
+      QString encendidos;
+      for (SSRibbon* s : w.GRFLINEA)
+        encendidos += s->isEnabled() ? u'1' : u'0';
+      QCOMPARE(u"%1 [%2] %3 %4 %5"_s.arg(w.LineasPuestas())
+                   .arg(CurrentLines.texto(), encendidos, w.BTNBORRAR->isEnabled() ? u"quitar"_s : u"-"_s,
+                        w.BTNAUX[0]->isHidden() ? u"-"_s : u"aceptar"_s),
+               u"%1 [%2] 1111 %3 -"_s.arg(n - 1).arg(u"678967"_s.left(n - 1).leftJustified(6),
+                                                     n > 1 ? u"quitar"_s : u"-"_s));
+      w.hide();
+    }
+  }
+
+  // Girando libres, cada moneda cambia de dibujo cada 2 o 3 pasos del reloj,
+  // siempre al mismo ritmo (una vuelta en 16 o 24 pasos), las dos velocidades
+  // por igual.
+  void elGiroLibreVaADosOTresPasosPorDibujo() {
+    Randomize(1618);
+    TiradaMonedas t;
+    constexpr int Tiradas = 400;
+    std::array<int, 5> ritmos{};
+    for (int k = 0; k < Tiradas; ++k) {
+      t.Reiniciar();
+      t.Arrojar();
+      std::array<int, 3> ultimo{}, ritmo{};
+      for (int paso = 1; paso <= 48; ++paso) {
+        const auto antes = t.moneda;
+        t.Tick();
+        for (size_t i = 0; i < 3; ++i) {
+          if (t.moneda[i].estado == antes[i].estado)
+            continue;
+          const int r = paso - ultimo[i];
+          QVERIFY2((r == 2 || r == 3) && (ritmo[i] == 0 || ritmo[i] == r), qPrintable(QString::number(r)));
+          ritmo[i] = r;
+          ultimo[i] = paso;
+        }
+      }
+      for (size_t i = 0; i < 3; ++i) {
+        ++ritmos[size_t(ritmo[i])];
+        QCOMPARE(t.moneda[i].estado, u"cara"_s); // 48 pasos: tres vueltas a 2, dos a 3
+      }
+    }
+    for (int r : {2, 3})
+      QVERIFY2(std::abs(ritmos[size_t(r)] - 3 * Tiradas / 2.0) < 4 * std::sqrt(3 * Tiradas / 4.0),
+               qPrintable(QString::number(ritmos[size_t(r)])));
+  }
 };
 
 QTEST_MAIN(PruebaTirada)

@@ -195,6 +195,46 @@ private slots:
     QVERIFY(r.errores.contains(QStringLiteral("64.txt")));
     QVERIFY(r.errores.contains(QStringLiteral("falta el texto del hexagrama 64")));
   }
+
+  // El bloque más largo que se acepta: 99 registros con su "**", así cabe
+  // entero en el buffer y se imprime; uno más se rechaza. Y una línea con dos
+  // párrafos de interpretación, también.
+  void limitesDelBloqueYDeLaInterpretacion() {
+    CopiaData c;
+    QCOMPARE(c.generar().codigo, 0);
+    QFile binario(c.salida(QStringLiteral("BINARIO.DAT")));
+    QVERIFY(binario.open(QIODevice::ReadOnly));
+    const QByteArray b = binario.readAll();
+    // El hexagrama de bloque más largo y sus registros, hasta "**" incluido.
+    int hexagrama = 0, registros = 0;
+    for (int k = 0; k < 64; ++k)
+      for (int r = 1; r < 100; ++r)
+        if (b.mid(k * 8000 + r * 80, 2) == "**") {
+          if (r > registros)
+            hexagrama = k + 1, registros = r;
+          break;
+        }
+    const QString fichero = QStringLiteral("textos/%1.txt").arg(hexagrama, 2, 10, QLatin1Char('0'));
+    const QString texto = c.leer(fichero);
+    for (int total : {99, 100}) {
+      // Cada párrafo corto añade un registro.
+      c.escribir(fichero,
+                 QString(texto).replace(QStringLiteral("[DECISION]\n"),
+                                        QStringLiteral("[DECISION]\n") +
+                                            QStringLiteral("Calma.\n\n").repeated(total - registros)));
+      const Resultado r = c.generar();
+      QCOMPARE(r.codigo, total > 99 ? 1 : 0);
+      QVERIFY2(r.errores.contains(QStringLiteral("ocupa 100 registros y caben 99")) == (total > 99),
+               qPrintable(r.errores));
+    }
+    c.escribir(fichero,
+               QString(texto).replace(QStringLiteral("\nINTERPRETACIÓN:"),
+                                      QStringLiteral("\nINTERPRETACIÓN: otra más.\n\nINTERPRETACIÓN:")));
+    const Resultado r = c.generar();
+    QCOMPARE(r.codigo, 1);
+    QVERIFY2(r.errores.contains(QStringLiteral("[LINEA 1] tiene dos párrafos INTERPRETACIÓN")),
+             qPrintable(r.errores));
+  }
 };
 
 QTEST_GUILESS_MAIN(PruebaDatos)

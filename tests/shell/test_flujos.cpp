@@ -3,6 +3,7 @@
 // abandonar cada uno.
 #include "../casting/RelojFalso.h"
 #include "apoyo/Apoyo.h"
+#include "archive/ArchivoConsultas.h"
 #include "archive/FRMGrabar.h"
 #include "archive/FRMRecuperar.h"
 #include "casting/FRMIntroducir.h"
@@ -306,6 +307,64 @@ private slots:
     QTest::mouseClick(menu_->BTNMENU[2], Qt::LeftButton);
     QVERIFY(impresion);
     QVERIFY(menu_->Imprimir != nullptr);
+  }
+
+  // Una consulta recuperada trae su propio complementario, que el botón de
+  // cambio y la impresión de los dos usan, venga de una consulta con líneas
+  // que cambian o sin ellas; y su pregunta, que la orden 3 vuelve a mostrar
+  // aunque en medio se abandone un hexagrama a mano.
+  void recuperadaConSuComplementarioYSuPregunta() {
+    QFile f(carpeta_->fichero(QStringLiteral("usuarios.dat")));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    const QString fecha = QStringLiteral("05/03/1998");
+    f.write(ArchiveRecord::Nuevo(QStringLiteral("ANA"), QStringLiteral("¿VOLVERÁ LA LLUVIA?"),
+                                 QStringLiteral("969696"), fecha)
+                .Bytes() +
+            ArchiveRecord::Nuevo(QStringLiteral("LUIS"), QStringLiteral("¿Y EL HUERTO?"),
+                                 QStringLiteral("777888"), fecha)
+                .Bytes());
+    f.close();
+    ElegirDelCatalogo(0); // antes, una consulta sin líneas que cambian
+    Vista v;
+    MirarInterpretacion(v);
+    QTest::mouseClick(menu_->BTNMENU[2], Qt::LeftButton);
+    // Lo que se ve tras pulsar el botón de cambio, y si imprimir los dos se ofrece.
+    const auto recuperar = [&](int registro) {
+      AlAparecer<FRMRecuperar>([registro](FRMRecuperar* r) {
+        for (int k = 0; k < registro; ++k)
+          QTest::keyClick(r->CMBUSUARIO, Qt::Key_Down);
+        QTest::mouseClick(r->BTNAUX[0], Qt::LeftButton);
+      });
+      QString visto;
+      Vista recuperada;
+      MirarInterpretacion(recuperada, [&visto](FRMInterpretar* i) {
+        AlAparecer<FRMImprimir>([&visto](FRMImprimir* p) {
+          visto += p->OPCION[0]->isEnabled() ? QStringLiteral("los dos") : QStringLiteral("uno");
+          QTest::mouseClick(p->BTNMENU[3], Qt::LeftButton);
+        });
+        QTest::mouseClick(i->BTNMENU[2], Qt::LeftButton);
+        QTest::mouseClick(i->BTNMENU[0], Qt::LeftButton);
+        visto +=
+            QStringLiteral(", ") + i->CaptionHexagrama() + QStringLiteral(" ") + i->TXTHEXAGRAMA[0]->text();
+      });
+      const auto mensajes = GuionMensajes::mostrados().size();
+      QTest::mouseClick(menu_->BTNMENU[4], Qt::LeftButton);
+      return recuperada.pregunta + QStringLiteral(": ") + visto +
+             QString(int(GuionMensajes::mostrados().size() - mensajes), QLatin1Char('!'));
+    };
+    QCOMPARE(recuperar(0),
+             QStringLiteral("¿VOLVERÁ LA LLUVIA?: los dos, HEXAGRAMA COMPLEMENTARIO 64-Wei Chi"));
+    QCOMPARE(recuperar(1), QStringLiteral("¿Y EL HUERTO?: uno, HEXAGRAMA PRINCIPAL 11-T'ai!"));
+
+    AlAparecer<FRMIntroducir>([](FRMIntroducir* m) {
+      QTest::keyClick(m, '6');
+      QTest::keyClick(m, Qt::Key_Escape);
+    });
+    QTest::mouseClick(menu_->BTNMENU[1], Qt::LeftButton);
+    Vista otra;
+    MirarInterpretacion(otra);
+    QTest::mouseClick(menu_->BTNMENU[3], Qt::LeftButton);
+    QCOMPARE(otra.pregunta + QStringLiteral(" ") + otra.nombre, QStringLiteral("¿Y EL HUERTO? 11-T'ai"));
   }
 };
 
