@@ -149,6 +149,11 @@ private slots:
       TextBuffer[i + 1] = restos[i];
     QCOMPARE(ExtraerSeccion(u"D"_s), u"   decisión"_s);
     QVERIFY(ExtraerSeccion(u"C"_s).isEmpty());
+    // La carga reconoce la marca de línea también en minúscula: tras saltar
+    // la línea 1, que no cambia, cuenta la 2.
+    QStringList b = bloqueCompleto();
+    b[b.indexOf(u"*L2"_s)] = u"*l2"_s;
+    QCOMPARE(cargar(almacen(b), u"797777"_s), u"2."_s);
   }
 
   // El almacén que genera la construcción, con las seis líneas cambiantes:

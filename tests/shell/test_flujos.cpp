@@ -110,22 +110,6 @@ private slots:
     QVERIFY(GuionMensajes::mostrados().empty());
   }
 
-  void abandonarElCatalogoDevuelveLasUltimasLineas() {
-    ElegirDelCatalogo(9);
-    Vista v;
-    MirarInterpretacion(v);
-    QTest::mouseClick(menu_->BTNMENU[2], Qt::LeftButton);
-    QCOMPARE(LastLines.texto(), QStringLiteral("778777")); // 10, Lü
-    AlAparecer<FRM64HEXAGRAMAS>([](FRM64HEXAGRAMAS* c) {
-      c->List1->setCurrentRow(40);
-      c->List1->setCurrentRow(41);
-      QTest::mouseClick(c->BTNAUX[1], Qt::LeftButton);
-    });
-    QTest::mouseClick(menu_->BTNMENU[2], Qt::LeftButton);
-    QCOMPARE(CurrentLines.texto(), QStringLiteral("778777"));
-    QCOMPARE(CurrentQuestion.trimmed(), PreguntaModoManual);
-  }
-
   void consultaConMonedasDeLaPreguntaALaInterpretacion() {
     RelojFalso reloj;
     reloj.instalar();
@@ -246,14 +230,6 @@ private slots:
     QCOMPARE(CurrentLines.texto(), QStringLiteral("787878"));
   }
 
-  void sinArchivoLaRecuperacionLoDice() {
-    QTest::mouseClick(menu_->BTNMENU[4], Qt::LeftButton);
-    QCOMPARE(int(GuionMensajes::mostrados().size()), 1);
-    QCOMPARE(GuionMensajes::mostrados()[0].texto, QStringLiteral("NO EXITEN CONSULTAS ARCHIVADAS"));
-    QCOMPARE(CancelFlag.texto(), QStringLiteral("SI"));
-    QVERIFY(menu_->Encendido());
-  }
-
   void unRegistroDanadoSeAbreSinHexagrama() {
     QByteArray r(160, '\0');
     r.replace(0, 4, "0001");
@@ -365,6 +341,80 @@ private slots:
     MirarInterpretacion(otra);
     QTest::mouseClick(menu_->BTNMENU[3], Qt::LeftButton);
     QCOMPARE(otra.pregunta + QStringLiteral(" ") + otra.nombre, QStringLiteral("¿Y EL HUERTO? 11-T'ai"));
+  }
+
+  // Una consulta con monedas llega a la interpretación con su complementario.
+  // Después, abandonar cada orden a medias deja la pregunta y las líneas como
+  // manda su flujo, aunque antes no fueran las de la última consulta.
+  void consultaConMonedasYCadaAbandono() {
+    RelojFalso reloj;
+    reloj.instalar();
+    Randomize(7);
+    AlAparecer<frmconsulta>([](frmconsulta* c) {
+      c->PREGUNTA->clear();
+      Escribir(c->PREGUNTA, QStringLiteral("¿lloverá"));
+      AlAparecer<FRMTirada>([](FRMTirada* t) {
+        for (int clic = 0; clic < 12; ++clic) { // arrojar y parar, seis veces
+          QTRY_VERIFY(t->BTNTIRAR->isEnabled());
+          QTest::mouseClick(t->BTNTIRAR, Qt::LeftButton);
+        }
+      });
+      QTest::mouseClick(c->BTNAUX[0], Qt::LeftButton);
+    });
+    QString cambio;
+    Vista v;
+    MirarInterpretacion(v, [&cambio](FRMInterpretar* i) {
+      QTest::mouseClick(i->BTNMENU[0], Qt::LeftButton);
+      cambio = i->CaptionHexagrama() + QStringLiteral(" ") + i->TXTHEXAGRAMA[0]->text();
+    });
+    QTest::mouseClick(menu_->BTNMENU[0], Qt::LeftButton);
+    const QString lineas = LastLines;
+    const QString complementario = QString(lineas)
+                                       .replace(QLatin1Char('6'), QLatin1Char('7'))
+                                       .replace(QLatin1Char('9'), QLatin1Char('8'));
+    QVERIFY2(complementario != lineas, qPrintable(lineas));
+    const int n = HexagramNumber(complementario);
+    QCOMPARE(cambio, QStringLiteral("HEXAGRAMA COMPLEMENTARIO %1-%2").arg(n).arg(HexagramList[n][4]));
+
+    const auto cancelar = [](QPushButton* b) { QTest::mouseClick(b, Qt::LeftButton); };
+    const QString manual = PreguntaModoManual + QStringLiteral("|888888");
+    const std::vector<std::tuple<int, std::function<void()>, QString>> abandonos{
+        {0, [&] { AlAparecer<frmconsulta>([&](frmconsulta* c) { cancelar(c->BTNAUX[1]); }); },
+         QStringLiteral("¿LLOVERÁ?|888888")},
+        {0,
+         [&] {
+           AlAparecer<frmconsulta>([&](frmconsulta* c) {
+             AlAparecer<FRMTirada>([&](FRMTirada* t) { cancelar(t->BTNAUX); });
+             Escribir(c->PREGUNTA, QStringLiteral(" y mañana"));
+             cancelar(c->BTNAUX[0]);
+           });
+         },
+         QStringLiteral("¿LLOVERÁ?|888888")},
+        {1, [&] { AlAparecer<FRMIntroducir>([&](FRMIntroducir* m) { cancelar(m->BTNAUX[1]); }); }, manual},
+        {2,
+         [&] {
+           AlAparecer<FRM64HEXAGRAMAS>([&](FRM64HEXAGRAMAS* c) {
+             c->List1->setCurrentRow(41);
+             cancelar(c->BTNAUX[1]);
+           });
+         },
+         PreguntaModoManual + QStringLiteral("|") + lineas},
+        // Sin archivo, la recuperación avisa y se cierra sola.
+        {4, [] {},
+         QStringLiteral("¿LLOVERÁ?|") + lineas + QStringLiteral(" NO EXITEN CONSULTAS ARCHIVADAS")}};
+    for (const auto& [orden, abandonar, esperado] : abandonos) {
+      CurrentQuestion = QStringLiteral("¿OTRA COSA?");
+      CurrentLines = QStringLiteral("888888");
+      GuionMensajes::limpiar();
+      abandonar();
+      QTest::mouseClick(menu_->BTNMENU[size_t(orden)], Qt::LeftButton);
+      QString visto = QuitarBlancosDerecha(CurrentQuestion) + QLatin1Char('|') + CurrentLines.texto();
+      for (const auto& m : GuionMensajes::mostrados())
+        visto += QLatin1Char(' ') + m.texto;
+      QCOMPARE(visto, esperado);
+      QCOMPARE(CancelFlag.texto(), QStringLiteral("SI"));
+      QVERIFY(menu_->Encendido());
+    }
   }
 };
 
