@@ -8,6 +8,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <array>
+#include <vector>
+
 namespace {
 const QString Herramienta = QStringLiteral(KORVAL_HERRAMIENTA_DATOS);
 const QString FuentesData = QStringLiteral(KORVAL_FUENTES_DATA);
@@ -172,21 +175,6 @@ private slots:
     QVERIFY(!QFile::exists(c.salida(QStringLiteral("BINARIO.DAT"))));
   }
 
-  void bloqueDemasiadoLargo() {
-    CopiaData c;
-    const QString texto = c.leer(QStringLiteral("textos/07.txt"));
-    const int inicio = int(texto.indexOf(QStringLiteral("[COMENTARIO]")));
-    const int fin = int(texto.indexOf(QStringLiteral("[IMAGEN]")));
-    const QString comentario = texto.mid(inicio + 12, fin - inicio - 12);
-    c.escribir(QStringLiteral("textos/07.txt"), texto.left(fin) + comentario + comentario + texto.mid(fin));
-    const Resultado r = c.generar();
-    QCOMPARE(r.codigo, 1);
-    QVERIFY2(r.errores.contains(QStringLiteral("07.txt:")), qPrintable(r.errores));
-    QVERIFY2(r.errores.contains(QStringLiteral("caben 99")) ||
-                 r.errores.contains(QStringLiteral("caracteres")),
-             qPrintable(r.errores));
-  }
-
   void faltaUnTexto() {
     CopiaData c;
     QFile::remove(c.data(QStringLiteral("textos/64.txt")));
@@ -227,13 +215,26 @@ private slots:
       QVERIFY2(r.errores.contains(QStringLiteral("ocupa 100 registros y caben 99")) == (total > 99),
                qPrintable(r.errores));
     }
-    c.escribir(fichero,
-               QString(texto).replace(QStringLiteral("\nINTERPRETACIÓN:"),
-                                      QStringLiteral("\nINTERPRETACIÓN: otra más.\n\nINTERPRETACIÓN:")));
-    const Resultado r = c.generar();
-    QCOMPARE(r.codigo, 1);
-    QVERIFY2(r.errores.contains(QStringLiteral("[LINEA 1] tiene dos párrafos INTERPRETACIÓN")),
-             qPrintable(r.errores));
+    // Lo que partiría el texto de una línea: dos interpretaciones, o un
+    // registro en medio de un párrafo que empieza por «interpretación» (la
+    // nota llena justo el primer registro); y la fórmula de otro puesto.
+    const QString nota =
+        QStringLiteral("Una nota al margen, escrita para que ocupe justo el primer registro entero, y");
+    const std::vector<std::array<QString, 3>> rechazos{
+        {QStringLiteral("\nINTERPRETACIÓN:"),
+         QStringLiteral("\nINTERPRETACIÓN: otra más.\n\nINTERPRETACIÓN:"),
+         QStringLiteral("[LINEA 1] tiene dos párrafos INTERPRETACIÓN")},
+        {QStringLiteral("\nINTERPRETACIÓN:"),
+         u'\n' + nota + QStringLiteral(" interpretación aparte.\n\nINTERPRETACIÓN:"),
+         QStringLiteral("un registro no puede empezar por «interpretación»")},
+        {QStringLiteral("al comienzo significa:"), QStringLiteral("en el segundo puesto significa:"),
+         QStringLiteral("la línea 1 debe empezar por")}};
+    for (const auto& [de, a, mensaje] : rechazos) {
+      c.escribir(fichero, QString(texto).replace(de, a));
+      const Resultado r = c.generar();
+      QCOMPARE(r.codigo, 1);
+      QVERIFY2(r.errores.contains(mensaje), qPrintable(r.errores));
+    }
   }
 };
 

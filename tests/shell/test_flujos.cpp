@@ -110,53 +110,6 @@ private slots:
     QVERIFY(GuionMensajes::mostrados().empty());
   }
 
-  void consultaConMonedasDeLaPreguntaALaInterpretacion() {
-    RelojFalso reloj;
-    reloj.instalar();
-    AlAparecer<frmconsulta>([](frmconsulta* c) {
-      c->PREGUNTA->clear();
-      Escribir(c->PREGUNTA, QStringLiteral("¿qué será de mi huerto"));
-      AlAparecer<FRMTirada>([](FRMTirada* t) {
-        for (int tirada = 0; tirada < 6; ++tirada) {
-          QTRY_VERIFY(t->BTNTIRAR->isEnabled());
-          QTest::mouseClick(t->BTNTIRAR, Qt::LeftButton); // arrojar
-          QTRY_VERIFY(t->BTNTIRAR->isEnabled());
-          QTest::mouseClick(t->BTNTIRAR, Qt::LeftButton); // parar
-        }
-      });
-      QTest::mouseClick(c->BTNAUX[0], Qt::LeftButton);
-    });
-    Vista v;
-    MirarInterpretacion(v);
-    QTest::mouseClick(menu_->BTNMENU[0], Qt::LeftButton);
-    QVERIFY(v.vista);
-    QCOMPARE(v.pregunta.trimmed(), QStringLiteral("¿QUÉ SERÁ DE MI HUERTO?"));
-    QCOMPARE(v.marco, QStringLiteral("HEXAGRAMA PRINCIPAL"));
-    const QString lineas = LastLines;
-    QCOMPARE(QuitarBlancos(lineas).size(), 6);
-    QVERIFY(HexagramNumber(lineas) >= 1);
-    QCOMPARE(LastQuestion.trimmed(), QStringLiteral("¿QUÉ SERÁ DE MI HUERTO?"));
-    QCOMPARE(v.nombre.section(QLatin1Char('-'), 0, 0).toInt(), HexagramNumber(lineas));
-
-    // Abandonar la pregunta de la siguiente consulta no pierde la anterior:
-    // la orden 3 la muestra otra vez, con su pregunta.
-    AlAparecer<frmconsulta>([](frmconsulta* c) {
-      QCOMPARE(c->PREGUNTA->toPlainText(), QStringLiteral("¿QUÉ SERÁ DE MI HUERTO?"));
-      QTest::keyClicks(c->PREGUNTA, QStringLiteral(" y del pozo"));
-      QTest::mouseClick(c->BTNAUX[1], Qt::LeftButton);
-    });
-    QTest::mouseClick(menu_->BTNMENU[0], Qt::LeftButton);
-    QCOMPARE(CurrentQuestion.trimmed(), QStringLiteral("¿QUÉ SERÁ DE MI HUERTO?"));
-    Vista otra;
-    MirarInterpretacion(otra);
-    QTest::mouseClick(menu_->BTNMENU[3], Qt::LeftButton);
-    QCOMPARE(otra.pregunta, v.pregunta);
-    QCOMPARE(otra.nombre, v.nombre);
-    QCOMPARE(CurrentLines.texto(), lineas);
-    ComputeComplement();
-    QCOMPARE(ComplementLines.texto().size(), 6);
-  }
-
   void hexagramaAManoConElTeclado() {
     AlAparecer<FRMIntroducir>([](FRMIntroducir* m) {
       for (const char tecla : {'9', '8', '7', '6', '7', '8'})
@@ -343,9 +296,10 @@ private slots:
     QCOMPARE(otra.pregunta + QStringLiteral(" ") + otra.nombre, QStringLiteral("¿Y EL HUERTO? 11-T'ai"));
   }
 
-  // Una consulta con monedas llega a la interpretación con su complementario.
-  // Después, abandonar cada orden a medias deja la pregunta y las líneas como
-  // manda su flujo, aunque antes no fueran las de la última consulta.
+  // Una consulta con monedas llega a la interpretación con su pregunta
+  // arreglada y su complementario. Después, abandonar cada orden a medias deja
+  // la pregunta y las líneas como manda su flujo, aunque antes no fueran las de
+  // la última consulta, y la orden 3 vuelve a mostrar la consulta con monedas.
   void consultaConMonedasYCadaAbandono() {
     RelojFalso reloj;
     reloj.instalar();
@@ -373,13 +327,22 @@ private slots:
                                        .replace(QLatin1Char('6'), QLatin1Char('7'))
                                        .replace(QLatin1Char('9'), QLatin1Char('8'));
     QVERIFY2(complementario != lineas, qPrintable(lineas));
-    const int n = HexagramNumber(complementario);
+    const int n = HexagramNumber(complementario), p = HexagramNumber(lineas);
+    QCOMPARE(v.pregunta + QLatin1Char(' ') + v.marco + QLatin1Char(' ') + v.nombre,
+             QStringLiteral("¿LLOVERÁ? HEXAGRAMA PRINCIPAL %1-%2").arg(p).arg(HexagramList[p][4]));
     QCOMPARE(cambio, QStringLiteral("HEXAGRAMA COMPLEMENTARIO %1-%2").arg(n).arg(HexagramList[n][4]));
 
     const auto cancelar = [](QPushButton* b) { QTest::mouseClick(b, Qt::LeftButton); };
+    QString ofrecida;
     const QString manual = PreguntaModoManual + QStringLiteral("|888888");
     const std::vector<std::tuple<int, std::function<void()>, QString>> abandonos{
-        {0, [&] { AlAparecer<frmconsulta>([&](frmconsulta* c) { cancelar(c->BTNAUX[1]); }); },
+        {0,
+         [&] {
+           AlAparecer<frmconsulta>([&](frmconsulta* c) {
+             ofrecida = c->PREGUNTA->toPlainText();
+             cancelar(c->BTNAUX[1]);
+           });
+         },
          QStringLiteral("¿LLOVERÁ?|888888")},
         {0,
          [&] {
@@ -415,6 +378,11 @@ private slots:
       QCOMPARE(CancelFlag.texto(), QStringLiteral("SI"));
       QVERIFY(menu_->Encendido());
     }
+    QCOMPARE(ofrecida, QStringLiteral("¿LLOVERÁ?"));
+    Vista otra;
+    MirarInterpretacion(otra);
+    QTest::mouseClick(menu_->BTNMENU[3], Qt::LeftButton);
+    QCOMPARE(otra.pregunta + QLatin1Char(' ') + otra.nombre, v.pregunta + QLatin1Char(' ') + v.nombre);
   }
 };
 
