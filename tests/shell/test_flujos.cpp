@@ -286,8 +286,8 @@ private slots:
     QCOMPARE(recuperar(1), QStringLiteral("¿Y EL HUERTO?: uno, HEXAGRAMA PRINCIPAL 11-T'ai!"));
 
     AlAparecer<FRMIntroducir>([](FRMIntroducir* m) {
-      QTest::keyClick(m, '6');
-      QTest::keyClick(m, Qt::Key_Escape);
+      QTest::mousePress(m->GRFLINEA[0], Qt::LeftButton);
+      QTest::mouseClick(m->BTNAUX[1], Qt::LeftButton);
     });
     QTest::mouseClick(menu_->BTNMENU[1], Qt::LeftButton);
     Vista otra;
