@@ -595,6 +595,14 @@ private slots:
     QCOMPARE(CancelFlag.texto() + CurrentLines.texto(), QStringLiteral("NO789789"));
     QCOMPARE(LeerTodo(archivo()), bueno + basura);
   }
+
+  // Los treinta caracteres del usuario cuentan en el orden, también el último.
+  void ordenHastaElUltimoCaracterDelUsuario() {
+    const QString largo(29, QLatin1Char('Z'));
+    const QByteArray c =
+        ConRegistroNuevo(Registro(largo + u'B', "¿DE B?").Bytes(), Registro(largo + u'A', "¿DE A?"));
+    QCOMPARE(QString(LeerRegistros(c)[0].Pregunta.texto()).trimmed(), QStringLiteral("¿DE A?"));
+  }
 };
 
 int main(int argc, char** argv) {

@@ -479,6 +479,86 @@ private slots:
     QVERIFY(Dibujos::FaseMoneda(0, 1.0).toImage() != Dibujos::FaseMoneda(4, 1.0).toImage());
     QVERIFY(Dibujos::CaraArrojarParar(0, 1.0).toImage() != Dibujos::CaraArrojarParar(1, 1.0).toImage());
   }
+
+  // Con n líneas puestas, de seis a una, y al quitar la última: los selectores
+  // se apagan sólo con seis, el botón de quitar sigue encendido mientras quede
+  // alguna y el aceptar sólo se ve con seis. Cada vez que se abre, empieza
+  // vacía y con los selectores encendidos.
+  void construirYQuitarConNLineas() {
+    FRMIntroducir w;
+    const auto estado = [&] {
+      QString encendidos;
+      for (SSRibbon* s : w.GRFLINEA)
+        encendidos += s->isEnabled() ? u'1' : u'0';
+      return u"%1 [%2] %3 %4 %5"_s.arg(w.LineasPuestas())
+          .arg(CurrentLines.texto(), encendidos, w.BTNBORRAR->isEnabled() ? u"quitar"_s : u"-"_s,
+               w.BTNAUX[0]->isHidden() ? u"-"_s : u"aceptar"_s);
+    };
+    const auto esperado = [](int n) {
+      return u"%1 [%2] %3 %4 %5"_s.arg(n).arg(u"678967"_s.left(n).leftJustified(6),
+                                              n == 6 ? u"0000"_s : u"1111"_s, n > 0 ? u"quitar"_s : u"-"_s,
+                                              n == 6 ? u"aceptar"_s : u"-"_s);
+    };
+    for (int n = 6; n >= 1; --n) {
+      CurrentLines = u"777777"_s;
+      w.show();
+      QCOMPARE(estado(), esperado(0));
+      for (int k = 0; k < n; ++k)
+        QTest::mousePress(w.GRFLINEA[k % 4], Qt::LeftButton);
+      QCOMPARE(estado(), esperado(n));
+      Pulsar(w.BTNBORRAR);
+      QCOMPARE(estado(), esperado(n - 1));
+      QTest::mousePress(w.GRFLINEA[(n - 1) % 4], Qt::LeftButton);
+      QCOMPARE(estado(), esperado(n));
+      w.hide();
+    }
+  }
+
+  // Cada moneda cambia de dibujo a un ritmo fijo: girando libre, cada 2 o 3
+  // pasos del reloj de 10 ms, por igual (una vuelta entera en 16 o 24 pasos);
+  // al pedir que pare, cada 1, 2 o 3 pasos, en proporción 1:2:1.
+  void elRitmoDeLasMonedas() {
+    QCOMPARE(FRMTirada().Timer1->interval(), 10);
+    Randomize(1618);
+    TiradaMonedas t;
+    constexpr int Tiradas = 400;
+    // Cuántas monedas llevaron cada ritmo (pasos entre dos dibujos); en la
+    // casilla 0, las de ritmo irregular o fuera de 1 a 3.
+    std::array<int, 4> libres{}, parando{};
+    const auto contar = [&](int pasos, std::array<int, 4>& cuenta) {
+      std::array<int, 3> ultimo{}, ritmo{};
+      for (int paso = 1; paso <= pasos; ++paso) {
+        const auto antes = t.moneda;
+        t.Tick();
+        for (size_t i = 0; i < 3; ++i)
+          if (t.moneda[i].estado != antes[i].estado) {
+            ritmo[i] = ritmo[i] == 0 || ritmo[i] == paso - ultimo[i] ? paso - ultimo[i] : -1;
+            ultimo[i] = paso;
+          }
+      }
+      for (int r : ritmo)
+        ++cuenta[size_t(r >= 1 && r <= 3 ? r : 0)];
+    };
+    for (int k = 0; k < Tiradas; ++k) {
+      t.Reiniciar();
+      t.Arrojar();
+      contar(48, libres);
+      for (const auto& m : t.moneda)
+        QCOMPARE(m.estado, u"cara"_s); // 48 pasos: tres vueltas a 2, dos a 3
+      t.PrepararParada();
+      contar(12, parando);
+    }
+    const auto conforme = [](const std::array<int, 4>& cuenta, std::array<double, 4> p) {
+      for (size_t r = 0; r < 4; ++r)
+        if (std::abs(cuenta[r] - 3 * Tiradas * p[r]) > 4 * std::sqrt(3 * Tiradas * p[r] * (1 - p[r])) + 0.5)
+          return false;
+      return true;
+    };
+    QVERIFY2(conforme(libres, {0, 0, 0.5, 0.5}),
+             qPrintable(u"%1 %2 %3 %4"_s.arg(libres[0]).arg(libres[1]).arg(libres[2]).arg(libres[3])));
+    QVERIFY2(conforme(parando, {0, 0.25, 0.5, 0.25}),
+             qPrintable(u"%1 %2 %3 %4"_s.arg(parando[0]).arg(parando[1]).arg(parando[2]).arg(parando[3])));
+  }
 };
 
 QTEST_MAIN(PruebaTirada)

@@ -8,6 +8,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <array>
+#include <vector>
+
 namespace {
 const QString Herramienta = QStringLiteral(KORVAL_HERRAMIENTA_DATOS);
 const QString FuentesData = QStringLiteral(KORVAL_FUENTES_DATA);
@@ -205,21 +208,6 @@ private slots:
     QVERIFY(!QFile::exists(c.salida(QStringLiteral("BINARIO.DAT"))));
   }
 
-  void bloqueDemasiadoLargo() {
-    CopiaData c;
-    const QString texto = c.leer(QStringLiteral("textos/07.txt"));
-    const int inicio = int(texto.indexOf(QStringLiteral("[COMENTARIO]")));
-    const int fin = int(texto.indexOf(QStringLiteral("[IMAGEN]")));
-    const QString comentario = texto.mid(inicio + 12, fin - inicio - 12);
-    c.escribir(QStringLiteral("textos/07.txt"), texto.left(fin) + comentario + comentario + texto.mid(fin));
-    const Resultado r = c.generar();
-    QCOMPARE(r.codigo, 1);
-    QVERIFY2(r.errores.contains(QStringLiteral("07.txt:")), qPrintable(r.errores));
-    QVERIFY2(r.errores.contains(QStringLiteral("caben 99")) ||
-                 r.errores.contains(QStringLiteral("caracteres")),
-             qPrintable(r.errores));
-  }
-
   void faltaUnTexto() {
     CopiaData c;
     QFile::remove(c.data(QStringLiteral("textos/64.txt")));
@@ -227,6 +215,59 @@ private slots:
     QCOMPARE(r.codigo, 1);
     QVERIFY(r.errores.contains(QStringLiteral("64.txt")));
     QVERIFY(r.errores.contains(QStringLiteral("falta el texto del hexagrama 64")));
+  }
+
+  // El bloque más largo que se acepta: 99 registros con su "**", así cabe
+  // entero en el buffer y se imprime; uno más se rechaza. Y una línea con dos
+  // párrafos de interpretación, también.
+  void limitesDelBloqueYDeLaInterpretacion() {
+    CopiaData c;
+    QCOMPARE(c.generar().codigo, 0);
+    QFile binario(c.salida(QStringLiteral("BINARIO.DAT")));
+    QVERIFY(binario.open(QIODevice::ReadOnly));
+    const QByteArray b = binario.readAll();
+    // El hexagrama de bloque más largo y sus registros, hasta "**" incluido.
+    int hexagrama = 0, registros = 0;
+    for (int k = 0; k < 64; ++k)
+      for (int r = 1; r < 100; ++r)
+        if (b.mid(k * 8000 + r * 80, 2) == "**") {
+          if (r > registros)
+            hexagrama = k + 1, registros = r;
+          break;
+        }
+    const QString fichero = QStringLiteral("textos/%1.txt").arg(hexagrama, 2, 10, QLatin1Char('0'));
+    const QString texto = c.leer(fichero);
+    for (int total : {99, 100}) {
+      // Cada párrafo corto añade un registro.
+      c.escribir(fichero,
+                 QString(texto).replace(QStringLiteral("[DECISION]\n"),
+                                        QStringLiteral("[DECISION]\n") +
+                                            QStringLiteral("Calma.\n\n").repeated(total - registros)));
+      const Resultado r = c.generar();
+      QCOMPARE(r.codigo, total > 99 ? 1 : 0);
+      QVERIFY2(r.errores.contains(QStringLiteral("ocupa 100 registros y caben 99")) == (total > 99),
+               qPrintable(r.errores));
+    }
+    // Lo que partiría el texto de una línea: dos interpretaciones, o un
+    // registro en medio de un párrafo que empieza por «interpretación» (la
+    // nota llena justo el primer registro); y la fórmula de otro puesto.
+    const QString nota =
+        QStringLiteral("Una nota al margen, escrita para que ocupe justo el primer registro entero, y");
+    const std::vector<std::array<QString, 3>> rechazos{
+        {QStringLiteral("\nINTERPRETACIÓN:"),
+         QStringLiteral("\nINTERPRETACIÓN: otra más.\n\nINTERPRETACIÓN:"),
+         QStringLiteral("[LINEA 1] tiene dos párrafos INTERPRETACIÓN")},
+        {QStringLiteral("\nINTERPRETACIÓN:"),
+         u'\n' + nota + QStringLiteral(" interpretación aparte.\n\nINTERPRETACIÓN:"),
+         QStringLiteral("un registro no puede empezar por «interpretación»")},
+        {QStringLiteral("al comienzo significa:"), QStringLiteral("en el segundo puesto significa:"),
+         QStringLiteral("la línea 1 debe empezar por")}};
+    for (const auto& [de, a, mensaje] : rechazos) {
+      c.escribir(fichero, QString(texto).replace(de, a));
+      const Resultado r = c.generar();
+      QCOMPARE(r.codigo, 1);
+      QVERIFY2(r.errores.contains(mensaje), qPrintable(r.errores));
+    }
   }
 };
 

@@ -119,9 +119,11 @@ private slots:
   }
 
   void reglasDeUnionYDeLinea() {
-    // Un registro en blanco antes del comentario; una interpretación en
+    // Un registro en blanco antes del comentario; fuera de las líneas, lo que
+    // empieza por «interpretación» es texto como otro; una interpretación en
     // minúsculas tras blancos; otra que no lo es, sin tilde.
-    cargar(almacen(QString::fromUtf8("*D|   Primer párrafo,|que sigue.|   Segundo.|*C|   |   Comentario.|"
+    cargar(almacen(QString::fromUtf8("*D|   Primer párrafo,|que sigue.|   Interpretación antigua.|*C|   |"
+                                     "   Comentario,|interpretación aparte.|"
                                      "*I|Sin sangría|   y párrafo.|*L1|   Seis al comienzo significa: algo.|"
                                      "      interpretación: en minúsculas|y sigue.|*L2|   Sólo enunciado.|"
                                      "*L3|   No empieza aquí,|interpretacion sin tilde tampoco.|"
@@ -130,8 +132,8 @@ private slots:
            u"999777"_s);
     // Párrafos separados por una línea en blanco, nunca al principio; dentro
     // de un párrafo, un blanco entre registros. DECISION para en "*C".
-    QCOMPARE(ExtraerSeccion(u"D"_s), u"   Primer párrafo, que sigue.\r\n\r\n   Segundo."_s);
-    QCOMPARE(ExtraerSeccion(u"C"_s), u"   Comentario."_s);
+    QCOMPARE(ExtraerSeccion(u"D"_s), u"   Primer párrafo, que sigue.\r\n\r\n   Interpretación antigua."_s);
+    QCOMPARE(ExtraerSeccion(u"C"_s), u"   Comentario, interpretación aparte."_s);
     QCOMPARE(ExtraerSeccion(u"I"_s), u"Sin sangría\r\n\r\n   y párrafo."_s);
     // La interpretación empieza su propio texto, aunque vaya en minúsculas
     // tras blancos; sin ella, la línea sólo tiene enunciado.
@@ -147,6 +149,11 @@ private slots:
       TextBuffer[i + 1] = restos[i];
     QCOMPARE(ExtraerSeccion(u"D"_s), u"   decisión"_s);
     QVERIFY(ExtraerSeccion(u"C"_s).isEmpty());
+    // La carga reconoce la marca de línea también en minúscula: tras saltar
+    // la línea 1, que no cambia, cuenta la 2.
+    QStringList b = bloqueCompleto();
+    b[b.indexOf(u"*L2"_s)] = u"*l2"_s;
+    QCOMPARE(cargar(almacen(b), u"797777"_s), u"2."_s);
   }
 
   // El almacén que genera la construcción, con las seis líneas cambiantes:

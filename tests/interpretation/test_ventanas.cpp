@@ -228,6 +228,44 @@ private slots:
     QCOMPARE(abrirCatalogo({}, {Qt::Key_Down, Qt::Key_Escape}),
              u"877788 32 - Hêng / La constancia = SI 887778"_s);
   }
+
+  // Cada trigrama en su panel: el de las líneas 4 a 6 en el de arriba, «TRIGRAMA
+  // SUPERIOR», y el de las líneas 1 a 3 en «TRIGRAMA INFERIOR», con el nombre
+  // del dibujo aunque sus líneas cambien; los dos nombres del hexagrama, y la
+  // ayuda sólo en la línea dibujada que cambia.
+  void trigramasEnSuPanel() {
+    const auto panel = [&](const char* rotulo) {
+      for (SSPanel* p : w_->SSPanel2)
+        if (p->Caption() == QLatin1String(rotulo))
+          return p;
+      return static_cast<SSPanel*>(nullptr);
+    };
+    SSPanel* superior = panel("TRIGRAMA SUPERIOR");
+    SSPanel* inferior = panel("TRIGRAMA INFERIOR");
+    QVERIFY(superior && inferior && superior->y() + superior->height() <= inferior->y());
+    const auto nombres = [&] {
+      QStringList ayudas;
+      for (const BotonImagen* l : w_->LINEA)
+        ayudas << l->toolTip();
+      return superior->findChild<QLabel*>()->text() + u" / "_s + inferior->findChild<QLabel*>()->text() +
+             u" / "_s + w_->TXTHEXAGRAMA[0]->text() + u" / "_s + w_->TXTHEXAGRAMA[1]->text() + u" / "_s +
+             ayudas.join(u'|');
+    };
+    abrir(u"977888"_s);
+    QCOMPARE(
+        nombres(),
+        u"K'un, la Tierra que recibe / Ch'ien, el Cielo que crea / 11-T'ai / La armonía fecunda / Interpretar línea 1|||||"_s);
+    for (int k = 1; k <= 64; ++k) {
+      QStringList ayudas(6);
+      ayudas[k % 6] = u"Interpretar línea %1"_s.arg(k % 6 + 1);
+      QString lineas = HexagramList[k][3] + HexagramList[k][2];
+      lineas[k % 6] = lineas[k % 6] == u'7' ? u'9' : u'6';
+      w_->ActualizaHexagrama(lineas);
+      QCOMPARE(nombres(), TrigramName(HexagramList[k][2]) + u" / "_s + TrigramName(HexagramList[k][3]) +
+                              u" / %1-"_s.arg(k) + HexagramList[k][4] + u" / "_s + HexagramList[k][5] +
+                              u" / "_s + ayudas.join(u'|'));
+    }
+  }
 };
 
 QTEST_MAIN(PruebaVentanas)

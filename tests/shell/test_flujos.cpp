@@ -3,6 +3,7 @@
 // abandonar cada uno.
 #include "../casting/RelojFalso.h"
 #include "apoyo/Apoyo.h"
+#include "archive/ArchivoConsultas.h"
 #include "archive/FRMGrabar.h"
 #include "archive/FRMRecuperar.h"
 #include "casting/FRMIntroducir.h"
@@ -162,69 +163,6 @@ private slots:
     QVERIFY(GuionMensajes::mostrados().empty());
   }
 
-  void abandonarElCatalogoDevuelveLasUltimasLineas() {
-    ElegirDelCatalogo(9);
-    Vista v;
-    MirarInterpretacion(v);
-    QTest::mouseClick(menu_->BTNMENU[2], Qt::LeftButton);
-    QCOMPARE(LastLines.texto(), QStringLiteral("778777")); // 10, Lü
-    AlAparecer<FRM64HEXAGRAMAS>([](FRM64HEXAGRAMAS* c) {
-      c->List1->setCurrentRow(40);
-      c->List1->setCurrentRow(41);
-      QTest::mouseClick(c->BTNAUX[1], Qt::LeftButton);
-    });
-    QTest::mouseClick(menu_->BTNMENU[2], Qt::LeftButton);
-    QCOMPARE(CurrentLines.texto(), QStringLiteral("778777"));
-    QCOMPARE(CurrentQuestion.trimmed(), PreguntaModoManual);
-  }
-
-  void consultaConMonedasDeLaPreguntaALaInterpretacion() {
-    RelojFalso reloj;
-    reloj.instalar();
-    AlAparecer<frmconsulta>([](frmconsulta* c) {
-      c->PREGUNTA->clear();
-      Escribir(c->PREGUNTA, QStringLiteral("¿qué será de mi huerto"));
-      AlAparecer<FRMTirada>([](FRMTirada* t) {
-        for (int tirada = 0; tirada < 6; ++tirada) {
-          QTRY_VERIFY(t->BTNTIRAR->isEnabled());
-          QTest::mouseClick(t->BTNTIRAR, Qt::LeftButton); // arrojar
-          QTRY_VERIFY(t->BTNTIRAR->isEnabled());
-          QTest::mouseClick(t->BTNTIRAR, Qt::LeftButton); // parar
-        }
-      });
-      QTest::mouseClick(c->BTNAUX[0], Qt::LeftButton);
-    });
-    Vista v;
-    MirarInterpretacion(v);
-    QTest::mouseClick(menu_->BTNMENU[0], Qt::LeftButton);
-    QVERIFY(v.vista);
-    QCOMPARE(v.pregunta.trimmed(), QStringLiteral("¿QUÉ SERÁ DE MI HUERTO?"));
-    QCOMPARE(v.marco, QStringLiteral("HEXAGRAMA PRINCIPAL"));
-    const QString lineas = LastLines;
-    QCOMPARE(QuitarBlancos(lineas).size(), 6);
-    QVERIFY(HexagramNumber(lineas) >= 1);
-    QCOMPARE(LastQuestion.trimmed(), QStringLiteral("¿QUÉ SERÁ DE MI HUERTO?"));
-    QCOMPARE(v.nombre.section(QLatin1Char('-'), 0, 0).toInt(), HexagramNumber(lineas));
-
-    // Abandonar la pregunta de la siguiente consulta no pierde la anterior:
-    // la orden 3 la muestra otra vez, con su pregunta.
-    AlAparecer<frmconsulta>([](frmconsulta* c) {
-      QCOMPARE(c->PREGUNTA->toPlainText(), QStringLiteral("¿QUÉ SERÁ DE MI HUERTO?"));
-      QTest::keyClicks(c->PREGUNTA, QStringLiteral(" y del pozo"));
-      QTest::mouseClick(c->BTNAUX[1], Qt::LeftButton);
-    });
-    QTest::mouseClick(menu_->BTNMENU[0], Qt::LeftButton);
-    QCOMPARE(CurrentQuestion.trimmed(), QStringLiteral("¿QUÉ SERÁ DE MI HUERTO?"));
-    Vista otra;
-    MirarInterpretacion(otra);
-    QTest::mouseClick(menu_->BTNMENU[3], Qt::LeftButton);
-    QCOMPARE(otra.pregunta, v.pregunta);
-    QCOMPARE(otra.nombre, v.nombre);
-    QCOMPARE(CurrentLines.texto(), lineas);
-    ComputeComplement();
-    QCOMPARE(ComplementLines.texto().size(), 6);
-  }
-
   void hexagramaAManoConElTeclado() {
     AlAparecer<FRMIntroducir>([](FRMIntroducir* m) {
       for (const char tecla : {'9', '8', '7', '6', '7', '8'})
@@ -350,6 +288,153 @@ private slots:
     QTest::mouseClick(menu_->BTNMENU[2], Qt::LeftButton);
     QVERIFY(impresion);
     QVERIFY(menu_->Imprimir != nullptr);
+  }
+
+  // Una consulta recuperada trae su propio complementario, que el botón de
+  // cambio y la impresión de los dos usan, venga de una consulta con líneas
+  // que cambian o sin ellas; y su pregunta, que la orden 3 vuelve a mostrar
+  // aunque en medio se abandone un hexagrama a mano.
+  void recuperadaConSuComplementarioYSuPregunta() {
+    QFile f(carpeta_->fichero(QStringLiteral("usuarios.dat")));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    const QString fecha = QStringLiteral("05/03/1998");
+    f.write(ArchiveRecord::Nuevo(QStringLiteral("ANA"), QStringLiteral("¿VOLVERÁ LA LLUVIA?"),
+                                 QStringLiteral("969696"), fecha)
+                .Bytes() +
+            ArchiveRecord::Nuevo(QStringLiteral("LUIS"), QStringLiteral("¿Y EL HUERTO?"),
+                                 QStringLiteral("777888"), fecha)
+                .Bytes());
+    f.close();
+    ElegirDelCatalogo(0); // antes, una consulta sin líneas que cambian
+    Vista v;
+    MirarInterpretacion(v);
+    QTest::mouseClick(menu_->BTNMENU[2], Qt::LeftButton);
+    // Lo que se ve tras pulsar el botón de cambio, y si imprimir los dos se ofrece.
+    const auto recuperar = [&](int registro) {
+      AlAparecer<FRMRecuperar>([registro](FRMRecuperar* r) {
+        for (int k = 0; k < registro; ++k)
+          QTest::keyClick(r->CMBUSUARIO, Qt::Key_Down);
+        QTest::mouseClick(r->BTNAUX[0], Qt::LeftButton);
+      });
+      QString visto;
+      Vista recuperada;
+      MirarInterpretacion(recuperada, [&visto](FRMInterpretar* i) {
+        AlAparecer<FRMImprimir>([&visto](FRMImprimir* p) {
+          visto += p->OPCION[0]->isEnabled() ? QStringLiteral("los dos") : QStringLiteral("uno");
+          QTest::mouseClick(p->BTNMENU[3], Qt::LeftButton);
+        });
+        QTest::mouseClick(i->BTNMENU[2], Qt::LeftButton);
+        QTest::mouseClick(i->BTNMENU[0], Qt::LeftButton);
+        visto +=
+            QStringLiteral(", ") + i->CaptionHexagrama() + QStringLiteral(" ") + i->TXTHEXAGRAMA[0]->text();
+      });
+      const auto mensajes = GuionMensajes::mostrados().size();
+      QTest::mouseClick(menu_->BTNMENU[4], Qt::LeftButton);
+      return recuperada.pregunta + QStringLiteral(": ") + visto +
+             QString(int(GuionMensajes::mostrados().size() - mensajes), QLatin1Char('!'));
+    };
+    QCOMPARE(recuperar(0),
+             QStringLiteral("¿VOLVERÁ LA LLUVIA?: los dos, HEXAGRAMA COMPLEMENTARIO 64-Wei Chi"));
+    QCOMPARE(recuperar(1), QStringLiteral("¿Y EL HUERTO?: uno, HEXAGRAMA PRINCIPAL 11-T'ai!"));
+
+    AlAparecer<FRMIntroducir>([](FRMIntroducir* m) {
+      QTest::mousePress(m->GRFLINEA[0], Qt::LeftButton);
+      QTest::mouseClick(m->BTNAUX[1], Qt::LeftButton);
+    });
+    QTest::mouseClick(menu_->BTNMENU[1], Qt::LeftButton);
+    Vista otra;
+    MirarInterpretacion(otra);
+    QTest::mouseClick(menu_->BTNMENU[3], Qt::LeftButton);
+    QCOMPARE(otra.pregunta + QStringLiteral(" ") + otra.nombre, QStringLiteral("¿Y EL HUERTO? 11-T'ai"));
+  }
+
+  // Una consulta con monedas llega a la interpretación con su pregunta
+  // arreglada y su complementario. Después, abandonar cada orden a medias deja
+  // la pregunta y las líneas como manda su flujo, aunque antes no fueran las de
+  // la última consulta, y la orden 3 vuelve a mostrar la consulta con monedas.
+  void consultaConMonedasYCadaAbandono() {
+    RelojFalso reloj;
+    reloj.instalar();
+    Randomize(7);
+    AlAparecer<frmconsulta>([](frmconsulta* c) {
+      c->PREGUNTA->clear();
+      Escribir(c->PREGUNTA, QStringLiteral("¿lloverá"));
+      AlAparecer<FRMTirada>([](FRMTirada* t) {
+        for (int clic = 0; clic < 12; ++clic) { // arrojar y parar, seis veces
+          QTRY_VERIFY(t->BTNTIRAR->isEnabled());
+          QTest::mouseClick(t->BTNTIRAR, Qt::LeftButton);
+        }
+      });
+      QTest::mouseClick(c->BTNAUX[0], Qt::LeftButton);
+    });
+    QString cambio;
+    Vista v;
+    MirarInterpretacion(v, [&cambio](FRMInterpretar* i) {
+      QTest::mouseClick(i->BTNMENU[0], Qt::LeftButton);
+      cambio = i->CaptionHexagrama() + QStringLiteral(" ") + i->TXTHEXAGRAMA[0]->text();
+    });
+    QTest::mouseClick(menu_->BTNMENU[0], Qt::LeftButton);
+    const QString lineas = LastLines;
+    const QString complementario = QString(lineas)
+                                       .replace(QLatin1Char('6'), QLatin1Char('7'))
+                                       .replace(QLatin1Char('9'), QLatin1Char('8'));
+    QVERIFY2(complementario != lineas, qPrintable(lineas));
+    const int n = HexagramNumber(complementario), p = HexagramNumber(lineas);
+    QCOMPARE(v.pregunta + QLatin1Char(' ') + v.marco + QLatin1Char(' ') + v.nombre,
+             QStringLiteral("¿LLOVERÁ? HEXAGRAMA PRINCIPAL %1-%2").arg(p).arg(HexagramList[p][4]));
+    QCOMPARE(cambio, QStringLiteral("HEXAGRAMA COMPLEMENTARIO %1-%2").arg(n).arg(HexagramList[n][4]));
+
+    const auto cancelar = [](QPushButton* b) { QTest::mouseClick(b, Qt::LeftButton); };
+    QString ofrecida;
+    const QString manual = PreguntaModoManual + QStringLiteral("|888888");
+    const std::vector<std::tuple<int, std::function<void()>, QString>> abandonos{
+        {0,
+         [&] {
+           AlAparecer<frmconsulta>([&](frmconsulta* c) {
+             ofrecida = c->PREGUNTA->toPlainText();
+             cancelar(c->BTNAUX[1]);
+           });
+         },
+         QStringLiteral("¿LLOVERÁ?|888888")},
+        {0,
+         [&] {
+           AlAparecer<frmconsulta>([&](frmconsulta* c) {
+             AlAparecer<FRMTirada>([&](FRMTirada* t) { cancelar(t->BTNAUX); });
+             Escribir(c->PREGUNTA, QStringLiteral(" y mañana"));
+             cancelar(c->BTNAUX[0]);
+           });
+         },
+         QStringLiteral("¿LLOVERÁ?|888888")},
+        {1, [&] { AlAparecer<FRMIntroducir>([&](FRMIntroducir* m) { cancelar(m->BTNAUX[1]); }); }, manual},
+        {2,
+         [&] {
+           AlAparecer<FRM64HEXAGRAMAS>([&](FRM64HEXAGRAMAS* c) {
+             c->List1->setCurrentRow(41);
+             cancelar(c->BTNAUX[1]);
+           });
+         },
+         PreguntaModoManual + QStringLiteral("|") + lineas},
+        // Sin archivo, la recuperación avisa y se cierra sola.
+        {4, [] {},
+         QStringLiteral("¿LLOVERÁ?|") + lineas + QStringLiteral(" NO EXITEN CONSULTAS ARCHIVADAS")}};
+    for (const auto& [orden, abandonar, esperado] : abandonos) {
+      CurrentQuestion = QStringLiteral("¿OTRA COSA?");
+      CurrentLines = QStringLiteral("888888");
+      GuionMensajes::limpiar();
+      abandonar();
+      QTest::mouseClick(menu_->BTNMENU[size_t(orden)], Qt::LeftButton);
+      QString visto = QuitarBlancosDerecha(CurrentQuestion) + QLatin1Char('|') + CurrentLines.texto();
+      for (const auto& m : GuionMensajes::mostrados())
+        visto += QLatin1Char(' ') + m.texto;
+      QCOMPARE(visto, esperado);
+      QCOMPARE(CancelFlag.texto(), QStringLiteral("SI"));
+      QVERIFY(menu_->Encendido());
+    }
+    QCOMPARE(ofrecida, QStringLiteral("¿LLOVERÁ?"));
+    Vista otra;
+    MirarInterpretacion(otra);
+    QTest::mouseClick(menu_->BTNMENU[3], Qt::LeftButton);
+    QCOMPARE(otra.pregunta + QLatin1Char(' ') + otra.nombre, v.pregunta + QLatin1Char(' ') + v.nombre);
   }
 };
 
