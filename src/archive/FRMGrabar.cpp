@@ -84,6 +84,7 @@ void FRMGrabar::Form_Load() {
   const GRAFICOS& g = GRAFICOS::Instancia();
   BTNAUX[0]->setPicture(g.Gaceptar);
   BTNAUX[1]->setPicture(g.Gcancelar);
+  BotonesAceptarCancelar(BTNAUX[0], BTNAUX[1]);
   DibujarBorde();
   BTNAUX[0]->hide();
   centrarform();

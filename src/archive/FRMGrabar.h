@@ -46,7 +46,6 @@ public:
 
 protected:
   void Form_Activate() override;
-  void Form_Cancelar() override { BTNAUX_Click(1); }
 
 private:
   // La ventana se abre siempre en blanco: sin nombre y sin botón de aceptar.

@@ -243,6 +243,7 @@ void FRMRecuperar::Form_Load() {
   BTNAUX[0]->setPicture(g.Gaceptar);
   BTNAUX[1]->setPicture(g.Gcancelar);
   BTNAUX[2]->setPicture(g.Eliminar);
+  BotonesAceptarCancelar(BTNAUX[0], BTNAUX[1]);
   centrarform();
 }
 

@@ -64,7 +64,6 @@ public:
 
 protected:
   void Form_Activate() override;
-  void Form_Cancelar() override { BTNAUX_Click(1); }
 
 private:
   // Los registros tal como se leyeron al llenar las listas: la entrada i − 1

@@ -105,37 +105,22 @@ void Formulario::Ocultar() {
 }
 
 void Formulario::BotonesAceptarCancelar(QAbstractButton* aceptar, QAbstractButton* cancelar) {
-  botonesDichos_ = true;
   aceptar_ = aceptar;
   cancelar_ = cancelar;
 }
 
 namespace {
-QAbstractButton* BotonLlamado(const QWidget* ventana, const QString& nombre) {
-  for (QAbstractButton* b : ventana->findChildren<QAbstractButton*>())
-    if (b->accessibleName() == nombre)
-      return b;
-  return nullptr;
-}
-
 bool Disponible(const QWidget* control, const QWidget* ventana) {
   return control && control->isEnabled() && control->isVisibleTo(ventana);
 }
 } // namespace
 
 QAbstractButton* Formulario::BotonAceptar() const {
-  if (botonesDichos_)
-    return aceptar_;
-  for (QPushButton* b : findChildren<QPushButton*>())
-    if (b->isDefault())
-      return b;
-  return BotonLlamado(this, QStringLiteral("Aceptar"));
+  return aceptar_;
 }
 
 QAbstractButton* Formulario::BotonCancelar() const {
-  if (botonesDichos_)
-    return cancelar_;
-  return BotonLlamado(this, QStringLiteral("Cancelar"));
+  return cancelar_;
 }
 
 void Formulario::Cancelar() {

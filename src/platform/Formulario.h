@@ -95,7 +95,6 @@ private:
 
   bool borde_ = false;
   bool cerrandoPorCodigo_ = false;
-  bool botonesDichos_ = false;
   bool marcoPendiente_ = false;
   QPointer<QAbstractButton> aceptar_, cancelar_;
   QPointer<QWidget> focoAparcado_;

@@ -133,6 +133,9 @@ FRMImprimir::FRMImprimir(QWidget* parent) : Formulario(parent) {
 void FRMImprimir::Form_Load() {
   BTNMENU[3]->setPicture(GRAFICOS::Instancia().Gcancelar);
   BTNMENU[0]->setPicture(GRAFICOS::Instancia().Impresora);
+  // Mientras imprime, el panel apagado apaga también el cancelar: Escape y
+  // el marco no cierran la ventana con el trabajo a medias.
+  BotonesAceptarCancelar(BTNMENU[0], BTNMENU[3]);
   centrarform();
 }
 
@@ -146,17 +149,9 @@ void FRMImprimir::Form_Activate() {
   WaitTicks(50);
 }
 
-void FRMImprimir::Form_Cancelar() {
-  // Mientras imprime, la ventana no se deja cerrar: el trabajo sigue.
-  if (imprimiendo_)
-    return;
-  BTNMENU_Click(3);
-}
-
 void FRMImprimir::BTNMENU_Click(int Index) {
   switch (Index) {
   case 0: {
-    imprimiendo_ = true;
     abortado_ = false;
     panfondo->setEnabled(false);
     PANIMPRIMIENDO->show();
@@ -201,7 +196,6 @@ void FRMImprimir::BTNMENU_Click(int Index) {
       PANIMPRIMIENDO->hide();
       Ocultar();
     }
-    imprimiendo_ = false;
     if (!pdfs.isEmpty())
       AvisarPdf(pdfs);
     break;

@@ -61,12 +61,10 @@ public:
 
 protected:
   void Form_Activate() override;
-  void Form_Cancelar() override;
 
 private:
   void Form_Load();
   // El usuario contestó Anular en un fallo de Imprimir: la orden de
   // imprimir termina ahí.
   bool abortado_ = false;
-  bool imprimiendo_ = false;
 };
