@@ -1,6 +1,5 @@
-// El icono que se instala en SVG y el que se pinta en PNG y en las ventanas
-// son el mismo dibujo: se lee el SVG como lo leería un visor y se compara,
-// punto a punto, con la imagen pintada.
+// El icono en SVG y el pintado (PNG y ventanas) son el mismo dibujo: se lee el
+// SVG como lo leería un visor y se compara, punto a punto, con la imagen.
 #include "pictures/IconoKorval.h"
 
 #include <QGuiApplication>

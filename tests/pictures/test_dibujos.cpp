@@ -59,11 +59,10 @@ void ComprobarLinea(const QPixmap& pm, int v) {
     columna += Clase(im.pixelColor(im.width() / 4, y));
   QVERIFY2(columna.count(u'?') <= 1, qPrintable(que + u" borde: "_s + columna));
   if (v == 6) {
-    // Los cuatro brazos en diagonal, y nada justo encima ni debajo del centro.
+    // El centro y los cuatro brazos en diagonal, y nada justo encima ni debajo del centro.
     const qreal d = hueco * 0.15;
-    QVERIFY2(marcaCerca(cx, cy) && marcaCerca(cx - d, cy - d) && marcaCerca(cx + d, cy - d) &&
-                 marcaCerca(cx - d, cy + d) && marcaCerca(cx + d, cy + d),
-             qPrintable(que));
+    for (const auto& [sx, sy] : {std::pair(0, 0), {-1, -1}, {1, -1}, {-1, 1}, {1, 1}})
+      QVERIFY2(marcaCerca(cx + sx * d, cy + sy * d), qPrintable(que));
     QVERIFY2(en(cx, cy - d) == u'N' && en(cx, cy + d) == u'N', qPrintable(que));
   } else if (v == 8) {
     const int ini = int(fila.indexOf(u'N', primero));

@@ -24,14 +24,20 @@ struct Entrada {
   QList<int> silabas;
 };
 
-inline const std::vector<Entrada>& Lista() {
-  static const std::vector<Entrada> lista = [] {
+// Las entradas y, de las que son una palabra suelta, sus cortes por la palabra en minúsculas.
+struct Divisiones {
+  std::vector<Entrada> entradas;
+  QHash<QString, QSet<int>> conocidas;
+};
+
+inline const Divisiones& Lista() {
+  static const Divisiones lista = [] {
     QFile f(QStringLiteral(KORVAL_DIVISIONES));
-    std::vector<Entrada> r;
+    Divisiones r;
     for (const QString& l : QString::fromUtf8(f.open(QIODevice::ReadOnly) ? f.readAll() : "").split(u'\n')) {
       if (l.trimmed().isEmpty() || l.startsWith(u'#'))
         continue;
-      Entrada& e = r.emplace_back(Entrada{l.trimmed(), {}, {}, {}});
+      Entrada& e = r.entradas.emplace_back(Entrada{l.trimmed(), {}, {}, {}});
       for (const QChar c : e.marcada) {
         const int p = int(e.texto.size());
         if (c == u'-' || c == u'+')
@@ -41,22 +47,12 @@ inline const std::vector<Entrada>& Lista() {
         else if (c != u'+')
           e.texto += c;
       }
+      if (SoloLetras(e.texto))
+        r.conocidas.insert(e.texto.toLower(), e.cortes);
     }
     return r;
   }();
   return lista;
-}
-
-// Las palabras sueltas de la lista, en minúsculas, con sus sitios de corte.
-inline const QHash<QString, QSet<int>>& Conocidas() {
-  static const QHash<QString, QSet<int>> conocidas = [] {
-    QHash<QString, QSet<int>> r;
-    for (const Entrada& e : Lista())
-      if (SoloLetras(e.texto))
-        r.insert(e.texto.toLower(), e.cortes);
-    return r;
-  }();
-  return conocidas;
 }
 
 inline const auto Fuerte = [](QChar c) { return QStringView(u"aeoáéó").contains(c); };
@@ -68,9 +64,8 @@ inline const auto IoY = [](QChar c) { return c == u'i' || c == u'y'; };
 inline bool Diptongo(QChar a, QChar b) {
   if (Tonica(a) || Tonica(b) || (Fuerte(a) && Fuerte(b)))
     return false;
-  if (Debil(a) && Debil(b))
-    return a != b && !(IoY(a) && IoY(b));
-  return (Fuerte(a) || Debil(a)) && (Fuerte(b) || Debil(b));
+  return Debil(a) && Debil(b) ? a != b && !(IoY(a) && IoY(b))
+                              : (Fuerte(a) || Debil(a)) && (Fuerte(b) || Debil(b));
 }
 
 // ¿Es vocal la letra i de s (minúsculas)? La y sólo cuando no la sigue una
@@ -121,8 +116,8 @@ inline QString Juzgar(const QString& izquierda, const QString& derecha, QString&
   if (L.size() < 2 || R.size() < 2)
     return QStringLiteral("deja una letra sola");
   // La lista sabe de prefijos; sin ella, la parte de la izquierda es sílaba.
-  const auto conocida = Conocidas().constFind(palabra);
-  const bool tras = conocida != Conocidas().cend();
+  const auto conocida = Lista().conocidas.constFind(palabra);
+  const bool tras = conocida != Lista().conocidas.cend();
   if (tras && !conocida->contains(int(L.size())))
     return QStringLiteral("no es una de sus divisiones");
   const bool prefijo = tras && (L == u"des" || L == u"sub");
@@ -173,7 +168,7 @@ inline Resultado JuzgarLineas(const QStringList& lineas) {
     const QString derecha = lineas[k + 1].trimmed().split(u' ').constFirst();
     QString palabra;
     const QString motivo = Juzgar(izquierda, derecha, palabra);
-    r.conocidas += Conocidas().contains(palabra);
+    r.conocidas += Lista().conocidas.contains(palabra);
     if (!motivo.isEmpty())
       r.malos << izquierda + QStringLiteral("-|") + derecha + QStringLiteral(": ") + motivo;
   }

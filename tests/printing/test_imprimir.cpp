@@ -59,14 +59,13 @@ QStringList compuestas(const QString& fuente, double tamano) {
 
 // Los trazos como texto ("caja x,y x,y", "raya x,y x,y", "anillo x,y r").
 QStringList trazos(const ImpresoraGrabadora& p) {
+  const auto xy = [](QPointF q) { return u"%1,%2"_s.arg(q.x()).arg(q.y()); };
   QStringList r;
-  for (const MarcaImpresa& m : p.marcas) {
-    const QString a = u"%1,%2"_s.arg(m.p1.x()).arg(m.p1.y()), b = u"%1,%2"_s.arg(m.p2.x()).arg(m.p2.y());
+  for (const MarcaImpresa& m : p.marcas)
     if (m.tipo == MarcaImpresa::Caja || m.tipo == MarcaImpresa::Raya)
-      r << (m.tipo == MarcaImpresa::Caja ? u"caja "_s : u"raya "_s) + a + u' ' + b;
+      r << (m.tipo == MarcaImpresa::Caja ? u"caja "_s : u"raya "_s) + xy(m.p1) + u' ' + xy(m.p2);
     else if (m.tipo == MarcaImpresa::Circulo)
-      r << u"anillo "_s + a + u" r"_s + QString::number(m.radio);
-  }
+      r << u"anillo "_s + xy(m.p1) + u" r"_s + QString::number(m.radio);
   return r;
 }
 
