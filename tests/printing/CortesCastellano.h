@@ -84,14 +84,6 @@ inline const auto Digrafo = [](const QString& par) {
   return par == u"ch" || par == u"ll" || par == u"rr" || par == u"qu" || par == u"gu";
 };
 
-// Cuántas consonantes (cada dígrafo como una) tiene `grupo`.
-inline int Consonantes(const QString& grupo) {
-  int n = 0;
-  for (int i = 0; i < grupo.size(); ++i, ++n)
-    i += Digrafo(grupo.mid(i, 2));
-  return n;
-}
-
 inline bool Grupo(const QString& dos) {
   return QStringList{"pl", "pr", "bl", "br", "fl", "fr", "tr", "dr", "cl", "cr", "gl", "gr", "kl", "kr", "tl"}
       .contains(dos);
@@ -115,17 +107,9 @@ inline QString Juzgar(const QString& izquierda, const QString& derecha, QString&
   palabra = L + R;
   if (L.size() < 2 || R.size() < 2)
     return QStringLiteral("deja una letra sola");
-  // La lista sabe de prefijos; sin ella, la parte de la izquierda es sílaba.
-  const auto conocida = Lista().conocidas.constFind(palabra);
-  const bool tras = conocida != Lista().conocidas.cend();
-  if (tras && !conocida->contains(int(L.size())))
-    return QStringLiteral("no es una de sus divisiones");
-  const bool prefijo = tras && (L == u"des" || L == u"sub");
-  const QString par = QString(L.back()) + R.front();
-  if ((!prefijo && Grupo(par)) || (par != u"gu" && Digrafo(par)))
-    return QStringLiteral("separa «%1»").arg(par);
-  if (R.startsWith(u"tl"))
-    return QStringLiteral("antes de tl");
+  // En sus palabras manda la lista, que sabe de prefijos.
+  if (const auto k = Lista().conocidas.constFind(palabra); k != Lista().conocidas.cend())
+    return k->contains(int(L.size())) ? QString() : QStringLiteral("no es una de sus divisiones");
   int a = int(L.size()), b = a;
   while (a > 0 && !VocalEn(palabra, a - 1))
     --a;
@@ -133,19 +117,17 @@ inline QString Juzgar(const QString& izquierda, const QString& derecha, QString&
     ++b;
   if (a == 0 || b == palabra.size())
     return QStringLiteral("una parte sin vocal");
-  const QString finL = palabra.mid(a, L.size() - a), principioR = palabra.mid(L.size(), b - L.size());
-  if (Consonantes(finL) > 2)
-    return QStringLiteral("deja tres consonantes al final");
-  if (principioR.isEmpty()) {
-    if (!finL.isEmpty() && !prefijo)
-      return QStringLiteral("separa una consonante de su vocal");
-    if (finL.isEmpty() && Diptongo(L.back(), R.front()))
-      return QStringLiteral("parte un diptongo");
-  } else if (Consonantes(principioR) > 2 || (Consonantes(principioR) == 2 && !Grupo(principioR))) {
-    return QStringLiteral("la segunda parte empieza con consonantes que no van juntas");
-  } else if (principioR == u"h" && finL.isEmpty() && R.size() > 1 && Diptongo(L.back(), R[1])) {
-    return QStringLiteral("parte un diptongo con h en medio");
-  }
+  // Entre dos vocales, la sílaba de la derecha empieza por la última consonante
+  // (ch, ll, rr, qu y gu cuentan como una) o por las dos últimas si van juntas.
+  const QString grupo = palabra.mid(a, b - a);
+  QStringList c;
+  for (int k = 0; k < grupo.size(); k += int(c.back().size()))
+    c << grupo.mid(k, Digrafo(grupo.mid(k, 2)) ? 2 : 1);
+  const qsizetype n = c.size(), m = n > 1 && Grupo(c[n - 2] + c[n - 1]) ? 2 : std::min<qsizetype>(n, 1);
+  if (n - m > 2 || palabra.mid(L.size(), b - L.size()) != c.mid(n - m).join(QString()) || R.startsWith(u"tl"))
+    return QStringLiteral("la sílaba de la derecha no empieza ahí");
+  if (n == 0 ? Diptongo(L.back(), R.front()) : grupo == u"h" && Diptongo(L.back(), R[1]))
+    return QStringLiteral("parte un diptongo");
   return QString();
 }
 
