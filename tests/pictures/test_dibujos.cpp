@@ -22,17 +22,9 @@ QChar Clase(QColor c) {
   return luz < 40 ? u'N' : u'?';
 }
 
-template <typename Serie> void Mide(const Serie& serie, QSize logico) {
-  for (const QPixmap& pm : serie) {
-    QCOMPARE(pm.deviceIndependentSize().toSize(), logico);
-    QCOMPARE(pm.size(), logico * 2);
-  }
-}
-
-// Que `pm` se lee como la línea de valor v, en la fila del medio y alrededor
-// del centro: barras claras y centradas sobre negro; 6 partida con una cruz
-// en aspa suelta en el hueco, 7 entera, 8 partida con el hueco limpio, 9
-// entera con un anillo hueco que sobresale de la barra.
+// Que `pm` se lee como la línea de valor v: barras claras y centradas sobre
+// negro, de bordes netos; 6 partida con un aspa suelta en el hueco, 7 entera,
+// 8 partida con el hueco limpio, 9 entera con un anillo que sobresale.
 void ComprobarLinea(const QPixmap& pm, int v) {
   const QImage im = pm.toImage();
   const qreal dpr = pm.devicePixelRatio();
@@ -61,12 +53,16 @@ void ComprobarLinea(const QPixmap& pm, int v) {
   const int primero = int(fila.indexOf(u'B')), ultimo = int(fila.lastIndexOf(u'B'));
   QVERIFY2(std::abs(primero - (W - 1 - ultimo)) <= 1 && ultimo - primero >= W * 0.8, qPrintable(que));
   const int hueco = ultimo - primero + 1 - int(fila.count(u'B'));
+  // Dibujada a su densidad, no ampliada: a través de la barra, un solo píxel de borde.
+  QString columna;
+  for (int y = 0; y < im.height(); ++y)
+    columna += Clase(im.pixelColor(im.width() / 4, y));
+  QVERIFY2(columna.count(u'?') <= 1, qPrintable(que + u" borde: "_s + columna));
   if (v == 6) {
-    // Los cuatro brazos en diagonal, y nada justo encima ni debajo del centro.
+    // El centro y los cuatro brazos en diagonal, y nada justo encima ni debajo del centro.
     const qreal d = hueco * 0.15;
-    QVERIFY2(marcaCerca(cx, cy) && marcaCerca(cx - d, cy - d) && marcaCerca(cx + d, cy - d) &&
-                 marcaCerca(cx - d, cy + d) && marcaCerca(cx + d, cy + d),
-             qPrintable(que));
+    for (const auto& [sx, sy] : {std::pair(0, 0), {-1, -1}, {1, -1}, {-1, 1}, {1, 1}})
+      QVERIFY2(marcaCerca(cx + sx * d, cy + sy * d), qPrintable(que));
     QVERIFY2(en(cx, cy - d) == u'N' && en(cx, cy + d) == u'N', qPrintable(que));
   } else if (v == 8) {
     const int ini = int(fila.indexOf(u'N', primero));
@@ -75,10 +71,10 @@ void ComprobarLinea(const QPixmap& pm, int v) {
       for (int x = ini; x < ini + hueco; ++x)
         QVERIFY2(en(x, y) == u'N', qPrintable(que));
   } else if (v == 9) {
-    QString columna;
+    QString aro;
     for (qreal y = 0; y < cy - H * 0.3; y += 0.5)
-      columna += en(cx, y);
-    QVERIFY2(en(cx, cy) == u'N' && columna.contains(u'M'), qPrintable(que + u" aro: "_s + columna));
+      aro += en(cx, y);
+    QVERIFY2(en(cx, cy) == u'N' && aro.contains(u'M'), qPrintable(que + u" aro: "_s + aro));
   }
 }
 
@@ -103,20 +99,20 @@ private slots:
   void cadaDibujoASuTamano() {
     QCOMPARE(qApp->devicePixelRatio(), 2.0);
     const GRAFICOS& g = GRAFICOS::Instancia();
-    Mide(g.GRFLINEA, {172, 31});
-    Mide(g.GRFLINEAm, {103, 19});
-    Mide(g.GRFLINEAp, {86, 16});
-    Mide(QList(g.CarasMenu.begin(), g.CarasMenu.end() - 1), {69, 69});
-    Mide(QList{g.CarasMenu[7]}, {33, 35});
-    Mide(QList{g.Gaceptar, g.Gcancelar}, {75, 40});
-    Mide(QList{g.FondoInicio}, {488, 235});
-    Mide(QList{g.Consejo}, {640, 480});
-    Mide(QList{g.Eliminar}, {33, 33});
-    Mide(QList{g.Impresora}, {32, 32});
-    Mide(g.grfmoneda, {100, 100});
-    Mide(g.GRFarrojarParar, {200, 40});
-    Mide(g.IMGHEXAGR, {55, 55});
-    Mide(g.CarasInterpretar, {55, 55});
+    const auto todos = [](const auto& serie) { return QList<QPixmap>(serie.begin(), serie.end()); };
+    const std::pair<QList<QPixmap>, QSize> tamanos[] = {
+        {todos(g.GRFLINEA), {172, 31}},   {todos(g.GRFLINEAm), {103, 19}},
+        {todos(g.GRFLINEAp), {86, 16}},   {QList(g.CarasMenu.begin(), g.CarasMenu.end() - 1), {69, 69}},
+        {{g.CarasMenu[7]}, {33, 35}},     {{g.Gaceptar, g.Gcancelar}, {75, 40}},
+        {{g.FondoInicio}, {488, 235}},    {{g.Consejo}, {640, 480}},
+        {{g.Eliminar}, {33, 33}},         {{g.Impresora}, {32, 32}},
+        {todos(g.grfmoneda), {100, 100}}, {todos(g.GRFarrojarParar), {200, 40}},
+        {todos(g.IMGHEXAGR), {55, 55}},   {todos(g.CarasInterpretar), {55, 55}}};
+    for (const auto& [serie, logico] : tamanos)
+      for (const QPixmap& pm : serie) {
+        QCOMPARE(pm.deviceIndependentSize().toSize(), logico);
+        QCOMPARE(pm.size(), logico * 2);
+      }
     for (int lado : {16, 32, 48, 256})
       QVERIFY(g.Icono.availableSizes().contains(QSize(lado, lado)));
   }
@@ -131,22 +127,14 @@ private slots:
         ComprobarLinea(pm, int(k) + 6);
   }
 
-  // Dibujado de nuevo, no ampliado: los bordes de las barras son netos y no
-  // todo bloque de 2 x 2 es de un solo color.
+  // Dibujado de nuevo, no ampliado: no todo bloque de 2 x 2 es de un solo color.
   void nitidasADensidadDoble() {
     const GRAFICOS& g = GRAFICOS::Instancia();
-    for (const QPixmap& pm : g.GRFLINEA) {
-      QString columna;
-      for (int y = 0; y < pm.height(); ++y)
-        columna += Clase(pm.toImage().pixelColor(pm.width() / 4, y));
-      QVERIFY2(columna.count(u'?') <= 1, qPrintable(columna));
-    }
     for (const QPixmap* pm : {&g.GRFLINEA[3], &g.GRFLINEAp[0], &g.CarasMenu[3], &g.IMGHEXAGR[1], &g.Consejo})
       QVERIFY(pm->toImage().scaled(pm->size() / 2).scaled(pm->size()) != pm->toImage());
   }
 
-  // Cada botón muestra su propio dibujo: distinto de la placa vacía y de los
-  // de su misma ventana.
+  // Cada botón, distinto de la placa vacía y de los de su misma ventana.
   void carasDistintas() {
     const GRAFICOS& g = GRAFICOS::Instancia();
     auto grupo = [](const QList<QPixmap>& caras, qreal radio, double umbral) {
