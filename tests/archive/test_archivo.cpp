@@ -202,9 +202,8 @@ private slots:
   }
 
   void igualQueElOrdenEnElPropioFichero() {
-    // Archivos al azar con usuarios repetidos (dos que sólo difieren en el
-    // carácter 30), registros de bytes cualesquiera y a veces un último
-    // registro a medias.
+    // Usuarios repetidos (dos que sólo difieren en el carácter 30), registros de
+    // bytes cualesquiera y a veces un último registro a medias.
     QTemporaryDir dir, otro;
     const QString nuestro = dir.filePath(NombreArchivo), suyo = otro.filePath(NombreArchivo);
     std::mt19937 azar(20240611);
@@ -242,8 +241,7 @@ private slots:
     const QByteArray antes = TresConsultas();
     EscribirTodo(ruta, antes);
     QString error;
-    // Disco lleno: un hijo con un tope de tamaño de fichero menor que el archivo nuevo;
-    // el fallo se ve y se explica.
+    // Disco lleno: un hijo con un tope de tamaño menor que el archivo nuevo lo ve y lo explica.
     for (bool grabar : {true, false}) {
       const pid_t hijo = fork();
       if (hijo == 0) {
@@ -316,8 +314,7 @@ private slots:
       const QByteArray ahora = LeerTodo(ruta), despues = Paso(plan, empezadas - 1, estado);
       QVERIFY2(ahora == estado || ahora == despues, qPrintable(QString::number(vez)));
       aMedias += ahora == estado;
-      // Cortada antes de cambiar de nombre, la sustitución deja el archivo
-      // nuevo, entero, con el nombre provisional; el programa no lo borra.
+      // Cortada antes del cambio de nombre, queda el nuevo entero con el nombre provisional.
       for (const QString& resto : Sobrantes(dir.path())) {
         QCOMPARE(LeerTodo(dir.filePath(resto)), despues);
         QFile::remove(dir.filePath(resto));
@@ -360,8 +357,7 @@ private slots:
     for (const QString& n : ajenos)
       QCOMPARE(LeerTodo(carpeta_->fichero(n)), n == ajenos[1] ? TresConsultas() : Registro(n).Bytes());
 
-    // Un enlace en el lugar del archivo se lee (quien lo puso quería ese
-    // archivo), pero eliminar y grabar se niegan y lo explican, sin tocar nada.
+    // Un enlace en su lugar se lee, pero eliminar y grabar se niegan y lo explican.
     QFile::setPermissions(suyo, deTodos);
     QFile::remove(archivo());
     QVERIFY(QFile::link(suyo, archivo()));
@@ -399,8 +395,7 @@ private slots:
     QFile::setPermissions(archivo(),
                           QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
     const QFileDevice::Permissions permisos = QFile::permissions(archivo());
-    // Mientras allí no hay archivo se ven las de junto al programa; la primera
-    // grabación o eliminación lo copia entero y lo dice.
+    // Sin archivo allí se ven las de junto al programa; la primera grabación o eliminación lo copia y avisa.
     FRMRecuperar& w = *recuperar_;
     for (bool primeroGrabar : {true, false}) {
       QFile::remove(nuevo);
@@ -468,8 +463,7 @@ private slots:
     QVERIFY(!w->isVisible() && GuionMensajes::mostrados().empty());
     QCOMPARE(LeerTodo(archivo()), ConLaEnCurso(QStringLiteral("LUIS")));
 
-    // Treinta caracteres como mucho y sólo los que se ven en Windows-1252: lo
-    // demás se quita con un pitido, al teclearlo o al pegarlo.
+    // Treinta caracteres y sólo de Windows-1252: lo demás se quita con un pitido, tecleado o pegado.
     EscribirTodo(archivo(), TresConsultas());
     w->show();
     QTest::keyClicks(nombre, QString(35, QLatin1Char('x')));
@@ -518,7 +512,8 @@ private slots:
   }
 
   void archivoDanado() {
-    // Uno bueno, uno con ceros en usuario, líneas y fecha, uno de bytes cualesquiera y una cola.
+    // Uno bueno, uno con ceros en usuario, líneas y fecha, uno de bytes cualesquiera y una cola:
+    // se ven sin caracteres de control ni hexagrama y se pueden eliminar.
     const QByteArray bueno = Registro("ANA", "¿BUENA?").Bytes();
     QByteArray ceros = Registro("X", "¿CEROS?").Bytes();
     ceros.replace(5, 30, QByteArray(30, '\0')).replace(137, 17, QByteArray(17, '\0'));
@@ -534,10 +529,8 @@ private slots:
     QCOMPARE(w.LBLFecha->text() + w.label2[0]->text() + w.label2[1]->text(), QString());
     for (int j = 0; j < 6; ++j)
       QVERIFY(!w.LINEA[j]->isVisible());
-    QVERIFY(w.BTNAUX[0]->isVisible()); // se abre igual, como ningún hexagrama
     for (QChar c : w.CMBUSUARIO->itemText(2) + w.CMBCONSULTA->itemText(2))
       QVERIFY(c.isPrint());
-    // Se puede eliminar, y lo demás sigue ahí.
     Clic(w.BTNAUX[2]);
     QCOMPARE(w.CMBUSUARIO->count(), 2);
     Clic(w.BTNAUX[0]);

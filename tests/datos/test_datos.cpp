@@ -55,27 +55,6 @@ private:
 class PruebaDatos : public QObject {
   Q_OBJECT
 private slots:
-  void generaLosCuatroFicheros() {
-    CopiaData c;
-    const Resultado r = c.generar();
-    QCOMPARE(r.codigo, 0);
-    QCOMPARE(r.errores, QString());
-    const QByteArray b = LeerTodo(c.salida(QStringLiteral("BINARIO.DAT")));
-    QCOMPARE(b.size(), 64 * 8000);
-    for (int k = 0; k < 64; ++k) {
-      const QByteArray region = b.mid(k * 8000, 8000);
-      QVERIFY(region.startsWith("HEXAGRAMA " + QByteArray::number(k + 1) + " "));
-      QCOMPARE(region.mid(80, 2), QByteArray("*D"));
-      QVERIFY(!region.contains('\n'));
-    }
-    // Cómo acaba cada bloque y qué dicen las listas lo comprueban las pruebas
-    // del almacén y del núcleo con lo que genera la construcción.
-    const QList<QByteArray> filas = LeerTodo(c.salida(QStringLiteral("hexagr.kvl"))).split('\n');
-    QCOMPARE(filas[0], QByteArray("1,\"777\",\"777\",\"Ch'ien\",\"La fuerza creadora\",1\r"));
-    QVERIFY(QFile::exists(c.salida(QStringLiteral("trigr.kvl"))) &&
-            QFile::exists(c.salida(QStringLiteral("KORVAL.HLP"))));
-  }
-
   // Los casos están en rechazos.txt, que explica sus columnas.
   void rechazaCadaDatoMalFormado_data() {
     QTest::addColumn<QStringList>("caso");
@@ -110,12 +89,28 @@ private slots:
     QVERIFY(!QFile::exists(c.salida(QStringLiteral("BINARIO.DAT"))));
   }
 
-  // El bloque más largo que se acepta: 99 registros con su "**", así cabe
-  // entero en el buffer y se imprime; uno más se rechaza. Y un texto que falta.
-  void limitesDelBloqueYTextoQueFalta() {
+  // Lo que genera: los cuatro ficheros, cada hexagrama en su región de 8000
+  // bytes (cómo acaba cada bloque y qué dicen las listas, en las pruebas del
+  // almacén y del núcleo). El bloque más largo que se acepta: 99 registros
+  // con su "**", así cabe entero en el buffer y se imprime; uno más se
+  // rechaza. Y un texto que falta.
+  void generaConSusLimites() {
     CopiaData c;
-    QCOMPARE(c.generar().codigo, 0);
+    const Resultado hecho = c.generar();
+    QCOMPARE(hecho.codigo, 0);
+    QCOMPARE(hecho.errores, QString());
     const QByteArray b = LeerTodo(c.salida(QStringLiteral("BINARIO.DAT")));
+    QCOMPARE(b.size(), 64 * 8000);
+    for (int k = 0; k < 64; ++k) {
+      const QByteArray region = b.mid(k * 8000, 8000);
+      QVERIFY(region.startsWith("HEXAGRAMA " + QByteArray::number(k + 1) + " "));
+      QCOMPARE(region.mid(80, 2), QByteArray("*D"));
+      QVERIFY(!region.contains('\n'));
+    }
+    const QList<QByteArray> filas = LeerTodo(c.salida(QStringLiteral("hexagr.kvl"))).split('\n');
+    QCOMPARE(filas[0], QByteArray("1,\"777\",\"777\",\"Ch'ien\",\"La fuerza creadora\",1\r"));
+    QVERIFY(QFile::exists(c.salida(QStringLiteral("trigr.kvl"))) &&
+            QFile::exists(c.salida(QStringLiteral("KORVAL.HLP"))));
     // El hexagrama de bloque más largo y sus registros, hasta "**" incluido.
     int hexagrama = 0, registros = 0;
     for (int k = 0; k < 64; ++k)
