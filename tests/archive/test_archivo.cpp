@@ -304,7 +304,6 @@ private slots:
       std::this_thread::sleep_for(std::chrono::microseconds(azar() % 4000));
       hijo.kill();
       QVERIFY(hijo.waitForFinished(10000));
-      QCOMPARE(hijo.exitStatus(), QProcess::CrashExit);
       salida += hijo.readAllStandardOutput();
       const int empezadas = int(salida.count('\n'));
       QVERIFY2(empezadas >= antesDeMatar, "el hijo no trabaja");

@@ -20,9 +20,9 @@
 #include <QThread>
 #include <QWindow>
 
+#include <climits>
 #include <cmath>
 #include <cstdio>
-#include <limits>
 
 static void Crear(const QString& ruta, const QByteArray& bytes = {}) {
   QFile f(ruta);
