@@ -29,14 +29,11 @@ inline bool GrabarConsulta(const QString& ruta, const QByteArray& registro) {
   Escribir(f, n, registro);
   for (bool cambio = true; cambio;) {
     cambio = false;
-    for (int i = 1; i < n; ++i) {
-      const QByteArray a = Leer(f, i), b = Leer(f, i + 1);
-      if (a.mid(5, 30) > b.mid(5, 30)) {
-        Escribir(f, i, b);
-        Escribir(f, i + 1, a);
+    for (int i = 1; i < n; ++i)
+      if (const QByteArray a = Leer(f, i), b = Leer(f, i + 1); a.mid(5, 30) > b.mid(5, 30)) {
+        Escribir(f, i, b + a); // los dos, cambiados de sitio
         cambio = true;
       }
-    }
   }
   for (int i = 1; i <= n; ++i)
     Escribir(f, i, Leer(f, i).replace(0, 4, QByteArray::number(i % 10000).rightJustified(4, '0')));

@@ -5,7 +5,6 @@
 #include "archive/FRMRecuperar.h"
 #include "archive/ReferenciaOrden.h"
 #include "core/Estado.h"
-#include "core/Hexagrama.h"
 #include "pictures/GRAFICOS.h"
 #include "platform/Ficheros.h"
 #include "platform/Rutas.h"
@@ -15,7 +14,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
-#include <QKeyEvent>
 #include <QProcess>
 #include <QSaveFile>
 #include <QTest>
@@ -43,10 +41,11 @@ void EscribirTodo(const QString& ruta, const QByteArray& bytes) {
   QCOMPARE(f.write(bytes), bytes.size());
 }
 
-// Un QSaveFile que no admite más de `limite` bytes, como un disco que se llena.
+// Un QSaveFile que no admite más de `limite` bytes, como un disco que se llena;
+// con un límite negativo ni se abre, como en una carpeta sin permiso.
 struct GuardadoQueFalla : QSaveFile {
   GuardadoQueFalla(const QString& ruta, qint64 limite) : QSaveFile(ruta), limite(limite) {}
-  qint64 limite; // negativo: ni siquiera se abre, como en una carpeta sin permiso
+  qint64 limite;
   bool open(OpenMode modo) override { return limite >= 0 && QSaveFile::open(modo); }
   qint64 writeData(const char* datos, qint64 largo) override {
     const qint64 hecho = limite > 0 ? QSaveFile::writeData(datos, std::min(largo, limite)) : -1;
@@ -55,11 +54,8 @@ struct GuardadoQueFalla : QSaveFile {
   }
 };
 
-// Desde ahora cada sustitución del archivo se queda sin sitio tras `limite` bytes.
 void FallarTras(qint64 limite) {
-  FijarFabricaGuardado([limite](const QString& ruta) -> std::unique_ptr<QSaveFile> {
-    return std::make_unique<GuardadoQueFalla>(ruta, limite);
-  });
+  FijarFabricaGuardado([limite](const QString& r) { return std::make_unique<GuardadoQueFalla>(r, limite); });
 }
 
 ArchiveRecord Registro(const QString& usuario, const QString& pregunta = "¿QUÉ HAGO?",
@@ -74,15 +70,15 @@ QStringList Sobrantes(const QString& carpeta) {
   return r;
 }
 
-// La operación j del hijo que graba y borra sin parar, sacada de `azar`:
-// devuelve el archivo que resulta de `estado` y, con `ruta`, la hace en disco.
+// La operación j del hijo que graba y borra sin parar: el archivo que resulta
+// de `estado` y, con `ruta`, la misma operación en disco.
 QByteArray Paso(std::mt19937& azar, int j, const QByteArray& estado, const QString& ruta = {}) {
   static const QStringList nombres = {"ANA", "LUIS", "ANA MARIA", "ZOE", "ÑANDÚ", "BEA"};
   const int n = NumeroRegistros(estado.size());
   const bool grabar = n < 2 || (n < 14 && azar() % 100 < 55);
   const ArchiveRecord r = Registro(nombres[int(azar() % 6)], QString::number(j));
   const int indice = 1 + int(azar() % unsigned(std::max(n, 1)));
-  if (!ruta.isEmpty()) // un fallo aquí lo ve el padre: el archivo no sería el esperado
+  if (!ruta.isEmpty())
     grabar ? GrabarRegistro(ruta, r, nullptr) : EliminarRegistro(ruta, indice, nullptr);
   return grabar ? ConRegistroNuevo(estado, r) : SinRegistro(estado, indice);
 }
@@ -113,12 +109,10 @@ void Elegir(QComboBox* lista, int i) {
     QTest::keyClick(lista, Qt::Key_Down);
 }
 
-// Un clic que llega como los del usuario, a través de la ventana: una ventana
-// modal por encima lo detiene.
+// Un clic a través de la ventana, como los del usuario: una modal encima lo detiene.
 void ClicEnVentana(QWidget* boton) {
-  QWindow* ventana = boton->window()->windowHandle();
-  QVERIFY(ventana);
-  QTest::mouseClick(ventana, Qt::LeftButton, {}, boton->mapTo(boton->window(), boton->rect().center()));
+  QTest::mouseClick(boton->window()->windowHandle(), Qt::LeftButton, {},
+                    boton->mapTo(boton->window(), boton->rect().center()));
 }
 
 MensajeMostrado Ultimo() {
@@ -151,7 +145,6 @@ private slots:
     recuperar_ = std::make_unique<FRMRecuperar>();
     CurrentQuestion = QStringLiteral("¿QUÉ SERÁ DE MÍ?");
     CurrentLines = QStringLiteral("789689");
-    CancelFlag = QStringLiteral("SI");
   }
 
   void cleanup() {
@@ -160,9 +153,9 @@ private slots:
     QCOMPARE(CancelarEsperasModales(), 0);
   }
 
+  // Sin archivo, ilegible o con menos de medio registro: tras el aviso no
+  // queda ninguna ventana modal y el menú atiende la orden siguiente.
   void sinConsultasSeVuelveAlMenu() {
-    // Sin archivo, ilegible o con menos de medio registro: tras el aviso no
-    // queda ninguna ventana modal y el menú atiende la orden siguiente.
     FRMPRINCIPAL::SalirDelPrograma = [] {};
     FRM256::RespuestaAutomatica = 0;
     FRMPRINCIPAL menu;
@@ -199,13 +192,9 @@ private slots:
              QByteArray("0000") + '\0' + QByteArray("LUIS").leftJustified(30) + '\0' +
                  QByteArray("\xBFQU\xC9 SER\xC1?").leftJustified(100) + '\0' + "789789" + '\0' +
                  "05/03/1998" + QByteArray(6, '\0'));
-    // Lo largo se corta al ancho del campo.
-    const QByteArray largo = Registro(QString(40, QLatin1Char('X')), QString(120, QLatin1Char('P'))).Bytes();
-    QCOMPARE(largo.mid(4, 33), '\0' + QByteArray(30, 'X') + '\0' + 'P');
     // ß no tiene una sola mayúscula; la de µ no cabe en Windows-1252.
     QCOMPARE(UsuarioRegistro(QStringLiteral("  peña y maría straße µ ÿ ")),
              QStringLiteral("PEÑA Y MARÍA STRAßE µ Ÿ"));
-    QCOMPARE(FechaRegistro(QDate(2031, 2, 4)), QStringLiteral("04/02/2031"));
     // Cuenta: largo / 160 al entero más cercano, las mitades al par.
     const QList<std::pair<qint64, int>> cuentas = {{79, 0}, {80, 0}, {81, 1}, {240, 2}, {400, 2}, {560, 4}};
     for (const auto& [largo, n] : cuentas)
@@ -213,12 +202,14 @@ private slots:
   }
 
   void igualQueElOrdenEnElPropioFichero() {
-    // Archivos al azar con usuarios repetidos, registros de bytes cualesquiera
-    // y largos que no son múltiplo de 160 (con un último registro a medias).
+    // Usuarios repetidos (dos que sólo difieren en el carácter 30), registros de
+    // bytes cualesquiera y a veces un último registro a medias.
     QTemporaryDir dir, otro;
     const QString nuestro = dir.filePath(NombreArchivo), suyo = otro.filePath(NombreArchivo);
     std::mt19937 azar(20240611);
-    const QStringList nombres = {"ANA", "ANA ", "LUIS", "ANA MARIA", "ZOE", "ÑANDÚ", "", "€URO", "ana"};
+    const QString z(29, QLatin1Char('Z'));
+    const QStringList nombres = {"ANA", "ANA ", "LUIS", "ANA MARIA", "ZOE",  "ÑANDÚ",
+                                 "",    "€URO", "ana",  z + 'B',     z + 'A'};
     auto nombre = [&] { return nombres[int(azar() % unsigned(nombres.size()))]; };
     for (int caso = 0; caso < 400; ++caso) {
       QByteArray contenido;
@@ -228,10 +219,8 @@ private slots:
           std::generate(r.begin(), r.end(), [&] { return char(azar()); });
         contenido += r;
       }
-      if (azar() % 4 == 0)
+      if (azar() % 3 == 0)
         contenido.chop(std::min<qsizetype>(contenido.size(), azar() % 160));
-      else if (azar() % 4 == 0)
-        contenido += QByteArray(int(azar() % 160), char(azar()));
       const QByteArray nuevo = Registro(nombre(), QStringLiteral("NUEVA")).Bytes();
       const int n = NumeroRegistros(contenido.size()), s = 1 + int(azar() % unsigned(std::max(n, 1)));
       for (bool grabar : {true, n == 0}) { // sin registros no hay qué borrar: se graba otra vez
@@ -252,7 +241,7 @@ private slots:
     const QByteArray antes = TresConsultas();
     EscribirTodo(ruta, antes);
     QString error;
-    // Disco lleno: un hijo con un tope de tamaño de fichero menor que el archivo nuevo.
+    // Disco lleno: un hijo con un tope de tamaño menor que el archivo nuevo lo ve y lo explica.
     for (bool grabar : {true, false}) {
       const pid_t hijo = fork();
       if (hijo == 0) {
@@ -261,7 +250,7 @@ private slots:
         setrlimit(RLIMIT_FSIZE, &tope);
         const bool hecho =
             grabar ? GrabarRegistro(ruta, Registro("CARMEN"), &error) : EliminarRegistro(ruta, 3, &error);
-        _exit(!hecho && error.contains(QStringLiteral("lleno")) ? 0 : 1); // el fallo se vio y se explicó
+        _exit(!hecho && error.contains(QStringLiteral("lleno")) ? 0 : 1);
       }
       int estado = 1;
       QCOMPARE(waitpid(hijo, &estado, 0), hijo);
@@ -296,8 +285,8 @@ private slots:
   }
 
   void muerteEnCualquierInstante() {
-    // Un hijo graba y borra sin parar y se le mata con SIGKILL al azar: el
-    // archivo ha de ser el de antes de la operación en curso o el de después.
+    // Un hijo graba y borra sin parar hasta un SIGKILL al azar: queda el archivo
+    // de antes de la operación en curso o el de después.
     QTemporaryDir dir;
     const QString ruta = dir.filePath(NombreArchivo);
     std::mt19937 azar(77);
@@ -308,17 +297,14 @@ private slots:
       QProcess hijo;
       hijo.start(QCoreApplication::applicationFilePath(),
                  {QStringLiteral("--hijo"), ruta, QString::number(semilla)});
-      // Que arranque y haga unas cuantas operaciones; luego, un instante cualquiera.
-      QByteArray salida;
+      QByteArray salida; // el hijo escribe una línea antes de cada operación
       const int antesDeMatar = 1 + int(azar() % 3);
       while (salida.count('\n') < antesDeMatar && hijo.waitForReadyRead(10000))
         salida += hijo.readAllStandardOutput();
       std::this_thread::sleep_for(std::chrono::microseconds(azar() % 4000));
       hijo.kill();
       QVERIFY(hijo.waitForFinished(10000));
-      QCOMPARE(hijo.exitStatus(), QProcess::CrashExit);
       salida += hijo.readAllStandardOutput();
-      // El hijo escribe una línea antes de empezar cada operación.
       const int empezadas = int(salida.count('\n'));
       QVERIFY2(empezadas >= antesDeMatar, "el hijo no trabaja");
       std::mt19937 plan(semilla);
@@ -327,16 +313,12 @@ private slots:
       const QByteArray ahora = LeerTodo(ruta), despues = Paso(plan, empezadas - 1, estado);
       QVERIFY2(ahora == estado || ahora == despues, qPrintable(QString::number(vez)));
       aMedias += ahora == estado;
-      // Cortada justo antes de cambiar de nombre, una sustitución deja el
-      // archivo nuevo, entero, con el nombre provisional de QSaveFile. El
-      // programa no lo borra: no puede distinguirlo de una copia del usuario.
+      // Cortada antes del cambio de nombre, queda el nuevo entero con el nombre provisional.
       for (const QString& resto : Sobrantes(dir.path())) {
         QCOMPARE(LeerTodo(dir.filePath(resto)), despues);
         QFile::remove(dir.filePath(resto));
       }
     }
-    GrabarRegistro(ruta, Registro("FIN"), nullptr);
-    QCOMPARE(Sobrantes(dir.path()), QStringList());
     QVERIFY(aMedias > 0);
   }
 
@@ -356,16 +338,12 @@ private slots:
     const auto deTodos = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
                          QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
     const auto soloSuDueno = [&] {
-      const QFileDevice::Permissions p = QFile::permissions(archivo());
-      QVERIFY2((p & deTodos) == (QFileDevice::ReadOwner | QFileDevice::WriteOwner),
-               qPrintable(QString::number(int(p), 16)));
+      QCOMPARE(QFile::permissions(archivo()) & deTodos, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     };
     QFile::setPermissions(archivo(), deTodos);
     QVERIFY(GrabarRegistro(archivo(), Registro("BEA"), nullptr));
     soloSuDueno();
-    QFile::setPermissions(archivo(), deTodos);
     QVERIFY(EliminarRegistro(archivo(), 2, nullptr));
-    soloSuDueno();
     QCOMPARE(LeerTodo(archivo()), SinRegistro(ConRegistroNuevo(TresConsultas(), Registro("BEA")), 2));
     for (int i = 0; i < 3; ++i)
       QVERIFY(EliminarRegistro(archivo(), 1, nullptr));
@@ -378,9 +356,7 @@ private slots:
     for (const QString& n : ajenos)
       QCOMPARE(LeerTodo(carpeta_->fichero(n)), n == ajenos[1] ? TresConsultas() : Registro(n).Bytes());
 
-    // Un enlace en el lugar del archivo: se lee a través de él (quien lo puso
-    // quería ese archivo), pero eliminar y grabar se niegan y lo explican, y
-    // ni el enlace ni aquello a lo que apunta cambian.
+    // Un enlace en su lugar se lee, pero eliminar y grabar se niegan y lo explican.
     QFile::setPermissions(suyo, deTodos);
     QFile::remove(archivo());
     QVERIFY(QFile::link(suyo, archivo()));
@@ -401,10 +377,9 @@ private slots:
     QCOMPARE(QFile::permissions(suyo) & deTodos, deTodos);
   }
 
+  // La carpeta del programa (con tres consultas) no se puede escribir: se
+  // escribe en la del usuario, que aquí cuelga de una casa de prueba.
   void archivoJuntoAUnProgramaQueNoPuedeEscribir() {
-    // La carpeta del programa (la de la prueba, con tres consultas) no se
-    // puede escribir: el programa escribe en la carpeta de datos del usuario,
-    // que aquí cuelga de una casa de prueba.
     struct Volver {
       QByteArray casa = qgetenv("HOME");
       ~Volver() { qputenv("HOME", casa); }
@@ -419,8 +394,7 @@ private slots:
     QFile::setPermissions(archivo(),
                           QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
     const QFileDevice::Permissions permisos = QFile::permissions(archivo());
-    // Mientras allí no hay archivo se ven las de junto al programa; la primera
-    // grabación, o la primera eliminación, lo copia entero y lo dice.
+    // Sin archivo allí se ven las de junto al programa; la primera grabación o eliminación lo copia y avisa.
     FRMRecuperar& w = *recuperar_;
     for (bool primeroGrabar : {true, false}) {
       QFile::remove(nuevo);
@@ -444,8 +418,7 @@ private slots:
                    aviso.texto.contains(QStringLiteral("sigue como estaba")),
                qPrintable(aviso.texto));
     }
-    // Desde entonces se trabaja allí sin más avisos y, eliminadas todas, las
-    // de junto al programa no reaparecen.
+    // Desde entonces, allí sin más avisos; eliminadas todas, las de junto al programa no vuelven.
     const size_t antes = GuionMensajes::mostrados().size();
     grabar_->show();
     Escribir(grabar_->TXTUsuario, QStringLiteral("zoe\n"));
@@ -461,77 +434,59 @@ private slots:
   }
 
   void grabarConNombre() {
-    // Aceptar se ve, e Intro graba, sólo mientras el nombre sin blancos no está vacío.
-    grabar_->show();
-    QLineEdit* nombre = grabar_->TXTUsuario;
-    QTest::keyClicks(nombre, QStringLiteral("   "));
-    QTest::keyClick(nombre, Qt::Key_Return);
-    QVERIFY(grabar_->isVisible() && !grabar_->BTNAUX[0]->isVisible());
-    QTest::keyClicks(nombre, QStringLiteral("eva"));
-    QVERIFY(grabar_->BTNAUX[0]->isVisible());
-    for (int i = 0; i < 3; ++i)
-      QTest::keyClick(nombre, Qt::Key_Backspace);
-    QVERIFY(!grabar_->BTNAUX[0]->isVisible());
-    QCOMPARE(LeerTodo(archivo()), TresConsultas());
-    QTest::keyClicks(nombre, QStringLiteral("luis "));
-    QTest::keyClick(nombre, Qt::Key_Return);
-    QVERIFY(!grabar_->isVisible() && GuionMensajes::mostrados().empty());
-    QCOMPARE(LeerTodo(archivo()), ConLaEnCurso(QStringLiteral("LUIS")));
-
-    // Treinta caracteres como mucho y sólo los que se ven en Windows-1252: lo
-    // demás se quita con un pitido, al teclearlo o al pegarlo.
-    EscribirTodo(archivo(), TresConsultas());
-    grabar_->show();
-    QTest::keyClicks(nombre, QString(35, QLatin1Char('x')));
-    QCOMPARE(nombre->text(), QString(30, QLatin1Char('x')));
-    nombre->clear();
-    const int pitidos = PitidosDados();
-    for (QChar c : QStringLiteral("Peña€数☯ü")) { // keyClicks sólo sabe de Latin-1
-      QKeyEvent tecla(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-      QApplication::sendEvent(nombre, &tecla);
-    }
-    QCOMPARE(nombre->text(), QStringLiteral("Peña€ü"));
-    QCOMPARE(PitidosDados() - pitidos, 2);
-    nombre->clear();
-    QApplication::clipboard()->setText(QStringLiteral("Zoë ☯ Ñu"));
-    QTest::keyClick(nombre, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(nombre->text(), QStringLiteral("Zoë  Ñu"));
-    Clic(grabar_->BTNAUX[0]);
-    QCOMPARE(LeerTodo(archivo()), ConLaEnCurso(QStringLiteral("ZOË  ÑU")));
-  }
-
-  void cancelarNoGraba() {
     // Cancelar, Escape y el aspa no graban; la ventana se abre siempre en blanco.
     FRMGrabar* w = grabar_.get();
+    QLineEdit* nombre = w->TXTUsuario;
     const std::function<void()> cierres[] = {
         [w] { Clic(w->BTNAUX[1]); }, [w] { QTest::keyClick(w, Qt::Key_Escape); }, [w] { w->close(); }};
     for (const auto& cerrar : cierres) {
       w->show();
-      QVERIFY(w->TXTUsuario->text().isEmpty() && !w->BTNAUX[0]->isVisible());
-      QTest::keyClicks(w->TXTUsuario, QStringLiteral("pepe"));
+      QVERIFY(nombre->text().isEmpty() && !w->BTNAUX[0]->isVisible());
+      QTest::keyClicks(nombre, QStringLiteral("pepe"));
       cerrar();
       QVERIFY(!w->isVisible());
     }
+    // Aceptar se ve, e Intro graba, sólo mientras el nombre sin blancos no está vacío.
+    w->show();
+    QTest::keyClicks(nombre, QStringLiteral("   "));
+    QTest::keyClick(nombre, Qt::Key_Return);
+    QVERIFY(w->isVisible() && !w->BTNAUX[0]->isVisible());
+    QTest::keyClicks(nombre, QStringLiteral("eva"));
+    QVERIFY(w->BTNAUX[0]->isVisible());
+    for (int i = 0; i < 3; ++i)
+      QTest::keyClick(nombre, Qt::Key_Backspace);
+    QVERIFY(!w->BTNAUX[0]->isVisible());
     QCOMPARE(LeerTodo(archivo()), TresConsultas());
+    QTest::keyClicks(nombre, QStringLiteral("luis "));
+    QTest::keyClick(nombre, Qt::Key_Return);
+    QVERIFY(!w->isVisible() && GuionMensajes::mostrados().empty());
+    QCOMPARE(LeerTodo(archivo()), ConLaEnCurso(QStringLiteral("LUIS")));
+
+    // Treinta caracteres y sólo de Windows-1252: lo demás se quita con un pitido, tecleado o pegado.
+    EscribirTodo(archivo(), TresConsultas());
+    w->show();
+    QTest::keyClicks(nombre, QString(35, QLatin1Char('x')));
+    QCOMPARE(nombre->text(), QString(30, QLatin1Char('x')));
+    nombre->clear();
+    const int pitidos = PitidosDados();
+    Escribir(nombre, QStringLiteral("Peña€数☯ü "));
+    QApplication::clipboard()->setText(QStringLiteral("Zoë ☯ Ñu"));
+    QTest::keyClick(nombre, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(nombre->text(), QStringLiteral("Peña€ü Zoë  Ñu"));
+    QCOMPARE(PitidosDados() - pitidos, 3);
+    Clic(w->BTNAUX[0]);
+    QCOMPARE(LeerTodo(archivo()), ConLaEnCurso(QStringLiteral("PEÑA€Ü ZOË  ÑU")));
   }
 
-  void listasEnlazadasYVistaPrevia() {
+  void listasEnlazadasVistaPreviaYEliminar() {
     FRMRecuperar& w = *recuperar_;
-    // Cancelar deja la consulta en curso como estaba.
-    CancelFlag = QStringLiteral("NO");
-    w.show();
-    Elegir(w.CMBUSUARIO, 2);
-    Clic(w.BTNAUX[1]);
-    QCOMPARE(CancelFlag.texto() + CurrentLines.texto(), QStringLiteral("SI789689"));
-
     w.show();
     QCOMPARE(Elementos(w.CMBUSUARIO), QStringList({"ANA", "ANA", "LUIS"}));
     QCOMPARE(Elementos(w.CMBCONSULTA), QStringList({"¿PRIMERA DE ANA?", "¿SEGUNDA DE ANA?", "¿Y LUIS?"}));
     QCOMPARE(w.LBLFecha->text(), QStringLiteral("01/02/2003"));
     QCOMPARE(w.label2[0]->text(), QStringLiteral(" 1 - ") + QuitarBlancos(HexagramList[1][4]));
     QCOMPARE(w.label2[1]->text(), QuitarBlancos(HexagramList[1][5]));
-    // La segunda pregunta lleva a la segunda ANA, con su fecha y sus líneas
-    // (9 y 6 alternas, la de abajo primero).
+    // La segunda pregunta lleva a la segunda ANA, con su fecha y sus líneas (969696).
     Elegir(w.CMBCONSULTA, 1);
     QCOMPARE(w.CMBUSUARIO->currentIndex(), 1);
     QCOMPARE(w.LBLFecha->text(), QStringLiteral("15/06/2004"));
@@ -539,18 +494,8 @@ private slots:
       QCOMPARE(w.LINEA[j]->Picture().cacheKey(), GRAFICOS::Instancia().GRFLINEAp[j % 2 ? 0 : 3].cacheKey());
     Elegir(w.CMBUSUARIO, 2);
     QCOMPARE(w.CMBCONSULTA->currentIndex(), 2);
+    // Eliminar pregunta antes; con un No nada cambia.
     Elegir(w.CMBUSUARIO, 1);
-    Clic(w.BTNAUX[0]);
-    QVERIFY(!w.isVisible());
-    QCOMPARE(CancelFlag.texto() + CurrentLines.texto(), QStringLiteral("NO969696"));
-    QCOMPARE(CurrentQuestion.texto(), QStringLiteral("¿SEGUNDA DE ANA?").leftJustified(100));
-  }
-
-  void eliminarHastaQueNoQuedaNinguna() {
-    CancelFlag = QStringLiteral("NO");
-    FRMRecuperar& w = *recuperar_;
-    w.show();
-    Elegir(w.CMBCONSULTA, 1);
     GuionMensajes::responder(vbNo);
     Clic(w.BTNAUX[2]);
     QCOMPARE(Ultimo().texto, QStringLiteral("ELIMINAR CONSULTA SELECCIONADA"));
@@ -559,17 +504,15 @@ private slots:
     Clic(w.BTNAUX[2]); // sin respuestas en cola, el guion contesta Sí
     QCOMPARE(Elementos(w.CMBCONSULTA), QStringList({"¿PRIMERA DE ANA?", "¿Y LUIS?"}));
     QCOMPARE(LeerTodo(archivo()), SinRegistro(TresConsultas(), 2));
-    // Quitar la última cierra la ventana, como si se cancelara.
+    // Quitar la última borra el archivo y cierra la ventana, como si se cancelara.
     Clic(w.BTNAUX[2]);
     Clic(w.BTNAUX[2]);
-    QVERIFY(!w.isVisible() && !QFile::exists(archivo()));
-    QCOMPARE(CancelFlag.texto(), QStringLiteral("SI"));
-    QCOMPARE(Ultimo().texto, QStringLiteral("NO EXITEN CONSULTAS ARCHIVADAS"));
+    QVERIFY(!w.isVisible() && !QFile::exists(archivo()) && CancelFlag.texto() == QStringLiteral("SI"));
   }
 
   void archivoDanado() {
-    // Uno bueno, uno con ceros en usuario, líneas y fecha, uno de bytes
-    // cualesquiera y una cola que no llega a registro.
+    // Uno bueno, uno con ceros en usuario, líneas y fecha, uno de bytes cualesquiera y una cola:
+    // se ven sin caracteres de control ni hexagrama y se pueden eliminar.
     const QByteArray bueno = Registro("ANA", "¿BUENA?").Bytes();
     QByteArray ceros = Registro("X", "¿CEROS?").Bytes();
     ceros.replace(5, 30, QByteArray(30, '\0')).replace(137, 17, QByteArray(17, '\0'));
@@ -585,23 +528,13 @@ private slots:
     QCOMPARE(w.LBLFecha->text() + w.label2[0]->text() + w.label2[1]->text(), QString());
     for (int j = 0; j < 6; ++j)
       QVERIFY(!w.LINEA[j]->isVisible());
-    QVERIFY(w.BTNAUX[0]->isVisible()); // se abre igual, como ningún hexagrama
     for (QChar c : w.CMBUSUARIO->itemText(2) + w.CMBCONSULTA->itemText(2))
       QVERIFY(c.isPrint());
-    // Se puede eliminar, y lo demás sigue ahí.
     Clic(w.BTNAUX[2]);
     QCOMPARE(w.CMBUSUARIO->count(), 2);
     Clic(w.BTNAUX[0]);
     QCOMPARE(CancelFlag.texto() + CurrentLines.texto(), QStringLiteral("NO789789"));
     QCOMPARE(LeerTodo(archivo()), bueno + basura);
-  }
-
-  // Los treinta caracteres del usuario cuentan en el orden, también el último.
-  void ordenHastaElUltimoCaracterDelUsuario() {
-    const QString largo(29, QLatin1Char('Z'));
-    const QByteArray c =
-        ConRegistroNuevo(Registro(largo + u'B', "¿DE B?").Bytes(), Registro(largo + u'A', "¿DE A?"));
-    QCOMPARE(QString(LeerRegistros(c)[0].Pregunta.texto()).trimmed(), QStringLiteral("¿DE A?"));
   }
 };
 
