@@ -1,12 +1,14 @@
 #pragma once
 // Apoyo común de las pruebas: una carpeta del programa propia con los
-// ficheros de datos, el estado de arranque y la ayuda para ventanas modales.
+// ficheros de datos, el estado de arranque y las esperas de ventanas modales.
 
+#include <QPixmap>
 #include <QPointF>
 #include <QString>
 #include <QTemporaryDir>
 #include <QWidget>
 
+#include <array>
 #include <functional>
 
 // Ruta de un fichero generado por la construcción (trigr.kvl, BINARIO.DAT…).
@@ -27,32 +29,25 @@ private:
   QTemporaryDir dir_;
 };
 
-// Estado de arranque: globales reiniciados, LineBreak puesto, guion de
-// mensajes activo (sin cajas reales) y, si se pide, las listas de nombres
-// leídas de la carpeta del programa.
+// Globales reiniciados, guion de mensajes activo (sin cajas reales) y, si se
+// pide, las listas de nombres leídas de la carpeta del programa.
 void PrepararEstado(bool cargarListas = true);
 
-// Cuando aparezca la siguiente ventana modal (distinta de `salvo`), ejecuta
-// `accion` con ella. Falla la prueba si no aparece en `limiteMs`.
-void AlAparecerModal(std::function<void(QWidget*)> accion, QWidget* salvo = nullptr, int limiteMs = 10000);
-
-// Como AlAparecerModal, pero sólo actúa cuando la ventana modal de arriba es
-// de la clase T (las esperas encadenadas no se confunden de ventana).
+// Cuando la ventana modal de arriba cumpla `esperada`, ejecuta `accion` con
+// ella. Si no aparece en `limiteMs`, la prueba falla sin colgarse.
 void AlAparecerModalSi(std::function<bool(QWidget*)> esperada, std::function<void(QWidget*)> accion,
                        int limiteMs = 20000);
 template <typename T> void AlAparecer(std::function<void(T*)> accion, int limiteMs = 20000) {
   AlAparecerModalSi([](QWidget* w) { return qobject_cast<T*>(w) != nullptr; },
                     [accion](QWidget* w) { accion(qobject_cast<T*>(w)); }, limiteMs);
 }
+inline void AlAparecerModal(std::function<void(QWidget*)> accion) {
+  AlAparecer<QWidget>(std::move(accion));
+}
 
-// Detiene las esperas de AlAparecerModal que no llegaron a actuar y dice
-// cuántas eran (una prueba que termina con esperas pendientes esperaba una
-// ventana que no salió).
+// Detiene las esperas que no llegaron a actuar y dice cuántas eran (la
+// prueba esperaba una ventana que no salió).
 int CancelarEsperasModales();
-
-// La ventana modal de arriba (o la ventana de nivel superior visible más
-// reciente si no hay ninguna modal).
-QWidget* VentanaModalActiva();
 
 // Teclea `texto` carácter a carácter en `w` ("\n" es Intro); a diferencia
 // de QTest::keyClicks, también letras que no son ASCII.
@@ -60,6 +55,14 @@ void Escribir(QWidget* w, const QString& texto);
 
 // Un movimiento del ratón sobre `w`, en `punto` (coordenadas de `w`).
 void MoverRaton(QWidget* w, QPointF punto = QPointF(5, 5));
+
+// El valor (6 a 9) de la línea que muestra `dibujo`, si es uno de la `serie`; si no, «?».
+inline QChar ValorDibujado(const QPixmap& dibujo, const std::array<QPixmap, 4>& serie) {
+  for (int k = 0; k < 4; ++k)
+    if (dibujo.cacheKey() == serie[size_t(k)].cacheKey())
+      return QChar(u'6' + k);
+  return u'?';
+}
 
 // Cierra y oculta cualquier ventana de nivel superior que quede visible.
 void CerrarVentanasAbiertas();
