@@ -1,15 +1,22 @@
 #pragma once
-// Apoyo común de las pruebas: una carpeta del programa propia con los
-// ficheros de datos, el estado de arranque y las esperas de ventanas modales.
+// Apoyo común de las pruebas: una carpeta del programa propia con los ficheros de datos, el estado
+// de arranque, las esperas de ventanas modales y un reloj de pruebas.
+
+#include "core/Estado.h"
+#include "platform/Basico.h"
 
 #include <QPixmap>
 #include <QPointF>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QWidget>
 
 #include <array>
 #include <functional>
+#include <random>
+
+using namespace Qt::StringLiterals;
 
 // Ruta de un fichero generado por la construcción (trigr.kvl, BINARIO.DAT…).
 QString RutaDatoGenerado(const QString& nombre);
@@ -66,3 +73,16 @@ inline QChar ValorDibujado(const QPixmap& dibujo, const std::array<QPixmap, 4>& 
 
 // Cierra y oculta cualquier ventana de nivel superior que quede visible.
 void CerrarVentanasAbiertas();
+
+// Reloj de pruebas para Timer(): avanza `paso` más un vaivén de hasta `vaiven` (de su propio
+// generador, sin tocar Rnd) cada vez que se le mira. Con un paso fijo exacto dos monedas podrían
+// acompasarse y verse siempre de canto.
+struct RelojFalso {
+  double t = 40000.0, paso = 0.0005, vaiven = 0.001;
+  std::minstd_rand azar{12345};
+  double avanzar() { return t += paso + vaiven * std::uniform_real_distribution<double>(0.0, 1.0)(azar); }
+  void instalar() {
+    FijarReloj([this] { return avanzar(); });
+  }
+  ~RelojFalso() { FijarReloj(nullptr); }
+};

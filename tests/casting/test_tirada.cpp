@@ -1,19 +1,14 @@
 // La tirada: la lógica de las monedas sin ventana, las ventanas de la pregunta, las monedas y la
 // construcción a mano pulsadas como lo haría el usuario, y los dibujos de la moneda.
-#include "RelojFalso.h"
 #include "apoyo/Apoyo.h"
 #include "casting/FRMIntroducir.h"
 #include "casting/FRMTirada.h"
 #include "casting/frmconsulta.h"
-#include "core/Estado.h"
 #include "pictures/GRAFICOS.h"
 #include "pictures/Monedas.h"
 #include "platform/Twips.h"
 
 #include <QClipboard>
-#include <QTest>
-
-using namespace Qt::StringLiterals;
 
 namespace {
 // Llama a `f` en cada vuelta del bucle de sucesos mientras vive.
@@ -74,77 +69,64 @@ private slots:
     }
   }
 
-  void alPararCadaMonedaMuestraSusCarasYQuedaQuieta() {
-    // Con Timer() volviendo a cero a medianoche: la parada no puede quedarse esperando.
-    RelojFalso reloj;
-    reloj.t = 86399.95;
-    FijarReloj([&reloj] { return reloj.t = std::fmod(reloj.avanzar(), 86400.0); });
-    TiradaMonedas t;
-    t.PrepararParada();
-    const auto pedidas = t.moneda;
-    auto antes = t.moneda;
-    std::array<int, 3> vistas{};
-    int cesiones = 0;
-    const auto anotar = [&] { // las caras que cada moneda enseña mientras para
-      for (size_t i = 0; i < 3; ++i) {
-        vistas[i] += t.moneda[i].estado != antes[i].estado && !t.moneda[i].estado.startsWith("canto"_L1);
-        antes[i] = t.moneda[i];
-      }
-    };
-    QVERIFY(t.Parar(anotar, [&] { return ++cesiones < 100000; }));
-    // Pasó la medianoche, y despacio: al menos 16 pasos de más de 0,01 s.
-    QVERIFY2(reloj.t > 0.1 && reloj.t < 86000.0, qPrintable(QString::number(reloj.t)));
-    for (int k = 0; k < 50; ++k) // parada, no se mueve más
-      t.Tick();
-    for (size_t i = 0; i < 3; ++i) {
-      const int n = pedidas[i].FacesLeft;
-      QVERIFY2(n >= 4 && n <= 8 && vistas[i] >= n, qPrintable(u"%1 de %2"_s.arg(vistas[i]).arg(n)));
-      QVERIFY(t.moneda[i].estado == antes[i].estado && !antes[i].estado.startsWith("canto"_L1));
-    }
-  }
-
-  void laPreguntaSeGuardaNormalizada_data() {
+  // Lo que se ofrece (la última pregunta), se escribe y se pega, y lo que queda guardado. El cuadro
+  // no deja entrar lo que Windows-1252 no tiene, ni caracteres de control (saldrían como cajas al
+  // imprimir), ni más de lo que cabe con su «¿» y su «?»: cada rechazo con un pitido.
+  void laPreguntaQueSeGuarda_data() {
+    QTest::addColumn<QString>("ultima");
     QTest::addColumn<QString>("escrita");
+    QTest::addColumn<QString>("pegada");
     QTest::addColumn<QString>("guardada");
-    const QString larga = u"abcdefghijklmnopqrstuvwxyz"_s.repeated(5).left(120);
-    QTest::newRow("sin signos, con blancos") << u"  año nuevo  "_s << u"¿AÑO NUEVO?"_s;
-    QTest::newRow("intro final") << u"el viaje\n"_s << u"¿EL VIAJE?"_s;
-    QTest::newRow("? e intro") << u"¿el viaje?\n"_s << u"¿EL VIAJE??"_s;
-    QTest::newRow("sólo intro") << u"\n"_s << u"¿?"_s;
-    QTest::newRow("intro en medio") << u"uno\ndos"_s << u"¿UNO\r\nDOS?"_s;
-    QTest::newRow("acentos") << u"¿ñandú, cigüeña, àèìòù ÿ?"_s << u"¿ÑANDÚ, CIGÜEÑA, ÀÈÌÒÙ Ÿ?"_s;
-    QTest::newRow("sin mayúscula en 1252") << u"straße µ"_s << u"¿STRAßE µ?"_s;
-    // El cuadro no deja escribir más de lo que cabe con el «¿» y el «?».
-    QTest::newRow("98 letras") << QString(98, 'a'_L1) << u"¿"_s + QString(98, 'A'_L1) + u"?"_s;
-    QTest::newRow("120 letras") << larga << u"¿"_s + larga.left(98).toUpper() + u"?"_s;
-    QTest::newRow("¿, 99 letras y ?")
-        << u"¿"_s + QString(99, 'a'_L1) + u"?"_s << u"¿"_s + QString(98, 'A'_L1) + u"?"_s;
+    QTest::addColumn<int>("pitidos");
+    const QString a98 = QString(98, u'a'), larga = u"abcdefghijklmnopqrstuvwxyz"_s.repeated(5).left(120);
+    const auto fila = [](const char* nombre, const QString& escrita, const QString& guardada, int pitidos = 0,
+                         const QString& pegada = {}, const QString& ultima = {}) {
+      QTest::newRow(nombre) << ultima << escrita << pegada << guardada << pitidos;
+    };
+    fila("sin signos, con blancos", u"  año nuevo  "_s, u"¿AÑO NUEVO?"_s);
+    fila("intro final", u"el viaje\n"_s, u"¿EL VIAJE?"_s);
+    fila("? e intro", u"¿el viaje?\n"_s, u"¿EL VIAJE??"_s);
+    fila("sólo intro", u"\n"_s, u"¿?"_s);
+    fila("intro en medio", u"uno\ndos"_s, u"¿UNO\r\nDOS?"_s);
+    fila("acentos", u"¿ñandú, cigüeña, àèìòù ÿ?"_s, u"¿ÑANDÚ, CIGÜEÑA, ÀÈÌÒÙ Ÿ?"_s);
+    fila("sin mayúscula en 1252", u"straße µ"_s, u"¿STRAßE µ?"_s);
+    fila("98 letras", a98, u'¿' + a98.toUpper() + u'?');
+    fila("98 letras e intro", a98 + u'\n', u'¿' + a98.toUpper() + u'?', 1);
+    fila("120 letras", larga, u'¿' + larga.left(98).toUpper() + u'?', 22);
+    fila("¿, 99 letras y ?", u'¿' + a98 + u"a?"_s, u'¿' + a98.toUpper() + u'?', 1);
+    fila("fuera de 1252", u"año 中 5€Δ…"_s, u"¿AÑO  5€…?"_s, 2);
+    fila("pegada con controles", u"año"_s, u"¿AÑO Y «FIN»\r\nDEL!?"_s, 1,
+         u" y ☺\a«f\x1bin»\r\nDEL\x7f\u0081!"_s + QChar(0));
+    fila("pegada larga", u"año"_s, u"¿AÑO"_s + QString(95, u'X') + u'?', 1, QString(200, u'x'));
+    fila("la última", {}, u"¿HABRÁ COSECHA?"_s, 0, {}, u"  ¿HABRÁ COSECHA?"_s);
+    fila("la última, con saltos", u" Y\nTRES"_s, u"¿UNO\r\nDOS? Y\r\nTRES?"_s, 0, {}, u"  ¿UNO\r\nDOS?"_s);
   }
-  void laPreguntaSeGuardaNormalizada() {
+  void laPreguntaQueSeGuarda() {
+    QFETCH(QString, ultima);
     QFETCH(QString, escrita);
+    QFETCH(QString, pegada);
     QFETCH(QString, guardada);
+    QFETCH(int, pitidos);
+    LastQuestion = ultima;
     frmconsulta w;
     w.show();
+    QCOMPARE(w.PREGUNTA->toPlainText(), ultima.trimmed().replace(u"\r\n"_s, u"\n"_s)); // con sus saltos
+    const int antes = PitidosDados();
+    w.PREGUNTA->moveCursor(QTextCursor::End);
     Escribir(w.PREGUNTA, escrita);
+    QApplication::clipboard()->setText(pegada);
+    w.PREGUNTA->paste();
     QVERIFY(w.isVisible() && !w.BTNAUX[0]->isHidden()); // Intro es un salto de línea, no acepta
     Pulsar(w.BTNAUX[0]);
     QVERIFY(!w.isVisible());
     QCOMPARE(CancelFlag.texto() + QuitarBlancosDerecha(CurrentQuestion), u"NO"_s + guardada);
+    QCOMPARE(PitidosDados() - antes, pitidos);
   }
 
-  void alAbrirseOfreceLaUltimaPreguntaYCancelarNoLaCambia() {
-    // Con sus saltos de línea; aceptada, se guarda igual.
+  void sinTextoNoHayAceptarYCancelarNoCambiaLaPregunta() {
+    // (Escape y el cierre por el marco pulsan el mismo cancelar: la prueba del teclado de cada ventana.)
+    CurrentQuestion = u"¿LA DE ANTES?"_s;
     frmconsulta w;
-    for (const QString& q : {u"¿HABRÁ COSECHA?"_s, u"¿UNO\r\nDOS?"_s}) {
-      LastQuestion = u"  "_s + q;
-      w.show();
-      QCOMPARE(w.PREGUNTA->toPlainText(), QString(q).replace(u"\r\n"_s, u"\n"_s));
-      Pulsar(w.BTNAUX[0]);
-      QCOMPARE(QuitarBlancosDerecha(CurrentQuestion), q);
-    }
-    // Sin texto no hay aceptar. (Escape y el cierre por el marco pulsan el mismo cancelar: la
-    // prueba del teclado de cada ventana.)
-    LastQuestion = QString();
     w.show();
     Escribir(w.PREGUNTA, u"   "_s);
     QVERIFY(w.BTNAUX[0]->isHidden());
@@ -154,93 +136,29 @@ private slots:
     QVERIFY(w.BTNAUX[0]->isHidden());
     Pulsar(w.BTNAUX[1]);
     QVERIFY(!w.isVisible());
-    QCOMPARE(CancelFlag.texto() + QuitarBlancosDerecha(CurrentQuestion), u"SI¿UNO\r\nDOS?"_s);
+    QCOMPARE(CancelFlag.texto() + QuitarBlancosDerecha(CurrentQuestion), u"SI¿LA DE ANTES?"_s);
   }
 
-  void noEntraLoQueNoSePuedeGuardar() {
-    // Ni lo que Windows-1252 no tiene, ni caracteres de control (saldrían como cajas al imprimir),
-    // ni más de lo que cabe con su «¿» y su «?»: cada rechazo con un pitido.
-    frmconsulta w;
-    w.show();
-    const int pitidos = PitidosDados();
-    Escribir(w.PREGUNTA, u"año 中 5€Δ…"_s);
-    QCOMPARE(PitidosDados() - pitidos, 2);
-    QApplication::clipboard()->setText(u" y ☺\a«f\x1bin»\r\nDEL\x7f\u0081!"_s + QChar(0));
-    w.PREGUNTA->moveCursor(QTextCursor::End);
-    w.PREGUNTA->paste();
-    QApplication::clipboard()->setText(QString(200, 'x'_L1));
-    w.PREGUNTA->paste();
-    Escribir(w.PREGUNTA, u"z\n"_s);
-    QCOMPARE(PitidosDados() - pitidos, 6);
-    Pulsar(w.BTNAUX[0]);
-    const QString guardada = QuitarBlancosDerecha(CurrentQuestion);
-    QVERIFY2(guardada.startsWith(u"¿AÑO  5€… Y «FIN»\r\nDEL!XX"_s) && guardada.endsWith(u"XX?"_s) &&
-                 guardada.size() == 100,
-             qPrintable(guardada));
-  }
-
-  void arrojarYPararPoneLineasDeAbajoArriba() {
+  // Veinte Espacios e Intros, también mientras paran las monedas y durante la pausa final: arrojan
+  // y paran, nunca llegan al cancelar, y la consulta se completa tras algo más de segundo y medio.
+  void seisTiradasConElTeclado() {
     CurrentQuestion = u"¿SALDRÁ BIEN?"_s;
     CurrentLines = u"787878"_s;
-    FRMTirada w;
-    w.show();
-    QCOMPARE(w.PREGUNTA->text(), u"¿SALDRÁ BIEN?"_s);
-    QCOMPARE(Mesa(w), u"000 0 TIRAR MONEDAS on quieta"_s);
-    QCOMPARE(w.SavedLines.texto() + CurrentLines.texto(), u"787878      "_s);
-    Pulsar(w.BTNTIRAR);
-    QCOMPARE(Mesa(w), u"000 0 PARAR MONEDAS on gira"_s);
-    QTRY_VERIFY(!Mesa(w).startsWith(u"000"_s)); // giran solas con el reloj de la ventana
-    // Mientras paran: botón apagado, reloj de la ventana quieto, monedas cambiando de dibujo.
-    RelojFalso reloj;
-    reloj.instalar();
-    QSet<QString> mesas;
-    {
-      Vigia v([&] { mesas << Mesa(w); });
-      Pulsar(w.BTNTIRAR);
-    }
-    mesas.remove(Mesa(w));
-    QVERIFY2(mesas.size() > 8, qPrintable(QString::number(mesas.size())));
-    for (const QString& m : mesas)
-      QVERIFY2(m.endsWith(u" 0 PARAR MONEDAS off quieta"_s), qPrintable(m));
-    // Quietas de cara o de cruz; su suma es la línea del hueco de abajo.
-    QCOMPARE(Mesa(w).section(' '_L1, 1), u"1 TIRAR MONEDAS on quieta"_s);
-    for (int i = 0; i < 3; ++i) {
-      const QString e = w.Monedas.moneda[i].estado;
-      QCOMPARE(w.DibujoMostrado(i), e == "cara"_L1 ? 0 : e == "cruz"_L1 ? 4 : -1);
-      QCOMPARE(w.moneda[i]->accessibleName(), u"Moneda %1: %2"_s.arg(i + 1).arg(e));
-    }
-    const QString v = QString::number(w.Monedas.ValorLinea());
-    QCOMPARE(w.LINEA[0]->accessibleName(), u"Línea 1: "_s + v);
-    // Tres caras valen 6 y tres cruces 9; cada línea va al hueco libre más bajo.
-    for (const QString& tirada : {u"aaa"_s, u"uuu"_s, u"aua"_s}) {
-      for (int i = 0; i < 3; ++i)
-        w.Monedas.moneda[i].estado = tirada[i] == 'a'_L1 ? u"cara"_s : u"cruz"_s;
-      w.ponerlinea();
-    }
-    QString dibujadas;
-    for (int j = 0; j < 6; ++j) {
-      dibujadas += Valor(w.LINEA[j]);
-      QVERIFY(j == 0 || w.LINEA[j]->y() < w.LINEA[j - 1]->y());
-    }
-    QCOMPARE(CurrentLines.texto() + dibujadas, v + u"697  "_s + v + u"697--"_s);
-  }
-
-  void seisTiradasConElTecladoYUnaPausaFinal() {
-    // Veinte Espacios e Intros, también mientras paran las monedas y durante la pausa final:
-    // arrojan y paran, nunca llegan al cancelar, y la consulta se completa.
-    CurrentLines = u"999999"_s;
     RelojFalso reloj;
     reloj.instalar();
     FRMTirada w;
     double sexta = 0;
     int teclas = 0, conBotonApagado = 0;
-    QString focos;
+    QString focos, primera;
+    QSet<QString> mesas; // las de la primera parada
     const auto tecla = [&] {
       QTest::keyClick(w.windowHandle(), teclas++ % 2 ? Qt::Key_Return : Qt::Key_Space);
     };
     Vigia v([&] {
       if (sexta == 0 && !w.LINEA[5]->isHidden())
         sexta = reloj.t;
+      if (w.LineasPuestas() == 0 && !w.BTNTIRAR->isEnabled())
+        mesas << Mesa(w);
       if (w.isVisible() && !w.BTNTIRAR->isEnabled() && teclas < 20 && conBotonApagado < 8) {
         ++conBotonApagado;
         focos += w.focusWidget() == &w ? u'v' : u'?'; // lo guarda la ventana, no el cancelar
@@ -249,7 +167,11 @@ private slots:
     });
     QString esperadas;
     AlAparecerModal([&](QWidget*) {
+      primera = w.PREGUNTA->text() + u'|' + w.SavedLines.texto() + CurrentLines.texto() + u'|' + Mesa(w);
       focos += w.focusWidget() == w.BTNTIRAR ? u'T' : u'?';
+      tecla();
+      primera += u'|' + Mesa(w);
+      QTRY_VERIFY(!Mesa(w).startsWith(u"000"_s)); // giran solas con el reloj de la ventana
       while (w.isVisible() && teclas < 20) {
         const bool parar = w.BTNTIRAR->Tag.startsWith("PARAR"_L1);
         tecla();
@@ -257,6 +179,15 @@ private slots:
           esperadas += QString::number(w.Monedas.ValorLinea());
         if (w.isVisible())
           focos += w.focusWidget() == w.BTNTIRAR ? u'T' : u'?'; // y vuelve al botón de tirar
+        if (parar && esperadas.size() == 1) { // quietas de cara o de cruz, y su línea abajo
+          primera += u'|' + Mesa(w).section(u' ', 1) + u'|' + w.LINEA[0]->accessibleName();
+          for (int i = 0; i < 3; ++i) {
+            const QString e = w.Monedas.moneda[i].estado;
+            const bool bien = w.DibujoMostrado(i) == (e == "cara"_L1 ? 0 : 4) &&
+                              w.moneda[i]->accessibleName() == u"Moneda %1: %2"_s.arg(i + 1).arg(e);
+            primera += bien && (e == "cara"_L1 || e == "cruz"_L1) ? u"|quieta"_s : u'|' + e;
+          }
+        }
       }
       if (w.isVisible()) // no se completó: que la prueba falle sin colgarse
         w.BTNAUX_Click();
@@ -264,10 +195,16 @@ private slots:
     w.MostrarModal();
     QCOMPARE(CancelFlag.texto() + CurrentLines.texto(), u"NO"_s + esperadas);
     QCOMPARE(esperadas.size(), 6);
+    QCOMPARE(primera, u"¿SALDRÁ BIEN?|787878      |000 0 TIRAR MONEDAS on quieta|000 0 PARAR MONEDAS on gira|"
+                      "1 TIRAR MONEDAS on quieta|Línea 1: "_s +
+                          esperadas[0] + u"|quieta|quieta|quieta"_s);
+    // Mientras para: botón apagado, reloj de la ventana quieto, monedas cambiando de dibujo.
+    QVERIFY2(mesas.size() > 8, qPrintable(QString::number(mesas.size())));
+    for (const QString& m : mesas)
+      QVERIFY2(m.endsWith(u" 0 PARAR MONEDAS off quieta"_s), qPrintable(m));
     QVERIFY2(!focos.contains(u'?') && focos.count(u'v') == conBotonApagado && conBotonApagado >= 6,
              qPrintable(focos));
     QVERIFY(!w.BTNTIRAR->isEnabled());
-    // Algo más de segundo y medio entre la sexta línea y el cierre.
     QVERIFY2(reloj.t - sexta > 1.5 && reloj.t - sexta < 1.55, qPrintable(QString::number(reloj.t - sexta)));
   }
 
@@ -307,6 +244,18 @@ private slots:
     CurrentLines = u"696969"_s;
     w.show();
     QCOMPARE(Mesa(w), u"000 0 TIRAR MONEDAS on quieta"_s);
+    // Tres caras valen 6 y tres cruces 9; cada línea va al hueco libre más bajo, con su dibujo.
+    for (const QString& tirada : {u"aaa"_s, u"uuu"_s, u"aua"_s}) {
+      for (int i = 0; i < 3; ++i)
+        w.Monedas.moneda[i].estado = tirada[i] == 'a'_L1 ? u"cara"_s : u"cruz"_s;
+      w.ponerlinea();
+    }
+    QString dibujadas;
+    for (int j = 0; j < 6; ++j) {
+      dibujadas += Valor(w.LINEA[j]);
+      QVERIFY(j == 0 || w.LINEA[j]->y() < w.LINEA[j - 1]->y());
+    }
+    QCOMPARE(CurrentLines.texto() + dibujadas, u"697   697---"_s);
     w.close(); // cerrar por el marco también es cancelar
     QCOMPARE(CancelFlag.texto() + CurrentLines.texto(), u"SI696969"_s);
   }
@@ -437,12 +386,15 @@ private slots:
 
   // Miles de tiradas con el giro y la parada de verdad. Girando libre, cada moneda cambia de dibujo
   // cada 2 o 3 pasos del reloj de 10 ms, por igual (una vuelta entera en 16 o 24 pasos); al pedir
-  // que pare, cada 1, 2 o 3 pasos, en proporción 1:2:1. Parando de cara, 6, 7, 8 y 9 salen 1/8, 3/8,
-  // 3/8 y 1/8, y cada moneda cae de cruz la mitad de las veces.
+  // que pare, cada 1, 2 o 3 pasos, en proporción 1:2:1, y enseña de 4 a 8 caras antes de quedarse
+  // quieta. Parando de cara, 6, 7, 8 y 9 salen 1/8, 3/8, 3/8 y 1/8, y cada moneda cae de cruz la
+  // mitad de las veces. El reloj cruza la medianoche, cuando Timer() vuelve a cero: ninguna parada
+  // se queda esperando.
   void elRitmoYElRepartoDeLasMonedas() {
     QCOMPARE(FRMTirada().Timer1->interval(), 10);
     RelojFalso reloj;
-    reloj.instalar();
+    reloj.t = 86000;
+    FijarReloj([&reloj] { return reloj.t = std::fmod(reloj.avanzar(), 86400.0); });
     Randomize(2718);
     TiradaMonedas t;
     constexpr int Tiradas = 8000;
@@ -473,7 +425,27 @@ private slots:
         QCOMPARE(m.estado, u"cara"_s); // 48 pasos: tres vueltas a 2, dos a 3
       t.PrepararParada();
       contar(t, 12, parando); // sobre una copia: la parada de verdad empieza de cara
-      QVERIFY(t.Parar([] {}, [] { return true; }));
+      auto antes = t.moneda;
+      const auto pedidas = t.moneda;
+      std::array<int, 3> vistas{}; // las caras que cada moneda enseña mientras para
+      int cesiones = 0;
+      const double inicio = reloj.t;
+      QVERIFY(t.Parar(
+          [&] {
+            for (size_t i = 0; i < 3; ++i) {
+              vistas[i] +=
+                  t.moneda[i].estado != antes[i].estado && !t.moneda[i].estado.startsWith("canto"_L1);
+              antes[i] = t.moneda[i];
+            }
+          },
+          [&] { return ++cesiones < 100000; }));
+      // Despacio: al menos 16 pasos, a más de 0,01 s uno de otro salvo el primero.
+      QVERIFY2(SegundosDesde(inicio, reloj.t) > 0.15, qPrintable(QString::number(reloj.t)));
+      for (int paso = 0; paso < 50; ++paso) // parada, no se mueve más
+        t.Tick();
+      for (size_t i = 0; i < 3; ++i)
+        QVERIFY(t.moneda[i].estado == antes[i].estado && pedidas[i].FacesLeft >= 4 &&
+                pedidas[i].FacesLeft <= 8 && vistas[i] >= pedidas[i].FacesLeft);
       const int v = t.ValorLinea();
       QVERIFY(v >= 6 && v <= 9);
       ++valores[size_t(v)];
@@ -499,6 +471,7 @@ private slots:
     QVERIFY2(chi2 < 11.34, qPrintable(QString::number(chi2)));
     for (int c : cruces) // a menos de 4 sigmas
       QVERIFY2(std::abs(c - Tiradas / 2.0) < 4 * std::sqrt(Tiradas / 4.0), qPrintable(QString::number(c)));
+    QVERIFY2(reloj.t < 86000, qPrintable(QString::number(reloj.t))); // pasó la medianoche
   }
 };
 

@@ -1,13 +1,8 @@
 // El almacén de textos: la carga de un bloque en TextBuffer y la extracción de sus textos.
 #include "apoyo/Apoyo.h"
-#include "core/Estado.h"
 #include "core/Hexagrama.h"
 #include "interpretation/AlmacenTextos.h"
 #include "platform/Codificacion.h"
-
-#include <QTest>
-
-using namespace Qt::StringLiterals;
 
 namespace {
 // Un almacén hecho a mano: el título (no se lee), el bloque y el comienzo del siguiente.

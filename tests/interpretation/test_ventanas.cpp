@@ -1,6 +1,5 @@
 // La ventana de interpretación y el catálogo de los 64 hexagramas, con clics y teclas.
 #include "apoyo/Apoyo.h"
-#include "core/Estado.h"
 #include "core/Hexagrama.h"
 #include "interpretation/AlmacenTextos.h"
 #include "interpretation/FRM64HEXAGRAMAS.h"
@@ -8,11 +7,7 @@
 #include "pictures/GRAFICOS.h"
 #include "platform/Twips.h"
 
-#include <QTest>
-
 #include <sys/stat.h>
-
-using namespace Qt::StringLiterals;
 
 namespace {
 void clic(QWidget* w, QPoint p = {}) {

@@ -1,14 +1,12 @@
 // Los flujos de las órdenes 0 a 4, de ventana en ventana, como los recorre
 // el usuario: lo que queda en el estado de la consulta al completar o al
 // abandonar cada uno.
-#include "../casting/RelojFalso.h"
 #include "apoyo/Apoyo.h"
 #include "archive/FRMGrabar.h"
 #include "archive/FRMRecuperar.h"
 #include "casting/FRMIntroducir.h"
 #include "casting/FRMTirada.h"
 #include "casting/frmconsulta.h"
-#include "core/Estado.h"
 #include "core/Hexagrama.h"
 #include "interpretation/FRM64HEXAGRAMAS.h"
 #include "interpretation/FRMInterpretar.h"
@@ -17,9 +15,6 @@
 #include "shell/FRMPRINCIPAL.h"
 
 #include <QRadioButton>
-#include <QTest>
-
-using namespace Qt::StringLiterals;
 
 namespace {
 // Cuando aparezca la ventana de interpretación, deja en `visto` lo que muestra

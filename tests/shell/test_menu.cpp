@@ -1,6 +1,5 @@
 // El arranque y el menú principal, como los vive el usuario.
 #include "apoyo/Apoyo.h"
-#include "core/Estado.h"
 #include "platform/InstanciaUnica.h"
 #include "platform/MensajesQt.h"
 #include "shell/FRM256.h"
@@ -9,7 +8,6 @@
 #include "shell/VisorAyuda.h"
 
 #include <QScrollBar>
-#include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
 
@@ -61,7 +59,12 @@ private slots:
   }
 
   void arranqueCompleto() {
-    auto menu = Arrancar();
+    // Intro con el foco en el cancelar del aviso termina sin presentación ni ventanas.
+    auto menu = Arrancar(true);
+    QVERIFY(menu->Terminado() && menu->Tirada == nullptr);
+    QVERIFY(GuionMensajes::mostrados().empty());
+    menu.reset();
+    menu = Arrancar();
     QVERIFY(!menu->Terminado());
     // La barra crece ocho pasos de 852 twips y su número nunca pasa de 100.
     QCOMPARE(menu->AnchoBarraFinal(), 345 + 8 * 852);
@@ -70,7 +73,6 @@ private slots:
     QVERIFY2(numero >= 96 && (rotulo == "100" || rotulo == QStringLiteral(" %1% ").arg(numero)),
              qPrintable(rotulo));
     QCOMPARE(menu->Inicio(), nullptr); // la presentación ya se cerró
-    QVERIFY(menu->Tirada && menu->Interpretar && menu->Grabar);
     QVERIFY(GuionMensajes::mostrados().empty());
     for (BotonImagen* b : menu->BTNMENU)
       QVERIFY(!b->Picture().isNull() && !b->accessibleName().isEmpty());
@@ -80,32 +82,23 @@ private slots:
     QCOMPARE(Arrancar()->RotuloBarraFinal(), rotulo);
   }
 
-  void cancelarElAvisoTerminaSinPresentacion() {
-    auto menu = Arrancar(true);
-    QVERIFY(menu->Terminado());
-    QCOMPARE(menu->Tirada, nullptr); // no se llegó a crear ninguna ventana
-    QVERIFY(GuionMensajes::mostrados().empty());
-  }
-
-  void unaSegundaCopiaSeNiega() {
-    InstanciaUnica primera(carpeta_->ruta());
-    QVERIFY(primera.adquirir());
-    FRMPRINCIPAL menu;
-    QVERIFY(menu.Terminado() && menu.Tirada == nullptr);
-    QCOMPARE(CancelFlag.texto(), QStringLiteral("EC"));
-    // Ni aviso de pantalla ni «¿Finalizar KORVAL?».
-    QCOMPARE(UnicoMensaje(vbExclamation + vbOKOnly),
-             "Información al usuario: Esta aplicación ya se está ejecutando\r\n\r\nAPLICACIÓN CANCELADA");
-    QCOMPARE(salidas_, 0); // aún no había bucle del que salir
-  }
-
-  void sinListasDeNombresNoHayMenu() {
-    // Una FIFO en lugar de la lista no cuelga el arranque: se dice qué es.
+  void arranquesQueNoLleganAlMenu() {
+    // Una FIFO en lugar de la lista de nombres no cuelga el arranque: se dice qué es.
     const QByteArray fifo = QFile::encodeName(carpeta_->fichero(QStringLiteral("hexagr.kvl")));
     QVERIFY(QFile::remove(QString::fromLocal8Bit(fifo)) && mkfifo(fifo.constData(), 0600) == 0);
     QVERIFY(Arrancar()->Terminado());
     const QString m = UnicoMensaje(vbCritical + vbOKOnly);
     QVERIFY2(m.contains("«hexagr.kvl»") && m.contains("no es un fichero normal"), qPrintable(m));
+    // Con otra copia en marcha, sólo su aviso: ni el de pantalla ni «¿Finalizar KORVAL?».
+    GuionMensajes::limpiar();
+    InstanciaUnica primera(carpeta_->ruta());
+    QVERIFY(primera.adquirir());
+    FRMPRINCIPAL menu;
+    QVERIFY(menu.Terminado() && menu.Tirada == nullptr);
+    QCOMPARE(CancelFlag.texto(), QStringLiteral("EC"));
+    QCOMPARE(UnicoMensaje(vbExclamation + vbOKOnly),
+             "Información al usuario: Esta aplicación ya se está ejecutando\r\n\r\nAPLICACIÓN CANCELADA");
+    QCOMPARE(salidas_, 0); // aún no había bucle del que salir
   }
 
   void salirPideConfirmacion() {
@@ -150,9 +143,12 @@ private slots:
     InstalarManejadorMsgBox(nullptr);
   }
 
-  void mensajeDeLaBotoneraConUnPitidoPorCambio() {
+  // La línea de mensajes de la botonera, con un pitido por cambio; mientras dura una orden el menú
+  // está apagado, y al volver vuelve al centro; las órdenes 3, 7 y 5.
+  void laBotoneraYLasOrdenes() {
     auto menu = Arrancar();
     menu->show();
+    QVERIFY(QTest::qWaitForWindowActive(menu.get()));
     const int antes = PitidosDados();
     QString visto;
     // El fondo vacía la línea; volver al mismo botón no vuelve a pitar.
@@ -162,12 +158,23 @@ private slots:
       visto += QStringLiteral("%1 %2|").arg(PitidosDados() - antes).arg(menu->Panmsg->text());
     }
     QCOMPARE(visto, "1 Realizar una CONSULTA|1 Realizar una CONSULTA|2 AYUDA|2 |3 AYUDA|");
-  }
-
-  void ordenesTresYSiete() {
+    const QPoint centro = menu->pos();
+    menu->move(2, 2); // el usuario lo aparta
+    AlAparecerModal([&](QWidget* w) {
+      // Apagado, con la ventana de la orden (hija del menú) encendida: un clic en
+      // otro botón del menú no hace nada.
+      visto = menu->Encendido() || menu->BTNMENU[0]->isEnabled() || !w->isEnabled() ? "encendido" : "apagado";
+      QTest::mouseClick(menu->BTNMENU[3], Qt::LeftButton);
+      visto += QStringLiteral(" %1").arg(GuionMensajes::mostrados().size());
+      w->close(); // el cierre por el marco cancela la ventana
+    });
+    QTest::mouseClick(menu->BTNMENU[2], Qt::LeftButton);
+    QCOMPARE(visto, "apagado 0");
+    QVERIFY(menu->Encendido());
+    QCOMPARE(CancelFlag.texto(), QStringLiteral("SI"));
+    QTRY_COMPARE(menu->pos(), centro);
     // Sin consulta previa, la orden 3 sólo avisa.
-    auto menu = Arrancar();
-    menu->show();
+    GuionMensajes::limpiar();
     AlAparecerModal([](QWidget* w) { w->hide(); }); // si se abriera una ventana, que no se quede colgada
     QTest::mouseClick(menu->BTNMENU[3], Qt::LeftButton);
     QCOMPARE(CancelarEsperasModales(), 1); // no se abrió ninguna
@@ -181,10 +188,8 @@ private slots:
              "Datos del Programador: KORVAL v1.1 para WINDOWS 95\r\n\r\n" + LineasContacto().join("\r\n") +
                  "\r\n");
     QCOMPARE(LineasContacto().size(), 3);
-  }
-
-  void ayudaPorSuIndice() {
-    auto menu = Arrancar();
+    // La ayuda, por su índice.
+    GuionMensajes::limpiar();
     QTest::mouseClick(menu->BTNMENU[5], Qt::LeftButton);
     QVERIFY(VisorAyuda::Instancia().isVisible());
     QTextBrowser* texto = VisorAyuda::Instancia().Texto();
@@ -203,28 +208,6 @@ private slots:
     QVERIFY(!VisorAyuda::Instancia().isVisible() && menu->Encendido());
     const QString m = UnicoMensaje(vbExclamation + vbOKOnly);
     QVERIFY2(m.contains(QStringLiteral("«KORVAL.HLP»: es una carpeta")), qPrintable(m));
-  }
-
-  void elMenuSeApagaMientrasDuraUnaOrden() {
-    auto menu = Arrancar();
-    menu->show();
-    QVERIFY(QTest::qWaitForWindowActive(menu.get()));
-    const QPoint centro = menu->pos();
-    menu->move(2, 2); // el usuario lo aparta; al volver a estar activo tras la orden, vuelve al centro
-    QString visto;
-    AlAparecerModal([&](QWidget* w) {
-      // Apagado, con la ventana de la orden (hija del menú) encendida: un clic en
-      // otro botón del menú no hace nada.
-      visto = menu->Encendido() || menu->BTNMENU[0]->isEnabled() || !w->isEnabled() ? "encendido" : "apagado";
-      QTest::mouseClick(menu->BTNMENU[3], Qt::LeftButton);
-      visto += QStringLiteral(" %1").arg(GuionMensajes::mostrados().size());
-      w->close(); // el cierre por el marco cancela la ventana
-    });
-    QTest::mouseClick(menu->BTNMENU[2], Qt::LeftButton);
-    QCOMPARE(visto, "apagado 0");
-    QVERIFY(menu->Encendido());
-    QCOMPARE(CancelFlag.texto(), QStringLiteral("SI"));
-    QTRY_COMPARE(menu->pos(), centro);
   }
 };
 
