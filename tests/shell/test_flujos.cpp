@@ -1,6 +1,5 @@
-// Los flujos de las órdenes 0 a 4, de ventana en ventana, como los recorre
-// el usuario: lo que queda en el estado de la consulta al completar o al
-// abandonar cada uno.
+// Los flujos de las órdenes 0 a 4, de ventana en ventana, como los recorre el usuario: lo que queda
+// en el estado de la consulta al completar o al abandonar cada uno.
 #include "apoyo/Apoyo.h"
 #include "archive/FRMGrabar.h"
 #include "archive/FRMRecuperar.h"
@@ -17,8 +16,7 @@
 #include <QRadioButton>
 
 namespace {
-// Cuando aparezca la ventana de interpretación, deja en `visto` lo que muestra
-// ("pregunta | marco nombre"), hace `antes` y vuelve al menú.
+// Cuando aparezca la interpretación, deja en `visto` "pregunta | marco nombre", hace `antes` y vuelve.
 void MirarInterpretacion(QString& visto, std::function<void(FRMInterpretar*)> antes = nullptr) {
   AlAparecer<FRMInterpretar>([&visto, antes](FRMInterpretar* i) {
     const auto volver = qScopeGuard([i] { QTest::mouseClick(i->BTNMENU[3], Qt::LeftButton); });
@@ -133,10 +131,7 @@ private slots:
   void archivarYRecuperar() {
     const QString fecha = u"05/03/1998"_s;
     QByteArray danado = ArchiveRecord::Nuevo(u"ZOE"_s, u"¿ROTA?"_s, u"777777"_s, fecha).Bytes();
-    danado.replace(137, 6,
-                   QByteArray("7x\x01"
-                              "99",
-                              6));
+    danado.replace(137, 6, QByteArray::fromHex("377801393900")); // líneas «7x», un control, «99» y un nulo
     QVERIFY(archivar(ArchiveRecord::Nuevo(u"ANA"_s, u"¿VOLVERÁ LA LLUVIA?"_s, u"969696"_s, fecha).Bytes() +
                      ArchiveRecord::Nuevo(u"LUIS"_s, u"¿Y EL HUERTO?"_s, u"777888"_s, fecha).Bytes() +
                      danado));
@@ -207,10 +202,9 @@ private slots:
     QVERIFY(menu_->Encendido());
   }
 
-  // Una consulta con monedas llega a la interpretación con su pregunta
-  // arreglada y su complementario. Después, abandonar cada orden a medias deja
-  // la pregunta y las líneas como manda su flujo, aunque antes no fueran las de
-  // la última consulta, y la orden 3 vuelve a mostrar la consulta con monedas.
+  // Una consulta con monedas llega a la interpretación con su pregunta arreglada y su complementario.
+  // Abandonar cada orden a medias deja la pregunta y las líneas como manda su flujo, aunque antes no
+  // fueran las de la última consulta, y la orden 3 vuelve a mostrar la consulta con monedas.
   void consultaConMonedasYCadaAbandono() {
     RelojFalso reloj;
     reloj.instalar();
@@ -239,35 +233,31 @@ private slots:
     QCOMPARE(visto, u"¿LLOVERÁ? | HEXAGRAMA PRINCIPAL %1-%2"_s.arg(p).arg(HexagramList[p][4]));
     QCOMPARE(cambio, u"HEXAGRAMA COMPLEMENTARIO %1-%2"_s.arg(n).arg(HexagramList[n][4]));
 
-    const QString manual = PreguntaModoManual + u"|888888"_s;
-    const std::vector<std::tuple<int, std::function<void()>, QString>> abandonos{
-        {0, [] { AlAparecer<frmconsulta>([](frmconsulta* c) { Pulsar(c->BTNAUX[1]); }); },
-         u"¿LLOVERÁ?|888888"_s},
+    // Lo que se hace en la ventana de la orden (sin archivo, la recuperación avisa y se cierra sola).
+    const auto cancelar = [](QWidget* w) { Pulsar(static_cast<Formulario*>(w)->BotonCancelar()); };
+    const std::vector<std::tuple<int, std::function<void(QWidget*)>, QString>> abandonos{
+        {0, cancelar, u"¿LLOVERÁ?|888888"_s},
         {0,
-         [] {
-           AlAparecer<frmconsulta>([](frmconsulta* c) {
-             AlAparecer<FRMTirada>([](FRMTirada* t) { Pulsar(t->BTNAUX); });
-             Escribir(c->PREGUNTA, u" y mañana"_s);
-             Pulsar(c->BTNAUX[0]);
-           });
+         [](QWidget* c) {
+           AlAparecer<FRMTirada>([](FRMTirada* t) { Pulsar(t->BTNAUX); });
+           Escribir(static_cast<frmconsulta*>(c)->PREGUNTA, u" y mañana"_s);
+           Pulsar(static_cast<frmconsulta*>(c)->BTNAUX[0]);
          },
          u"¿LLOVERÁ?|888888"_s},
-        {1, [] { AlAparecer<FRMIntroducir>([](FRMIntroducir* m) { Pulsar(m->BTNAUX[1]); }); }, manual},
+        {1, cancelar, PreguntaModoManual + u"|888888"_s},
         {2,
-         [] {
-           AlAparecer<FRM64HEXAGRAMAS>([](FRM64HEXAGRAMAS* c) {
-             c->List1->setCurrentRow(41);
-             Pulsar(c->BTNAUX[1]);
-           });
+         [cancelar](QWidget* c) {
+           static_cast<FRM64HEXAGRAMAS*>(c)->List1->setCurrentRow(41);
+           cancelar(c);
          },
          PreguntaModoManual + u"|"_s + lineas},
-        // Sin archivo, la recuperación avisa y se cierra sola.
-        {4, [] {}, u"¿LLOVERÁ?|"_s + lineas + u" NO EXITEN CONSULTAS ARCHIVADAS"_s}};
+        {4, nullptr, u"¿LLOVERÁ?|"_s + lineas + u" NO EXITEN CONSULTAS ARCHIVADAS"_s}};
     for (const auto& [orden, abandonar, esperado] : abandonos) {
       CurrentQuestion = u"¿OTRA COSA?"_s;
       CurrentLines = u"888888"_s;
       GuionMensajes::limpiar();
-      abandonar();
+      if (abandonar)
+        AlAparecerModal(abandonar);
       Pulsar(menu_->BTNMENU[size_t(orden)]);
       QString queda = QuitarBlancosDerecha(CurrentQuestion) + u'|' + CurrentLines.texto();
       for (const auto& m : GuionMensajes::mostrados())
