@@ -14,9 +14,7 @@
 #include <QStandardPaths>
 #include <QTimer>
 
-// Ninguna prueba toca las carpetas reales del usuario, y las pausas no
-// esperan: cada turno sólo atiende lo pendiente (la prueba que mide una
-// pausa pone la suya).
+// Ninguna prueba toca las carpetas del usuario, y las pausas sólo atienden lo pendiente.
 static void carpetasDePrueba() {
   QStandardPaths::setTestModeEnabled(true);
   FijarDuracionTurno(std::chrono::microseconds(0));

@@ -21,8 +21,7 @@ using namespace Qt::StringLiterals;
 // Ruta de un fichero generado por la construcción (trigr.kvl, BINARIO.DAT…).
 QString RutaDatoGenerado(const QString& nombre);
 
-// Una carpeta temporal que hace de carpeta del programa (y de escritura)
-// mientras vive, con copias de los ficheros de datos generados.
+// Una carpeta temporal del programa (y de escritura) mientras vive, con los datos generados.
 class CarpetaPrueba {
 public:
   explicit CarpetaPrueba(bool conDatos = true);
@@ -36,12 +35,10 @@ private:
   QTemporaryDir dir_;
 };
 
-// Globales reiniciados, guion de mensajes activo (sin cajas reales) y, si se
-// pide, las listas de nombres leídas de la carpeta del programa.
+// Globales reiniciados, guion de mensajes (sin cajas reales) y, si se pide, las listas de nombres.
 void PrepararEstado(bool cargarListas = true);
 
-// Cuando la ventana modal de arriba cumpla `esperada`, ejecuta `accion` con
-// ella. Si no aparece en `limiteMs`, la prueba falla sin colgarse.
+// Ejecuta `accion` con la ventana modal de arriba cuando cumpla `esperada`; si no, falla sin colgarse.
 void AlAparecerModalSi(std::function<bool(QWidget*)> esperada, std::function<void(QWidget*)> accion,
                        int limiteMs = 20000);
 template <typename T> void AlAparecer(std::function<void(T*)> accion, int limiteMs = 20000) {
@@ -52,16 +49,18 @@ inline void AlAparecerModal(std::function<void(QWidget*)> accion) {
   AlAparecer<QWidget>(std::move(accion));
 }
 
-// Detiene las esperas que no llegaron a actuar y dice cuántas eran (la
-// prueba esperaba una ventana que no salió).
+// Detiene las esperas que no llegaron a actuar (ventanas que no salieron) y dice cuántas eran.
 int CancelarEsperasModales();
 
-// Teclea `texto` carácter a carácter en `w` ("\n" es Intro); a diferencia
-// de QTest::keyClicks, también letras que no son ASCII.
+// Teclea `texto` en `w` ("\n" es Intro), también letras que no son ASCII (QTest::keyClicks no).
 void Escribir(QWidget* w, const QString& texto);
 
 // Un movimiento del ratón sobre `w`, en `punto` (coordenadas de `w`).
 void MoverRaton(QWidget* w, QPointF punto = QPointF(5, 5));
+// Un clic con el botón izquierdo en `punto` de `w` (sin él, en el centro).
+inline void Pulsar(QWidget* w, QPoint punto = {}) {
+  QTest::mouseClick(w, Qt::LeftButton, {}, punto);
+}
 
 // El valor (6 a 9) de la línea que muestra `dibujo`, si es uno de la `serie`; si no, «?».
 inline QChar ValorDibujado(const QPixmap& dibujo, const std::array<QPixmap, 4>& serie) {

@@ -1,5 +1,4 @@
-// La tirada: la lógica de las monedas sin ventana, las ventanas de la pregunta, las monedas y la
-// construcción a mano pulsadas como lo haría el usuario, y los dibujos de la moneda.
+// La tirada: las monedas sin ventana y las ventanas de la pregunta, las monedas y la construcción a mano.
 #include "apoyo/Apoyo.h"
 #include "casting/FRMIntroducir.h"
 #include "casting/FRMTirada.h"
@@ -19,10 +18,6 @@ struct Vigia : QTimer {
   }
 };
 
-void Pulsar(QWidget* w) {
-  QTest::mouseClick(w, Qt::LeftButton);
-}
-
 // Lleva la ventana a (2, 2), pasa el ratón por `punto` de `sobre` y dice si volvió al centro.
 bool VuelveAlCentro(QWidget* w, QWidget* sobre, QPointF punto = {5, 5}) {
   w->move(2, 2);
@@ -31,8 +26,7 @@ bool VuelveAlCentro(QWidget* w, QWidget* sobre, QPointF punto = {5, 5}) {
   return f.topLeft() == QPoint(p.x() + (p.width() - f.width()) / 2, p.y() + (p.height() - f.height()) / 2);
 }
 
-// Lo que se ve de la mesa: las monedas, cuántas líneas, la orden del botón
-// (con «?» si su cara no es la de esa orden), si está encendido y si giran.
+// Las monedas, cuántas líneas, la orden del botón («?» si su cara no es esa), encendido y si giran.
 QString Mesa(const FRMTirada& w) {
   const QString orden = w.BTNTIRAR->Tag;
   const auto& caras = GRAFICOS::Instancia().GRFarrojarParar;
@@ -69,9 +63,8 @@ private slots:
     }
   }
 
-  // Lo que se ofrece (la última pregunta), se escribe y se pega, y lo que queda guardado. El cuadro
-  // no deja entrar lo que Windows-1252 no tiene, ni caracteres de control (saldrían como cajas al
-  // imprimir), ni más de lo que cabe con su «¿» y su «?»: cada rechazo con un pitido.
+  // No entra lo que Windows-1252 no tiene, ni caracteres de control (saldrían como cajas al imprimir),
+  // ni más de lo que cabe con su «¿» y su «?»: cada rechazo con un pitido.
   void laPreguntaQueSeGuarda_data() {
     QTest::addColumn<QString>("ultima");
     QTest::addColumn<QString>("escrita");
@@ -139,8 +132,7 @@ private slots:
     QCOMPARE(CancelFlag.texto() + QuitarBlancosDerecha(CurrentQuestion), u"SI¿LA DE ANTES?"_s);
   }
 
-  // Veinte Espacios e Intros, también mientras paran las monedas y durante la pausa final: arrojan
-  // y paran, nunca llegan al cancelar, y la consulta se completa tras algo más de segundo y medio.
+  // Veinte Espacios e Intros, también mientras paran y en la pausa final, nunca llegan al cancelar.
   void seisTiradasConElTeclado() {
     CurrentQuestion = u"¿SALDRÁ BIEN?"_s;
     CurrentLines = u"787878"_s;
@@ -283,8 +275,7 @@ private slots:
     QVERIFY(VuelveAlCentro(&m, m.Label1) && VuelveAlCentro(&m, m.BTNAUX[1]));
     QVERIFY(VuelveAlCentro(&m, &m, QPointF(Tw(3000), Tw(720))));
     QVERIFY(!VuelveAlCentro(&m, &m, m.Frame2->geometry().center()));
-    // Con el marco que el gestor de ventanas puso a otra, la nueva sale ya centrada por su tamaño
-    // exterior (move() coloca la esquina del marco); y al mostrarse se aprende el marco de verdad.
+    // Con el marco que el gestor puso a otra, la nueva sale centrada por su tamaño exterior.
     Formulario::FijarMarcoPrevisto({4, 24, 4, 4});
     FRMIntroducir nueva;
     const QRect p = nueva.screen()->geometry();
@@ -297,9 +288,8 @@ private slots:
     Formulario::FijarMarcoPrevisto({});
   }
 
-  // Con el ratón (cualquier botón), con n líneas de una a seis y al quitar la última: cada una con
-  // su dibujo en el hueco libre más bajo; los selectores se apagan sólo con seis, y el aceptar sale
-  // entonces, con el foco; quitar sigue encendido mientras quede alguna. Al abrir, vacía.
+  // Con n líneas y al quitar la última: los selectores se apagan sólo con seis, y el aceptar sale
+  // entonces, con el foco; quitar sigue encendido mientras quede alguna.
   void construirConElRaton() {
     FRMIntroducir w;
     const auto estado = [&] {
@@ -340,9 +330,7 @@ private slots:
   }
 
   void construirConElTeclado() {
-    // El foco vive en las líneas de muestra: 6 a 9 ponen su línea, Espacio e Intro la que tiene
-    // el foco, las flechas cambian de muestra y Retroceso quita la última, también con el foco en
-    // el botón de quitar: nunca cae en el cancelar. Veinte Espacios e Intros completan el hexagrama.
+    // El foco vive en las muestras y nunca cae en el cancelar, ni al apagarse el botón de quitar.
     CurrentLines = u"777777"_s;
     FRMIntroducir w;
     const auto teclas = [&](std::initializer_list<Qt::Key> ks) {
@@ -370,8 +358,7 @@ private slots:
   }
 
   void losDibujosDeLaMoneda() {
-    // (Su tamaño a doble densidad, con los demás dibujos.) A la altura 25, de frente casi todo el
-    // círculo es opaco; de canto, una barra fina; cara y cruz, y las caras del botón, distintas.
+    // (El tamaño, con los demás dibujos.) De frente, casi todo el círculo; de canto, una barra fina.
     const auto opacos = [](int fase) {
       const QImage im = Dibujos::FaseMoneda(fase, 1.0).toImage().convertToFormat(QImage::Format_ARGB32);
       int n = 0;
@@ -384,12 +371,9 @@ private slots:
     QVERIFY(Dibujos::CaraArrojarParar(0, 1.0).toImage() != Dibujos::CaraArrojarParar(1, 1.0).toImage());
   }
 
-  // Miles de tiradas con el giro y la parada de verdad. Girando libre, cada moneda cambia de dibujo
-  // cada 2 o 3 pasos del reloj de 10 ms, por igual (una vuelta entera en 16 o 24 pasos); al pedir
-  // que pare, cada 1, 2 o 3 pasos, en proporción 1:2:1, y enseña de 4 a 8 caras antes de quedarse
-  // quieta. Parando de cara, 6, 7, 8 y 9 salen 1/8, 3/8, 3/8 y 1/8, y cada moneda cae de cruz la
-  // mitad de las veces. El reloj cruza la medianoche, cuando Timer() vuelve a cero: ninguna parada
-  // se queda esperando.
+  // Miles de tiradas. Girando libre, cada moneda cambia de dibujo cada 2 o 3 pasos de 10 ms, por
+  // igual; parando, cada 1, 2 o 3, en proporción 1:2:1, y enseña de 4 a 8 caras antes de quedarse
+  // quieta. 6, 7, 8 y 9 salen 1/8, 3/8, 3/8 y 1/8. Timer() vuelve a cero a medianoche.
   void elRitmoYElRepartoDeLasMonedas() {
     QCOMPARE(FRMTirada().Timer1->interval(), 10);
     RelojFalso reloj;
@@ -398,7 +382,7 @@ private slots:
     Randomize(2718);
     TiradaMonedas t;
     constexpr int Tiradas = 8000;
-    // Cuántas monedas llevaron cada ritmo (pasos entre dos dibujos; 0, irregular o fuera de 1 a 3).
+    // Monedas por ritmo (pasos entre dos dibujos; 0, irregular o fuera de 1 a 3).
     std::array<int, 4> libres{}, parando{};
     std::array<int, 10> valores{};
     std::array<int, 3> cruces{};

@@ -59,8 +59,7 @@ private slots:
       TextBuffer[i] = u"*D resto de otra carga %1"_s.arg(i);
   }
 
-  // Las marcas que quedan, en orden y sin huecos, lo que se cuenta a quien cargó y los textos de
-  // cada línea; volver a cargar tras otro más largo deja lo mismo.
+  // Las marcas, en orden y sin huecos, lo contado a quien cargó y los textos de cada línea.
   void soloLasLineasQueCambian_data() {
     QTest::addColumn<QString>("lineas");
     QTest::addColumn<QString>("marcas");
@@ -90,8 +89,7 @@ private slots:
     QCOMPARE(buffer(), primera);
   }
 
-  // Vacío, ausente o cortado: la carga termina, se queda con lo leído y
-  // cierra el buffer con "**" sin dejar asomar restos de otra carga.
+  // Vacío, ausente o cortado: se queda con lo leído y cierra con "**", sin restos de otra carga.
   void ficheroCortoOAusente() {
     cargar(almacen(bloqueCompleto()), u"777777"_s);
     {
@@ -108,9 +106,7 @@ private slots:
   }
 
   void reglasDeUnionYDeLinea() {
-    // Un registro en blanco antes del comentario; fuera de las líneas, lo que empieza por
-    // «interpretación» es texto como otro; una interpretación en minúsculas tras blancos; otra
-    // que no lo es, sin tilde.
+    // Fuera de las líneas, lo que empieza por «interpretación» es texto como otro.
     cargar(almacen(QString::fromUtf8("*D|   Primer párrafo,|que sigue.|   Interpretación antigua.|*C|   |"
                                      "   Comentario,|interpretación aparte.|"
                                      "*I|Sin sangría|   y párrafo.|*L1|   Seis al comienzo significa: algo.|"
@@ -119,8 +115,7 @@ private slots:
                                      "   Interpretación: aquí sí.|**")
                        .split(u'|')),
            u"999777"_s);
-    // Párrafos separados por una línea en blanco, nunca al principio; dentro de un párrafo, un
-    // blanco entre registros. DECISION para en "*C".
+    // Párrafos separados por una línea en blanco; dentro de uno, un blanco entre registros.
     QCOMPARE(ExtraerSeccion(u"D"_s), u"   Primer párrafo, que sigue.\r\n\r\n   Interpretación antigua."_s);
     QCOMPARE(ExtraerSeccion(u"C"_s), u"   Comentario, interpretación aparte."_s);
     QCOMPARE(ExtraerSeccion(u"I"_s), u"Sin sangría\r\n\r\n   y párrafo."_s);
@@ -140,9 +135,8 @@ private slots:
     QCOMPARE(cargar(almacen(b), u"797777"_s), u"2."_s);
   }
 
-  // El almacén que genera la construcción, con las seis líneas cambiantes: cada bloque cabe con
-  // su "**" como mucho en la ranura 99 (así se imprime entero) y cada línea abre con la fórmula
-  // de su puesto y tiene una sola interpretación.
+  // El almacén generado, con las seis líneas cambiantes: cada bloque cabe con su "**" en 99 ranuras
+  // (así se imprime entero) y cada línea abre con la fórmula de su puesto y una interpretación.
   void almacenGenerado() {
     CarpetaPrueba carpeta(true);
     PrepararEstado(true);

@@ -19,7 +19,7 @@ namespace {
 // Cuando aparezca la interpretación, deja en `visto` "pregunta | marco nombre", hace `antes` y vuelve.
 void MirarInterpretacion(QString& visto, std::function<void(FRMInterpretar*)> antes = nullptr) {
   AlAparecer<FRMInterpretar>([&visto, antes](FRMInterpretar* i) {
-    const auto volver = qScopeGuard([i] { QTest::mouseClick(i->BTNMENU[3], Qt::LeftButton); });
+    const auto volver = qScopeGuard([i] { Pulsar(i->BTNMENU[3]); });
     i->activateWindow();
     QTRY_VERIFY(!i->Text1->toPlainText().isEmpty());
     visto =
@@ -32,13 +32,10 @@ void MirarInterpretacion(QString& visto, std::function<void(FRMInterpretar*)> an
 void ElegirDelCatalogo(int fila) {
   AlAparecer<FRM64HEXAGRAMAS>([fila](FRM64HEXAGRAMAS* c) {
     c->List1->setCurrentRow(fila);
-    QTest::mouseClick(c->BTNAUX[0], Qt::LeftButton);
+    Pulsar(c->BTNAUX[0]);
   });
 }
 
-void Pulsar(QWidget* b) {
-  QTest::mouseClick(b, Qt::LeftButton);
-}
 } // namespace
 
 class PruebaFlujos : public QObject {
@@ -69,9 +66,8 @@ private slots:
     FRM256::RespuestaAutomatica.reset();
   }
 
-  // Cada ventana con el teclado: el control con el foco al abrirse, el botón que pulsa Intro
-  // fuera de un botón, lo que hace Escape, y el foco que no se va a otro control (un cancelar)
-  // mientras el suyo está apagado, y vuelve a él.
+  // El foco al abrirse, el botón de Intro, Escape, y el foco que no se va a otro control (un
+  // cancelar) mientras el suyo está apagado, y vuelve a él.
   void tecladoDeCadaVentana() {
     FRMPRINCIPAL& m = *menu_;
     QVERIFY(archivar(ArchiveRecord::Nuevo(u"ANA"_s, u"¿Y?"_s, u"777777"_s, u"05/03/1998"_s).Bytes()));
@@ -92,7 +88,6 @@ private slots:
         {&m.VentanaImprimir(), m.Imprimir->OPCION[1], m.Imprimir->BTNMENU[0], "NO"},
     };
     for (const Caso& c : casos) {
-      // El foco, el aceptar, la ventana guarda el foco (v) y lo devuelve (f), Escape la cierra.
       QString visto;
       CancelFlag = u"NO"_s;
       AlAparecerModal([&](QWidget*) {
@@ -124,10 +119,8 @@ private slots:
              u"987678887778"_s + PreguntaModoManual);
   }
 
-  // La interpretación archiva sin cambiar lo que se ve. La consulta recuperada pasa a ser la última,
-  // con su pregunta y su propio complementario (el del botón de cambio y el de imprimir los dos),
-  // tenga líneas que cambian o no; un registro dañado se abre sin hexagrama, y abandonar la
-  // recuperación devuelve la última consulta.
+  // La recuperada pasa a ser la última, con su pregunta y su complementario (el del botón de cambio
+  // y el de imprimir los dos); una dañada se abre sin hexagrama; abandonar devuelve la última.
   void archivarYRecuperar() {
     const QString fecha = u"05/03/1998"_s;
     QByteArray danado = ArchiveRecord::Nuevo(u"ZOE"_s, u"¿ROTA?"_s, u"777777"_s, fecha).Bytes();
@@ -149,8 +142,7 @@ private slots:
     QCOMPARE(visto + u' ' + marco,
              PreguntaModoManual + u" | HEXAGRAMA PRINCIPAL 63-Chi Chi HEXAGRAMA PRINCIPAL"_s);
     QCOMPARE(LastLines.texto() + LastQuestion.trimmed(), u"787878"_s + PreguntaModoManual);
-    // La pregunta a la vista (si es la última), si imprimir los dos se ofrece, lo que se ve tras el
-    // botón de cambio y un «!» por mensaje.
+    // La pregunta (si es la última), si se ofrecen los dos, el botón de cambio y un «!» por mensaje.
     const auto recuperar = [&](int registro) {
       AlAparecer<FRMRecuperar>([registro](FRMRecuperar* r) {
         QCOMPARE(r->CMBUSUARIO->itemText(2).trimmed(), u"MARTA"_s);

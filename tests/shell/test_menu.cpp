@@ -14,8 +14,7 @@
 #include <sys/stat.h>
 
 namespace {
-// Arranca el programa contestando el aviso de pantalla con Intro, que pulsa el
-// botón con el foco: al abrirse el aceptar, o el cancelar si se le lleva.
+// Arranca contestando el aviso con Intro, que pulsa el botón con el foco: el aceptar, o el cancelar.
 std::unique_ptr<FRMPRINCIPAL> Arrancar(bool enElCancelar = false) {
   AlAparecerModalSi([](QWidget* w) { return qobject_cast<FRM256*>(w) && w->isEnabled(); },
                     [enElCancelar](QWidget* w) {
@@ -102,13 +101,11 @@ private slots:
   }
 
   void salirPideConfirmacion() {
-    // El botón 6, el cuadro de cierre (también Alt+F4) y Escape preguntan lo
-    // mismo, con Escape en la pregunta también No; con No el menú sigue.
+    // El botón 6, el cierre (también Alt+F4) y Escape preguntan; con No, o Escape, el menú sigue.
     auto menu = Arrancar();
     menu->show();
     QCOMPARE(menu->focusWidget(), menu->BTNMENU[0]); // abre con el foco en la primera orden
-    const std::function<void()> salir[] = {[&] { QTest::mouseClick(menu->BTNMENU[6], Qt::LeftButton); },
-                                           [&] { menu->close(); },
+    const std::function<void()> salir[] = {[&] { Pulsar(menu->BTNMENU[6]); }, [&] { menu->close(); },
                                            [&] { QTest::keyClick(menu->windowHandle(), Qt::Key_Escape); }};
     for (const auto& s : salir) {
       GuionMensajes::limpiar();
@@ -161,14 +158,13 @@ private slots:
     const QPoint centro = menu->pos();
     menu->move(2, 2); // el usuario lo aparta
     AlAparecerModal([&](QWidget* w) {
-      // Apagado, con la ventana de la orden (hija del menú) encendida: un clic en
-      // otro botón del menú no hace nada.
+      // Con la ventana de la orden (hija del menú) encendida, otro botón del menú no hace nada.
       visto = menu->Encendido() || menu->BTNMENU[0]->isEnabled() || !w->isEnabled() ? "encendido" : "apagado";
-      QTest::mouseClick(menu->BTNMENU[3], Qt::LeftButton);
+      Pulsar(menu->BTNMENU[3]);
       visto += QStringLiteral(" %1").arg(GuionMensajes::mostrados().size());
       w->close(); // el cierre por el marco cancela la ventana
     });
-    QTest::mouseClick(menu->BTNMENU[2], Qt::LeftButton);
+    Pulsar(menu->BTNMENU[2]);
     QCOMPARE(visto, "apagado 0");
     QVERIFY(menu->Encendido());
     QCOMPARE(CancelFlag.texto(), QStringLiteral("SI"));
@@ -176,21 +172,21 @@ private slots:
     // Sin consulta previa, la orden 3 sólo avisa.
     GuionMensajes::limpiar();
     AlAparecerModal([](QWidget* w) { w->hide(); }); // si se abriera una ventana, que no se quede colgada
-    QTest::mouseClick(menu->BTNMENU[3], Qt::LeftButton);
+    Pulsar(menu->BTNMENU[3]);
     QCOMPARE(CancelarEsperasModales(), 1); // no se abrió ninguna
     QCOMPARE(UnicoMensaje(vbInformation + vbOKOnly),
              "Información al usuario: No hay consultas almacenadas con anterioridad.");
     QVERIFY(menu->Encendido());
     // Los datos del programador: tres líneas, cada una con su salto.
     GuionMensajes::limpiar();
-    QTest::mouseClick(menu->BTNMENU[7], Qt::LeftButton);
+    Pulsar(menu->BTNMENU[7]);
     QCOMPARE(UnicoMensaje(vbInformation + vbOKOnly),
              "Datos del Programador: KORVAL v1.1 para WINDOWS 95\r\n\r\n" + LineasContacto().join("\r\n") +
                  "\r\n");
     QCOMPARE(LineasContacto().size(), 3);
     // La ayuda, por su índice.
     GuionMensajes::limpiar();
-    QTest::mouseClick(menu->BTNMENU[5], Qt::LeftButton);
+    Pulsar(menu->BTNMENU[5]);
     QVERIFY(VisorAyuda::Instancia().isVisible());
     QTextBrowser* texto = VisorAyuda::Instancia().Texto();
     QVERIFY(texto->toPlainText().startsWith(QStringLiteral("Ayuda de KORVAL")));
@@ -199,12 +195,12 @@ private slots:
     QVERIFY(texto->verticalScrollBar()->value() > 0);
     auto* indice = VisorAyuda::Instancia().findChild<QPushButton*>();
     QCOMPARE(indice->text(), QStringLiteral("Índice"));
-    QTest::mouseClick(indice, Qt::LeftButton);
+    Pulsar(indice);
     QCOMPARE(texto->verticalScrollBar()->value(), 0);
     VisorAyuda::Instancia().hide();
     // Con una carpeta en lugar del fichero de ayuda, el visor dice qué pasa y el menú sigue.
     QVERIFY(QFile::remove(carpeta_->fichero("KORVAL.HLP")) && QDir(carpeta_->ruta()).mkdir("KORVAL.HLP"));
-    QTest::mouseClick(menu->BTNMENU[5], Qt::LeftButton);
+    Pulsar(menu->BTNMENU[5]);
     QVERIFY(!VisorAyuda::Instancia().isVisible() && menu->Encendido());
     const QString m = UnicoMensaje(vbExclamation + vbOKOnly);
     QVERIFY2(m.contains(QStringLiteral("«KORVAL.HLP»: es una carpeta")), qPrintable(m));
