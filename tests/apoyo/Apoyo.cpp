@@ -1,8 +1,6 @@
 #include "apoyo/Apoyo.h"
 
-#include "core/Estado.h"
 #include "core/ListasNombres.h"
-#include "platform/Basico.h"
 #include "platform/Rutas.h"
 
 #include <QApplication>
@@ -29,17 +27,12 @@ CarpetaPrueba::CarpetaPrueba(bool conDatos) {
   if (conDatos)
     for (const char* n : {"trigr.kvl", "hexagr.kvl", "BINARIO.DAT", "KORVAL.HLP"})
       QFile::copy(RutaDatoGenerado(QString::fromLatin1(n)), fichero(QString::fromLatin1(n)));
-  FijarProgramDir(dir_.path());
-  FijarDirEscritura(dir_.path());
+  FijarCarpetas(dir_.path());
 }
 
-CarpetaPrueba::~CarpetaPrueba() {
-  FijarProgramDir(QString());
-  FijarDirEscritura(QString());
-}
-
-QString CarpetaPrueba::fichero(const QString& nombre) const {
-  return QDir(dir_.path()).filePath(nombre);
+void CarpetaPrueba::FijarCarpetas(const QString& ruta) {
+  FijarProgramDir(ruta);
+  FijarDirEscritura(ruta);
 }
 
 void PrepararEstado(bool cargarListas) {

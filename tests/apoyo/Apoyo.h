@@ -25,13 +25,14 @@ QString RutaDatoGenerado(const QString& nombre);
 class CarpetaPrueba {
 public:
   explicit CarpetaPrueba(bool conDatos = true);
-  ~CarpetaPrueba();
+  ~CarpetaPrueba() { FijarCarpetas({}); }
   CarpetaPrueba(const CarpetaPrueba&) = delete;
   CarpetaPrueba& operator=(const CarpetaPrueba&) = delete;
   QString ruta() const { return dir_.path(); }
-  QString fichero(const QString& nombre) const;
+  QString fichero(const QString& nombre) const { return dir_.filePath(nombre); }
 
 private:
+  static void FijarCarpetas(const QString& ruta); // la del programa y la de escritura
   QTemporaryDir dir_;
 };
 

@@ -65,17 +65,28 @@ private slots:
 
   // No entra lo que Windows-1252 no tiene, ni caracteres de control (saldrían como cajas al imprimir),
   // ni más de lo que cabe con su «¿» y su «?»: cada rechazo con un pitido.
-  void laPreguntaQueSeGuarda_data() {
-    QTest::addColumn<QString>("ultima");
-    QTest::addColumn<QString>("escrita");
-    QTest::addColumn<QString>("pegada");
-    QTest::addColumn<QString>("guardada");
-    QTest::addColumn<int>("pitidos");
-    const QString a98 = QString(98, u'a'), larga = u"abcdefghijklmnopqrstuvwxyz"_s.repeated(5).left(120);
+  void laPreguntaQueSeGuarda() {
+    // Lo que se ofrece (la última, con sus saltos), si se puede aceptar (Intro es un salto de línea),
+    // lo que queda guardado y los pitidos, tras escribir y pegar.
     const auto fila = [](const char* nombre, const QString& escrita, const QString& guardada, int pitidos = 0,
                          const QString& pegada = {}, const QString& ultima = {}) {
-      QTest::newRow(nombre) << ultima << escrita << pegada << guardada << pitidos;
+      LastQuestion = ultima;
+      frmconsulta w;
+      w.show();
+      QString visto = w.PREGUNTA->toPlainText();
+      const int antes = PitidosDados();
+      w.PREGUNTA->moveCursor(QTextCursor::End);
+      Escribir(w.PREGUNTA, escrita);
+      QApplication::clipboard()->setText(pegada);
+      w.PREGUNTA->paste();
+      visto += w.isVisible() && !w.BTNAUX[0]->isHidden() ? u"|aceptar|"_s : u"|?|"_s;
+      Pulsar(w.BTNAUX[0]);
+      visto += CancelFlag.texto() + QuitarBlancosDerecha(CurrentQuestion) + (w.isVisible() ? u"?"_s : u""_s);
+      QCOMPARE(nombre + u": "_s + visto + u" %1"_s.arg(PitidosDados() - antes),
+               nombre + u": "_s + ultima.trimmed().replace(u"\r\n"_s, u"\n"_s) + u"|aceptar|NO"_s + guardada +
+                   u" %1"_s.arg(pitidos));
     };
+    const QString a98 = QString(98, u'a'), larga = u"abcdefghijklmnopqrstuvwxyz"_s.repeated(5).left(120);
     fila("sin signos, con blancos", u"  año nuevo  "_s, u"¿AÑO NUEVO?"_s);
     fila("intro final", u"el viaje\n"_s, u"¿EL VIAJE?"_s);
     fila("? e intro", u"¿el viaje?\n"_s, u"¿EL VIAJE??"_s);
@@ -93,27 +104,6 @@ private slots:
     fila("pegada larga", u"año"_s, u"¿AÑO"_s + QString(95, u'X') + u'?', 1, QString(200, u'x'));
     fila("la última", {}, u"¿HABRÁ COSECHA?"_s, 0, {}, u"  ¿HABRÁ COSECHA?"_s);
     fila("la última, con saltos", u" Y\nTRES"_s, u"¿UNO\r\nDOS? Y\r\nTRES?"_s, 0, {}, u"  ¿UNO\r\nDOS?"_s);
-  }
-  void laPreguntaQueSeGuarda() {
-    QFETCH(QString, ultima);
-    QFETCH(QString, escrita);
-    QFETCH(QString, pegada);
-    QFETCH(QString, guardada);
-    QFETCH(int, pitidos);
-    LastQuestion = ultima;
-    frmconsulta w;
-    w.show();
-    QCOMPARE(w.PREGUNTA->toPlainText(), ultima.trimmed().replace(u"\r\n"_s, u"\n"_s)); // con sus saltos
-    const int antes = PitidosDados();
-    w.PREGUNTA->moveCursor(QTextCursor::End);
-    Escribir(w.PREGUNTA, escrita);
-    QApplication::clipboard()->setText(pegada);
-    w.PREGUNTA->paste();
-    QVERIFY(w.isVisible() && !w.BTNAUX[0]->isHidden()); // Intro es un salto de línea, no acepta
-    Pulsar(w.BTNAUX[0]);
-    QVERIFY(!w.isVisible());
-    QCOMPARE(CancelFlag.texto() + QuitarBlancosDerecha(CurrentQuestion), u"NO"_s + guardada);
-    QCOMPARE(PitidosDados() - antes, pitidos);
   }
 
   void sinTextoNoHayAceptarYCancelarNoCambiaLaPregunta() {
@@ -200,56 +190,49 @@ private slots:
     QVERIFY2(reloj.t - sexta > 1.5 && reloj.t - sexta < 1.55, qPrintable(QString::number(reloj.t - sexta)));
   }
 
-  void cancelarNoDejaNadaYAlVolverTodoEstaLimpio_data() {
-    QTest::addColumn<int>("momento");
-    QTest::addColumn<int>("lineas");
-    QTest::newRow("girando") << 0 << 0;
-    QTest::newRow("a media parada") << 1 << 0;
-    QTest::newRow("en la pausa final") << 2 << 6;
-  }
   void cancelarNoDejaNadaYAlVolverTodoEstaLimpio() {
-    QFETCH(int, momento);
-    QFETCH(int, lineas);
-    CurrentLines = u"786   "_s;
-    RelojFalso reloj;
-    reloj.instalar();
-    FRMTirada w;
-    w.show();
-    int pasos = 0, cancelada = 0;
-    const std::array<std::function<bool()>, 3> ahora = {
-        [&] { return w.Timer1->isActive(); },
-        [&] { return w.BTNTIRAR->Tag.startsWith("PARAR"_L1) && !w.BTNTIRAR->isEnabled() && ++pasos == 40; },
-        [&] { return !w.LINEA[5]->isHidden(); }};
-    Vigia v([&] {
-      if (w.isVisible() && ahora[size_t(momento)]() && ++cancelada == 1)
-        Pulsar(w.BTNAUX);
-    });
-    for (int k = 0; k < 12 && w.isVisible(); ++k)
-      Pulsar(w.BTNTIRAR);
-    // Nada de lo que corría sigue después: ni giro, ni parada, ni cierre.
-    const QString mesa = Mesa(w);
-    QTest::qWait(60);
-    QCOMPARE(Mesa(w), mesa);
-    QVERIFY(mesa.endsWith(u"quieta"_s) && !w.isVisible() && cancelada == 1);
-    QCOMPARE(w.LineasPuestas(), lineas);
-    QCOMPARE(CancelFlag.texto() + CurrentLines.texto(), u"SI786   "_s);
-    CurrentLines = u"696969"_s;
-    w.show();
-    QCOMPARE(Mesa(w), u"000 0 TIRAR MONEDAS on quieta"_s);
-    // Tres caras valen 6 y tres cruces 9; cada línea va al hueco libre más bajo, con su dibujo.
-    for (const QString& tirada : {u"aaa"_s, u"uuu"_s, u"aua"_s}) {
-      for (int i = 0; i < 3; ++i)
-        w.Monedas.moneda[i].estado = tirada[i] == 'a'_L1 ? u"cara"_s : u"cruz"_s;
-      w.ponerlinea();
+    for (int momento : {0, 1, 2}) { // girando, a media parada, en la pausa final
+      CurrentLines = u"786   "_s;
+      RelojFalso reloj;
+      reloj.instalar();
+      FRMTirada w;
+      w.show();
+      int pasos = 0, cancelada = 0;
+      const std::array<std::function<bool()>, 3> ahora = {
+          [&] { return w.Timer1->isActive(); },
+          [&] { return w.BTNTIRAR->Tag.startsWith("PARAR"_L1) && !w.BTNTIRAR->isEnabled() && ++pasos == 40; },
+          [&] { return !w.LINEA[5]->isHidden(); }};
+      Vigia v([&] {
+        if (w.isVisible() && ahora[size_t(momento)]() && ++cancelada == 1)
+          Pulsar(w.BTNAUX);
+      });
+      for (int k = 0; k < 12 && w.isVisible(); ++k)
+        Pulsar(w.BTNTIRAR);
+      // Nada de lo que corría sigue después: ni giro, ni parada, ni cierre.
+      const QString mesa = Mesa(w);
+      QTest::qWait(60);
+      QCOMPARE(Mesa(w), mesa);
+      QVERIFY(mesa.endsWith(u"quieta"_s) && !w.isVisible() && cancelada == 1);
+      QCOMPARE(w.LineasPuestas(), momento == 2 ? 6 : 0);
+      QCOMPARE(CancelFlag.texto() + CurrentLines.texto(), u"SI786   "_s);
+      CurrentLines = u"696969"_s;
+      w.show();
+      QCOMPARE(Mesa(w), u"000 0 TIRAR MONEDAS on quieta"_s);
+      // Tres caras valen 6 y tres cruces 9; cada línea va al hueco libre más bajo, con su dibujo.
+      for (const QString& tirada : {u"aaa"_s, u"uuu"_s, u"aua"_s}) {
+        for (int i = 0; i < 3; ++i)
+          w.Monedas.moneda[i].estado = tirada[i] == 'a'_L1 ? u"cara"_s : u"cruz"_s;
+        w.ponerlinea();
+      }
+      QString dibujadas;
+      for (int j = 0; j < 6; ++j) {
+        dibujadas += Valor(w.LINEA[j]);
+        QVERIFY(j == 0 || w.LINEA[j]->y() < w.LINEA[j - 1]->y());
+      }
+      QCOMPARE(CurrentLines.texto() + dibujadas, u"697   697---"_s);
+      w.close(); // cerrar por el marco también es cancelar
+      QCOMPARE(CancelFlag.texto() + CurrentLines.texto(), u"SI696969"_s);
     }
-    QString dibujadas;
-    for (int j = 0; j < 6; ++j) {
-      dibujadas += Valor(w.LINEA[j]);
-      QVERIFY(j == 0 || w.LINEA[j]->y() < w.LINEA[j - 1]->y());
-    }
-    QCOMPARE(CurrentLines.texto() + dibujadas, u"697   697---"_s);
-    w.close(); // cerrar por el marco también es cancelar
-    QCOMPARE(CancelFlag.texto() + CurrentLines.texto(), u"SI696969"_s);
   }
 
   void unaMonedaFueraDeSusEstadosSeAvisa() {
