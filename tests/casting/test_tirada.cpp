@@ -203,8 +203,12 @@ private slots:
           [&] { return w.BTNTIRAR->Tag.startsWith("PARAR"_L1) && !w.BTNTIRAR->isEnabled() && ++pasos == 40; },
           [&] { return !w.LINEA[5]->isHidden(); }};
       Vigia v([&] {
-        if (w.isVisible() && ahora[size_t(momento)]() && ++cancelada == 1)
-          Pulsar(w.BTNAUX);
+        if (!w.isVisible() || !ahora[size_t(momento)]() || ++cancelada > 1)
+          return;
+        if (momento == 1) // a media parada, aunque las tres enseñen una cara
+          for (auto& m : w.Monedas.moneda)
+            m.estado = u"cara"_s;
+        Pulsar(w.BTNAUX);
       });
       for (int k = 0; k < 12 && w.isVisible(); ++k)
         Pulsar(w.BTNTIRAR);

@@ -142,7 +142,7 @@ private slots:
     QCOMPARE(visto + u' ' + marco,
              PreguntaModoManual + u" | HEXAGRAMA PRINCIPAL 63-Chi Chi HEXAGRAMA PRINCIPAL"_s);
     QCOMPARE(LastLines.texto() + LastQuestion.trimmed(), u"787878"_s + PreguntaModoManual);
-    // La pregunta (si es la última), si se ofrecen los dos, el botón de cambio y un «!» por mensaje.
+    // La pregunta y las líneas de la última, si se ofrecen los dos, el de cambio y un «!» por mensaje.
     const auto recuperar = [&](int registro) {
       AlAparecer<FRMRecuperar>([registro](FRMRecuperar* r) {
         QCOMPARE(r->CMBUSUARIO->itemText(2).trimmed(), u"MARTA"_s);
@@ -163,13 +163,12 @@ private slots:
       const auto mensajes = GuionMensajes::mostrados().size();
       Pulsar(menu_->BTNMENU[4]);
       const QString pregunta = visto.section(u" | "_s, 0, 0);
-      return (pregunta == LastQuestion.trimmed() ? pregunta : u"?"_s) + u": "_s + cambio +
-             QString(int(GuionMensajes::mostrados().size() - mensajes), u'!');
+      return (pregunta == LastQuestion.trimmed() ? pregunta : u"?"_s) + u' ' + LastLines.texto() + u": "_s +
+             cambio + QString(int(GuionMensajes::mostrados().size() - mensajes), u'!');
     };
-    QCOMPARE(recuperar(0), u"¿VOLVERÁ LA LLUVIA?: los dos, HEXAGRAMA COMPLEMENTARIO 64-Wei Chi"_s);
-    QCOMPARE(recuperar(1), u"¿Y EL HUERTO?: uno, HEXAGRAMA PRINCIPAL 11-T'ai!"_s);
-    QCOMPARE(recuperar(2), PreguntaModoManual + u": uno, HEXAGRAMA PRINCIPAL 63-Chi Chi!"_s);
-    QCOMPARE(LastLines.texto(), u"787878"_s);
+    QCOMPARE(recuperar(0), u"¿VOLVERÁ LA LLUVIA? 969696: los dos, HEXAGRAMA COMPLEMENTARIO 64-Wei Chi"_s);
+    QCOMPARE(recuperar(1), u"¿Y EL HUERTO? 777888: uno, HEXAGRAMA PRINCIPAL 11-T'ai!"_s);
+    QCOMPARE(recuperar(2), PreguntaModoManual + u" 787878: uno, HEXAGRAMA PRINCIPAL 63-Chi Chi!"_s);
 
     AlAparecer<FRMRecuperar>([](FRMRecuperar* w) {
       for (int k = 0; k < 3; ++k)
