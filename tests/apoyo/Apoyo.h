@@ -1,6 +1,5 @@
 #pragma once
-// Apoyo común de las pruebas: una carpeta del programa propia con los ficheros de datos, el estado
-// de arranque, las esperas de ventanas modales y un reloj de pruebas.
+// Apoyo común de las pruebas: carpeta del programa, estado de arranque, ventanas modales y reloj.
 
 #include "core/Estado.h"
 #include "platform/Basico.h"
@@ -26,8 +25,6 @@ class CarpetaPrueba {
 public:
   explicit CarpetaPrueba(bool conDatos = true);
   ~CarpetaPrueba() { FijarCarpetas({}); }
-  CarpetaPrueba(const CarpetaPrueba&) = delete;
-  CarpetaPrueba& operator=(const CarpetaPrueba&) = delete;
   QString ruta() const { return dir_.path(); }
   QString fichero(const QString& nombre) const { return dir_.filePath(nombre); }
 
@@ -56,7 +53,7 @@ int CancelarEsperasModales();
 // Teclea `texto` en `w` ("\n" es Intro), también letras que no son ASCII (QTest::keyClicks no).
 void Escribir(QWidget* w, const QString& texto);
 
-// Un movimiento del ratón sobre `w`, en `punto` (coordenadas de `w`).
+// Un movimiento del ratón sobre `w`.
 void MoverRaton(QWidget* w, QPointF punto = QPointF(5, 5));
 // Un clic con el botón izquierdo en `punto` de `w` (sin él, en el centro).
 inline void Pulsar(QWidget* w, QPoint punto = {}) {
@@ -65,23 +62,22 @@ inline void Pulsar(QWidget* w, QPoint punto = {}) {
 
 // El valor (6 a 9) de la línea que muestra `dibujo`, si es uno de la `serie`; si no, «?».
 inline QChar ValorDibujado(const QPixmap& dibujo, const std::array<QPixmap, 4>& serie) {
-  for (int k = 0; k < 4; ++k)
-    if (dibujo.cacheKey() == serie[size_t(k)].cacheKey())
-      return QChar(u'6' + k);
-  return u'?';
+  const auto k =
+      std::find_if(serie.begin(), serie.end(), [&](auto& p) { return p.cacheKey() == dibujo.cacheKey(); });
+  return k == serie.end() ? u'?' : QChar(u'6' + int(k - serie.begin()));
 }
 
 // Cierra y oculta cualquier ventana de nivel superior que quede visible.
 void CerrarVentanasAbiertas();
 
-// Reloj de pruebas para Timer(): avanza `paso` más un vaivén de hasta `vaiven` (de su propio
-// generador, sin tocar Rnd) cada vez que se le mira. Con un paso fijo exacto dos monedas podrían
-// acompasarse y verse siempre de canto.
+// Reloj de pruebas para Timer(): avanza `paso` más un vaivén de su propio generador (sin tocar Rnd)
+// cada vez que se le mira; con un paso exacto dos monedas podrían acompasarse y verse de canto.
+// Se pone al crearse.
 struct RelojFalso {
   double t = 40000.0, paso = 0.0005, vaiven = 0.001;
   std::minstd_rand azar{12345};
   double avanzar() { return t += paso + vaiven * std::uniform_real_distribution<double>(0.0, 1.0)(azar); }
-  void instalar() {
+  RelojFalso() {
     FijarReloj([this] { return avanzar(); });
   }
   ~RelojFalso() { FijarReloj(nullptr); }

@@ -47,21 +47,6 @@ class PruebaTirada : public QObject {
 
 private slots:
   void init() { PrepararEstado(false); }
-  void cleanup() { CerrarVentanasAbiertas(); }
-
-  void unaVueltaPasaPorLosOchoEstados() {
-    // A un dibujo por paso: estado, dibujo y caras que faltan.
-    TiradaMonedas t;
-    auto& m = t.moneda[0];
-    m.StepCountdown = m.StepPeriod = 1;
-    m.FacesLeft = 10;
-    const QStringList esperados = {"canto1 1 10", "canto2 2 10", "canto3 3 10", "cruz 4 9",
-                                   "canto4 5 9",  "canto5 2 9",  "canto6 6 9",  "cara 0 8"};
-    for (const QString& e : esperados) {
-      t.Tick();
-      QCOMPARE(u"%1 %2 %3"_s.arg(m.estado).arg(TiradaMonedas::DibujoDe(m.estado)).arg(m.FacesLeft), e);
-    }
-  }
 
   // No entra lo que Windows-1252 no tiene, ni caracteres de control (saldrían como cajas al imprimir),
   // ni más de lo que cabe con su «¿» y su «?»: cada rechazo con un pitido.
@@ -104,10 +89,8 @@ private slots:
     fila("pegada larga", u"año"_s, u"¿AÑO"_s + QString(95, u'X') + u'?', 1, QString(200, u'x'));
     fila("la última", {}, u"¿HABRÁ COSECHA?"_s, 0, {}, u"  ¿HABRÁ COSECHA?"_s);
     fila("la última, con saltos", u" Y\nTRES"_s, u"¿UNO\r\nDOS? Y\r\nTRES?"_s, 0, {}, u"  ¿UNO\r\nDOS?"_s);
-  }
-
-  void sinTextoNoHayAceptarYCancelarNoCambiaLaPregunta() {
-    // (Escape y el cierre por el marco pulsan el mismo cancelar: la prueba del teclado de cada ventana.)
+    // Sin texto no hay aceptar, y cancelar no cambia la pregunta.
+    LastQuestion = QString();
     CurrentQuestion = u"¿LA DE ANTES?"_s;
     frmconsulta w;
     w.show();
@@ -127,7 +110,6 @@ private slots:
     CurrentQuestion = u"¿SALDRÁ BIEN?"_s;
     CurrentLines = u"787878"_s;
     RelojFalso reloj;
-    reloj.instalar();
     FRMTirada w;
     double sexta = 0;
     int teclas = 0, conBotonApagado = 0;
@@ -194,7 +176,6 @@ private slots:
     for (int momento : {0, 1, 2}) { // girando, a media parada, en la pausa final
       CurrentLines = u"786   "_s;
       RelojFalso reloj;
-      reloj.instalar();
       FRMTirada w;
       w.show();
       int pasos = 0, cancelada = 0;
@@ -239,19 +220,7 @@ private slots:
     }
   }
 
-  void unaMonedaFueraDeSusEstadosSeAvisa() {
-    FRMTirada w;
-    w.show();
-    for (auto& m : w.Monedas.moneda)
-      m.StepCountdown = m.StepPeriod = 1;
-    w.Monedas.moneda[2].estado = u"rodando"_s;
-    w.Timer1_Timer();
-    QCOMPARE(GuionMensajes::mostrados().size(), size_t(1));
-    QCOMPARE(GuionMensajes::mostrados().front().texto, u"fallo gordo en TIMER1_TIMER"_s);
-    QCOMPARE(w.DibujoMostrado(0), 1); // las demás siguen girando
-  }
-
-  void elRatonDevuelveLaVentanaAlCentro() {
+  void elRatonAlCentroYUnaMonedaQueFalla() {
     FRMTirada t;
     FRMIntroducir m;
     t.show();
@@ -273,6 +242,16 @@ private slots:
     QCOMPARE(Formulario::MarcoPrevisto(), QMargins(g.left() - f.left(), g.top() - f.top(),
                                                    f.right() - g.right(), f.bottom() - g.bottom()));
     Formulario::FijarMarcoPrevisto({});
+    // Una moneda fuera de sus estados se avisa, y las demás siguen girando.
+    FRMTirada w;
+    w.show();
+    for (auto& m : w.Monedas.moneda)
+      m.StepCountdown = m.StepPeriod = 1;
+    w.Monedas.moneda[2].estado = u"rodando"_s;
+    w.Timer1_Timer();
+    QCOMPARE(GuionMensajes::mostrados().size(), size_t(1));
+    QCOMPARE(GuionMensajes::mostrados().front().texto, u"fallo gordo en TIMER1_TIMER"_s);
+    QCOMPARE(w.DibujoMostrado(0), 1);
   }
 
   // Con n líneas y al quitar la última: los selectores se apagan sólo con seis, y el aceptar sale
@@ -362,12 +341,22 @@ private slots:
   // igual; parando, cada 1, 2 o 3, en proporción 1:2:1, y enseña de 4 a 8 caras antes de quedarse
   // quieta. 6, 7, 8 y 9 salen 1/8, 3/8, 3/8 y 1/8. Timer() vuelve a cero a medianoche.
   void elRitmoYElRepartoDeLasMonedas() {
+    // Una vuelta, a un dibujo por paso: estado, dibujo y caras que faltan.
+    TiradaMonedas t;
+    auto& una = t.moneda[0];
+    una.StepCountdown = una.StepPeriod = 1;
+    una.FacesLeft = 10;
+    const QStringList esperados = {"canto1 1 10", "canto2 2 10", "canto3 3 10", "cruz 4 9",
+                                   "canto4 5 9",  "canto5 2 9",  "canto6 6 9",  "cara 0 8"};
+    for (const QString& e : esperados) {
+      t.Tick();
+      QCOMPARE(u"%1 %2 %3"_s.arg(una.estado).arg(TiradaMonedas::DibujoDe(una.estado)).arg(una.FacesLeft), e);
+    }
     QCOMPARE(FRMTirada().Timer1->interval(), 10);
     RelojFalso reloj;
     reloj.t = 86000;
     FijarReloj([&reloj] { return reloj.t = std::fmod(reloj.avanzar(), 86400.0); });
     Randomize(2718);
-    TiradaMonedas t;
     constexpr int Tiradas = 8000;
     // Monedas por ritmo (pasos entre dos dibujos; 0, irregular o fuera de 1 a 3).
     std::array<int, 4> libres{}, parando{};

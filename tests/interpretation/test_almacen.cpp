@@ -60,7 +60,7 @@ private slots:
   }
 
   // Las marcas, en orden y sin huecos, lo contado a quien cargó y los textos de cada línea.
-  void soloLasLineasQueCambian() {
+  void soloLasLineasQueCambianYFicherosCortos() {
     const std::vector<std::array<QString, 3>> casos{
         {u"787878"_s, u"*D *C *I **"_s, u"."_s},
         {u"987878"_s, u"*D *C *I *L1 **"_s, u"1."_s}, // "**" sobre la marca de la 6, tras saltar 2 a 5
@@ -81,10 +81,7 @@ private slots:
       cargar(almacen(bloqueCompleto()), lineas);
       QCOMPARE(buffer(), primera);
     }
-  }
-
-  // Vacío, ausente o cortado: se queda con lo leído y cierra con "**", sin restos de otra carga.
-  void ficheroCortoOAusente() {
+    // Vacío, ausente o cortado: se queda con lo leído y cierra con "**", sin restos de otra carga.
     cargar(almacen(bloqueCompleto()), u"777777"_s);
     {
       CarpetaPrueba carpeta(false); // sin BINARIO.DAT: textos vacíos, sin mensaje

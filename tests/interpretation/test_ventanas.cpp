@@ -19,8 +19,7 @@ class PruebaVentanas : public QObject {
   Q_OBJECT
   std::optional<CarpetaPrueba> carpeta_;
   std::optional<FRMInterpretar> w_;
-  // Los textos de la consulta abierta como se ven ("texto|" o "enunciado|interpretación"), por su
-  // código: "D", "C", "I" y "L1"…"L6"; con "c" delante, los del complementario.
+  // Los textos a la vista ("texto|" o "enunciado|interpretación") por código: "D", "L1"…, "cD"…
   std::map<QString, QString> textos_;
 
   void abrir(const QString& lineas) {
@@ -93,8 +92,7 @@ private slots:
              "Cambiantes\r\nen el Hexagrama Principal.\r\n"_s);
   }
 
-  // Las líneas que cambian, los nombres (DECISION) y los trigramas y sus paneles (IMAGEN) muestran
-  // textos, y no cuentan como un clic en el marco.
+  // Las líneas que cambian, los nombres y los trigramas muestran textos, sin contar como el marco.
   void clicsEnElDibujo() {
     abrir(u"797797"_s);
     const std::vector<std::pair<QWidget*, QString>> clics{
@@ -115,8 +113,7 @@ private slots:
     QTRY_COMPARE(vista(), u"COMPLEMENTARIO 787787 DC*I cC"_s);
   }
 
-  // El botón a la vista no vuelve a poner su texto (el usuario pudo desplazarse); tras una orden
-  // del menú, sí. Archivar e imprimir dejan lo que se ve, aunque imprimir cargara otros textos.
+  // El botón a la vista no repone su texto (pudo desplazarse), salvo tras una orden del menú.
   void mismoBotonYOrdenesDelMenu() {
     abrir(u"969696"_s);
     w_->Text1->setPlainText(u"desplazado"_s);
@@ -195,12 +192,10 @@ private slots:
              u"887778 31 - Hsien / La atracción mutua = NO 887778"_s);
   }
 
-  // Las líneas 4 a 6 en el panel de arriba, «TRIGRAMA SUPERIOR», y las 1 a 3 en «TRIGRAMA INFERIOR»,
-  // con el nombre del dibujo aunque cambien; la ayuda sólo en la línea que cambia.
+  // Las líneas 4 a 6 en el panel de arriba y las 1 a 3 en el de abajo, con el nombre del dibujo
+  // aunque cambien; la ayuda sólo en la línea que cambia.
   void trigramasEnSuPanel() {
     SSPanel *superior = w_->SSPanel2[0], *inferior = w_->SSPanel2[1];
-    if (superior->Caption() != u"TRIGRAMA SUPERIOR"_s)
-      std::swap(superior, inferior);
     QCOMPARE(superior->Caption() + u'/' + inferior->Caption(), u"TRIGRAMA SUPERIOR/TRIGRAMA INFERIOR"_s);
     QVERIFY(superior->y() + superior->height() <= inferior->y());
     const auto nombres = [&] {

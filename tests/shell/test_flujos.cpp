@@ -29,13 +29,6 @@ void MirarInterpretacion(QString& visto, std::function<void(FRMInterpretar*)> an
   });
 }
 
-void ElegirDelCatalogo(int fila) {
-  AlAparecer<FRM64HEXAGRAMAS>([fila](FRM64HEXAGRAMAS* c) {
-    c->List1->setCurrentRow(fila);
-    Pulsar(c->BTNAUX[0]);
-  });
-}
-
 } // namespace
 
 class PruebaFlujos : public QObject {
@@ -109,16 +102,6 @@ private slots:
     }
   }
 
-  void hexagramaAManoConElTeclado() {
-    AlAparecer<FRMIntroducir>([](FRMIntroducir* m) { Escribir(m, u"987678\n"_s); });
-    QString visto;
-    MirarInterpretacion(visto);
-    Pulsar(menu_->BTNMENU[1]);
-    QCOMPARE(visto, PreguntaModoManual + u" | HEXAGRAMA PRINCIPAL 63-Chi Chi"_s);
-    QCOMPARE(LastLines.texto() + ComplementLines.texto() + LastQuestion.trimmed(),
-             u"987678887778"_s + PreguntaModoManual);
-  }
-
   // La recuperada pasa a ser la última, con su pregunta y su complementario (el del botón de cambio
   // y el de imprimir los dos); una dañada se abre sin hexagrama; abandonar devuelve la última.
   void archivarYRecuperar() {
@@ -128,7 +111,10 @@ private slots:
     QVERIFY(archivar(ArchiveRecord::Nuevo(u"ANA"_s, u"¿VOLVERÁ LA LLUVIA?"_s, u"969696"_s, fecha).Bytes() +
                      ArchiveRecord::Nuevo(u"LUIS"_s, u"¿Y EL HUERTO?"_s, u"777888"_s, fecha).Bytes() +
                      danado));
-    ElegirDelCatalogo(62);
+    AlAparecer<FRM64HEXAGRAMAS>([](FRM64HEXAGRAMAS* c) {
+      c->List1->setCurrentRow(62);
+      Pulsar(c->BTNAUX[0]);
+    });
     QString visto, marco;
     MirarInterpretacion(visto, [&marco](FRMInterpretar* i) {
       AlAparecer<FRMGrabar>([](FRMGrabar* g) {
@@ -198,7 +184,6 @@ private slots:
   // fueran las de la última consulta, y la orden 3 vuelve a mostrar la consulta con monedas.
   void consultaConMonedasYCadaAbandono() {
     RelojFalso reloj;
-    reloj.instalar();
     Randomize(7);
     AlAparecer<frmconsulta>([](frmconsulta* c) {
       c->PREGUNTA->clear();
@@ -261,6 +246,13 @@ private slots:
     MirarInterpretacion(visto);
     Pulsar(menu_->BTNMENU[3]);
     QCOMPARE(visto, consulta);
+    // Y un hexagrama a mano, con el teclado, pasa a ser la última consulta.
+    AlAparecer<FRMIntroducir>([](FRMIntroducir* m) { Escribir(m, u"987678\n"_s); });
+    MirarInterpretacion(visto);
+    Pulsar(menu_->BTNMENU[1]);
+    QCOMPARE(visto, PreguntaModoManual + u" | HEXAGRAMA PRINCIPAL 63-Chi Chi"_s);
+    QCOMPARE(LastLines.texto() + ComplementLines.texto() + LastQuestion.trimmed(),
+             u"987678887778"_s + PreguntaModoManual);
   }
 };
 

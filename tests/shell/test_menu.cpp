@@ -9,7 +9,6 @@
 
 #include <QScrollBar>
 #include <QTextBrowser>
-#include <QTimer>
 
 #include <sys/stat.h>
 
@@ -57,11 +56,10 @@ private slots:
     carpeta_.reset();
   }
 
-  void arranqueCompleto() {
+  void elArranque() {
     // Intro con el foco en el cancelar del aviso termina sin presentación ni ventanas.
     auto menu = Arrancar(true);
-    QVERIFY(menu->Terminado() && menu->Tirada == nullptr);
-    QVERIFY(GuionMensajes::mostrados().empty());
+    QVERIFY(menu->Terminado() && menu->Tirada == nullptr && GuionMensajes::mostrados().empty());
     menu.reset();
     menu = Arrancar();
     QVERIFY(!menu->Terminado());
@@ -71,17 +69,13 @@ private slots:
     const int numero = RedondeoPar(Val(rotulo));
     QVERIFY2(numero >= 96 && (rotulo == "100" || rotulo == QStringLiteral(" %1% ").arg(numero)),
              qPrintable(rotulo));
-    QCOMPARE(menu->Inicio(), nullptr); // la presentación ya se cerró
-    QVERIFY(GuionMensajes::mostrados().empty());
+    QVERIFY(!menu->Inicio() && GuionMensajes::mostrados().empty()); // la presentación ya se cerró
     for (BotonImagen* b : menu->BTNMENU)
       QVERIFY(!b->Picture().isNull() && !b->accessibleName().isEmpty());
     // Los sorteos de la barra son anteriores a la siembra: se repiten.
     menu.reset();
     ReiniciarAleatorio();
     QCOMPARE(Arrancar()->RotuloBarraFinal(), rotulo);
-  }
-
-  void arranquesQueNoLleganAlMenu() {
     // Una FIFO en lugar de la lista de nombres no cuelga el arranque: se dice qué es.
     const QByteArray fifo = QFile::encodeName(carpeta_->fichero(QStringLiteral("hexagr.kvl")));
     QVERIFY(QFile::remove(QString::fromLocal8Bit(fifo)) && mkfifo(fifo.constData(), 0600) == 0);
@@ -92,8 +86,8 @@ private slots:
     GuionMensajes::limpiar();
     InstanciaUnica primera(carpeta_->ruta());
     QVERIFY(primera.adquirir());
-    FRMPRINCIPAL menu;
-    QVERIFY(menu.Terminado() && menu.Tirada == nullptr);
+    menu = std::make_unique<FRMPRINCIPAL>();
+    QVERIFY(menu->Terminado() && menu->Tirada == nullptr);
     QCOMPARE(CancelFlag.texto(), QStringLiteral("EC"));
     QCOMPARE(UnicoMensaje(vbExclamation + vbOKOnly),
              "Información al usuario: Esta aplicación ya se está ejecutando\r\n\r\nAPLICACIÓN CANCELADA");
@@ -120,17 +114,11 @@ private slots:
     QTest::keyClick(menu->windowHandle(), Qt::Key_Escape);
     QVERIFY(menu->Finalizado() && !menu->isVisible());
     QCOMPARE(salidas_, 1);
-  }
-
-  void lasCajasDeMensajesConElTeclado() {
     // La caja de verdad: Intro pulsa el predeterminado y Escape el de escape.
     GuionMensajes::desactivar();
     InstalarMensajesQt();
     const auto contestar = [](int estilo, Qt::Key tecla) {
-      QTimer::singleShot(0, [tecla] {
-        QTRY_VERIFY(QApplication::activeModalWidget());
-        QTest::keyClick(QApplication::activeModalWidget(), tecla);
-      });
+      AlAparecerModal([tecla](QWidget* caja) { QTest::keyClick(caja, tecla); });
       return MsgBox(QStringLiteral("¿Seguro?"), estilo);
     };
     QCOMPARE(contestar(vbQuestion + vbYesNo, Qt::Key_Escape), int(vbNo));
