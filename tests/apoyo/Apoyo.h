@@ -53,7 +53,6 @@ int CancelarEsperasModales();
 // Teclea `texto` en `w` ("\n" es Intro), también letras que no son ASCII (QTest::keyClicks no).
 void Escribir(QWidget* w, const QString& texto);
 
-// Un movimiento del ratón sobre `w`.
 void MoverRaton(QWidget* w, QPointF punto = QPointF(5, 5));
 // Un clic con el botón izquierdo en `punto` de `w` (sin él, en el centro).
 inline void Pulsar(QWidget* w, QPoint punto = {}) {
@@ -67,7 +66,6 @@ inline QChar ValorDibujado(const QPixmap& dibujo, const std::array<QPixmap, 4>& 
   return k == serie.end() ? u'?' : QChar(u'6' + int(k - serie.begin()));
 }
 
-// Cierra y oculta cualquier ventana de nivel superior que quede visible.
 void CerrarVentanasAbiertas();
 
 // Reloj de pruebas para Timer(): avanza `paso` más un vaivén de su propio generador (sin tocar Rnd)
