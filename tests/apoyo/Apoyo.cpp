@@ -1,26 +1,18 @@
 #include "apoyo/Apoyo.h"
 
-#include "core/Estado.h"
 #include "core/ListasNombres.h"
-#include "platform/Basico.h"
 #include "platform/Rutas.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStandardPaths>
-#include <QTest>
-#include <QElapsedTimer>
 #include <QTimer>
 
-#include <memory>
-
-// Ninguna prueba toca las carpetas reales del usuario: la carpeta de datos a
-// la que el programa recurre cuando no puede escribir junto a sí mismo es,
-// en las pruebas, una de prueba. Y las pausas no esperan: cada turno sólo
-// atiende lo pendiente (la prueba que mide una pausa pone la suya).
+// Ninguna prueba toca las carpetas del usuario, y las pausas sólo atienden lo pendiente.
 static void carpetasDePrueba() {
   QStandardPaths::setTestModeEnabled(true);
   FijarDuracionTurno(std::chrono::microseconds(0));
@@ -35,17 +27,12 @@ CarpetaPrueba::CarpetaPrueba(bool conDatos) {
   if (conDatos)
     for (const char* n : {"trigr.kvl", "hexagr.kvl", "BINARIO.DAT", "KORVAL.HLP"})
       QFile::copy(RutaDatoGenerado(QString::fromLatin1(n)), fichero(QString::fromLatin1(n)));
-  FijarProgramDir(dir_.path());
-  FijarDirEscritura(dir_.path());
+  FijarCarpetas(dir_.path());
 }
 
-CarpetaPrueba::~CarpetaPrueba() {
-  FijarProgramDir(QString());
-  FijarDirEscritura(QString());
-}
-
-QString CarpetaPrueba::fichero(const QString& nombre) const {
-  return QDir(dir_.path()).filePath(nombre);
+void CarpetaPrueba::FijarCarpetas(const QString& ruta) {
+  FijarProgramDir(ruta);
+  FijarDirEscritura(ruta);
 }
 
 void PrepararEstado(bool cargarListas) {
@@ -53,48 +40,33 @@ void PrepararEstado(bool cargarListas) {
   GuionMensajes::activar();
   ReiniciarAleatorio();
   FijarReloj(nullptr, nullptr);
-  if (cargarListas) {
-    QString error;
-    if (!LoadNameLists(&error))
-      qFatal("No se pudieron leer las listas de nombres: %s", qPrintable(error));
-  }
-}
-
-QWidget* VentanaModalActiva() {
-  if (QWidget* m = QApplication::activeModalWidget())
-    return m;
-  return nullptr;
-}
-
-void AlAparecerModal(std::function<void(QWidget*)> accion, QWidget* salvo, int limiteMs) {
-  AlAparecerModalSi([salvo](QWidget* w) { return w != salvo; }, std::move(accion), limiteMs);
+  QString error;
+  if (cargarListas && !LoadNameLists(&error))
+    qFatal("No se pudieron leer las listas de nombres: %s", qPrintable(error));
 }
 
 void AlAparecerModalSi(std::function<bool(QWidget*)> esperada, std::function<void(QWidget*)> accion,
                        int limiteMs) {
   auto* temporizador = new QTimer(qApp);
   temporizador->setObjectName(QStringLiteral("AlAparecerModal"));
-  auto inicio = std::make_shared<QElapsedTimer>();
-  inicio->start();
-  temporizador->setInterval(5);
+  QElapsedTimer inicio;
+  inicio.start();
   QObject::connect(temporizador, &QTimer::timeout, temporizador, [=] {
-    QWidget* w = VentanaModalActiva();
-    if (w && w->isVisible() && esperada(w)) {
-      temporizador->stop();
-      temporizador->deleteLater();
-      accion(w);
+    QWidget* w = QApplication::activeModalWidget();
+    const bool vista = w && w->isVisible() && esperada(w);
+    if (!vista && inicio.elapsed() <= limiteMs)
       return;
-    }
-    if (inicio->elapsed() > limiteMs) {
-      temporizador->stop();
-      temporizador->deleteLater();
+    temporizador->stop();
+    temporizador->deleteLater();
+    if (vista) {
+      accion(w);
+    } else {
       qWarning("No apareció la ventana modal esperada");
-      // Deja salir al bucle modal que haya para que la prueba falle y no se cuelgue.
-      if (QWidget* m = QApplication::activeModalWidget())
-        m->hide();
+      if (w) // deja salir al bucle modal que haya
+        w->hide();
     }
   });
-  temporizador->start();
+  temporizador->start(5);
 }
 
 void CerrarVentanasAbiertas() {
@@ -107,8 +79,7 @@ int CancelarEsperasModales() {
   int pendientes = 0;
   for (QTimer* t :
        qApp->findChildren<QTimer*>(QStringLiteral("AlAparecerModal"), Qt::FindDirectChildrenOnly)) {
-    if (t->isActive())
-      ++pendientes;
+    pendientes += t->isActive();
     t->stop();
     t->deleteLater();
   }

@@ -1,13 +1,8 @@
 // El almacén de textos: la carga de un bloque en TextBuffer y la extracción de sus textos.
 #include "apoyo/Apoyo.h"
-#include "core/Estado.h"
 #include "core/Hexagrama.h"
 #include "interpretation/AlmacenTextos.h"
 #include "platform/Codificacion.h"
-
-#include <QTest>
-
-using namespace Qt::StringLiterals;
 
 namespace {
 // Un almacén hecho a mano: el título (no se lee), el bloque y el comienzo del siguiente.
@@ -29,8 +24,7 @@ QStringList bloqueCompleto() {
   return b << u"**"_s;
 }
 
-// Carga `datos` con una lista de una fila, la de `lineas`, con su bloque en la
-// posición 1; da lo que la carga contó: cada línea cambiante y "." al terminar.
+// Carga `datos` como el bloque 1 con `lineas`; da lo que la carga contó: cada línea cambiante y "." al final.
 QString cargar(const QByteArray& datos, const QString& lineas) {
   HexagramList.fill({});
   const QString p = PatronEstable(lineas);
@@ -48,7 +42,7 @@ QStringList buffer() {
   return r;
 }
 
-// El enunciado y la interpretación de la línea l, como "enunciado|interpretación".
+// "enunciado|interpretación" de la línea l.
 QString linea(int l) {
   const TextoLinea t = ExtraerLinea(u"L%1"_s.arg(l));
   return t.enunciado + u'|' + t.interpretacion;
@@ -65,63 +59,45 @@ private slots:
       TextBuffer[i] = u"*D resto de otra carga %1"_s.arg(i);
   }
 
-  // Las marcas que quedan en el buffer, en orden y sin huecos, las líneas
-  // que se cuentan a quien cargó y los textos de cada línea.
-  void soloLasLineasQueCambian_data() {
-    QTest::addColumn<QString>("lineas");
-    QTest::addColumn<QString>("marcas");
-    QTest::addColumn<QString>("informe");
-    QTest::newRow("ninguna") << u"787878"_s << u"*D *C *I **"_s << u"."_s;
-    // La 1: "**" va sobre la marca de la 6, tras saltar las de 2 a 5.
-    QTest::newRow("sólo la 1") << u"987878"_s << u"*D *C *I *L1 **"_s << u"1."_s;
-    // La 6: su marca ocupa la ranura de la 1 y el "**" es el del fichero.
-    QTest::newRow("sólo la 6") << u"787876"_s << u"*D *C *I *L6 **"_s << u"6."_s;
-    QTest::newRow("2, 5 y 6") << u"797799"_s << u"*D *C *I *L2 *L5 *L6 **"_s << u"256."_s;
-    QTest::newRow("las seis") << u"969696"_s << u"*D *C *I *L1 *L2 *L3 *L4 *L5 *L6 **"_s << u"123456."_s;
-  }
-  void soloLasLineasQueCambian() {
-    QFETCH(QString, lineas);
-    QFETCH(QString, marcas);
-    QFETCH(QString, informe);
-    QCOMPARE(cargar(almacen(bloqueCompleto()), lineas), informe);
-    QCOMPARE(buffer().filter(u"*"_s).join(u' '), marcas);
-    // Cada marca con sus tres registros, sin huecos.
-    QCOMPARE(buffer().size(), 4 * marcas.count(u' ') + 1);
-    for (int l = 1; l <= 6; ++l)
-      QCOMPARE(linea(l), EsCambiante(lineas[l - 1])
-                             ? u"   Nueve en el puesto %1 continúa %1|   INTERPRETACIÓN: la %1"_s.arg(l)
-                             : u"|"_s);
-    // Volver a cargarlo tras otro más largo deja lo mismo.
-    const QStringList primera = buffer();
-    cargar(almacen(bloqueCompleto()), u"969696"_s);
-    cargar(almacen(bloqueCompleto()), lineas);
-    QCOMPARE(buffer(), primera);
-  }
-
-  // Vacío, ausente o cortado: la carga termina, se queda con lo leído y
-  // cierra el buffer con "**" sin dejar asomar restos de otra carga.
-  void ficheroCortoOAusente() {
+  // Las marcas, en orden y sin huecos, lo contado a quien cargó y los textos de cada línea.
+  void soloLasLineasQueCambianYFicherosCortos() {
+    const std::vector<std::array<QString, 3>> casos{
+        {u"787878"_s, u"*D *C *I **"_s, u"."_s},
+        {u"987878"_s, u"*D *C *I *L1 **"_s, u"1."_s}, // "**" sobre la marca de la 6, tras saltar 2 a 5
+        {u"787876"_s, u"*D *C *I *L6 **"_s, u"6."_s}, // en la ranura de la 1, y el "**" del fichero
+        {u"797799"_s, u"*D *C *I *L2 *L5 *L6 **"_s, u"256."_s},
+        {u"969696"_s, u"*D *C *I *L1 *L2 *L3 *L4 *L5 *L6 **"_s, u"123456."_s}};
+    for (const auto& [lineas, marcas, informe] : casos) {
+      QCOMPARE(lineas + u' ' + cargar(almacen(bloqueCompleto()), lineas), lineas + u' ' + informe);
+      QCOMPARE(buffer().filter(u"*"_s).join(u' '), marcas);
+      QCOMPARE(buffer().size(), 4 * marcas.count(u' ') + 1);
+      for (int l = 1; l <= 6; ++l)
+        QCOMPARE(linea(l), EsCambiante(lineas[l - 1])
+                               ? u"   Nueve en el puesto %1 continúa %1|   INTERPRETACIÓN: la %1"_s.arg(l)
+                               : u"|"_s);
+      // Volver a cargarlo tras otro más largo deja lo mismo.
+      const QStringList primera = buffer();
+      cargar(almacen(bloqueCompleto()), u"969696"_s);
+      cargar(almacen(bloqueCompleto()), lineas);
+      QCOMPARE(buffer(), primera);
+    }
+    // Vacío, ausente o cortado: se queda con lo leído y cierra con "**", sin restos de otra carga.
     cargar(almacen(bloqueCompleto()), u"777777"_s);
     {
-      // Sin BINARIO.DAT en la carpeta del programa: textos vacíos, sin mensaje.
-      CarpetaPrueba carpeta(false);
+      CarpetaPrueba carpeta(false); // sin BINARIO.DAT: textos vacíos, sin mensaje
       bool completa = false;
       CargarBuffer(u"777777"_s, {{}, [&] { completa = true; }});
-      QVERIFY(completa && buffer() == QStringList{u"**"_s});
-      QVERIFY(GuionMensajes::mostrados().empty());
+      QVERIFY(completa && buffer() == QStringList{u"**"_s} && GuionMensajes::mostrados().empty());
     }
-    // A mitad de un registro de COMENTARIO.
+    // A mitad de un registro de COMENTARIO, y mientras se saltan las líneas que no cambian.
     QCOMPARE(cargar(almacen(bloqueCompleto()).left(80 * 7 + 9), u"999999"_s), u"."_s);
     QCOMPARE(buffer(), bloqueCompleto().mid(0, 6) << u"   Segund"_s << u"**"_s);
-    // Mientras se saltan las líneas que no cambian.
     QCOMPARE(cargar(almacen(bloqueCompleto()).left(80 * 20), u"777779"_s), u"."_s);
     QCOMPARE(buffer().size(), 13);
   }
 
   void reglasDeUnionYDeLinea() {
-    // Un registro en blanco antes del comentario; fuera de las líneas, lo que
-    // empieza por «interpretación» es texto como otro; una interpretación en
-    // minúsculas tras blancos; otra que no lo es, sin tilde.
+    // Fuera de las líneas, lo que empieza por «interpretación» es texto como otro.
     cargar(almacen(QString::fromUtf8("*D|   Primer párrafo,|que sigue.|   Interpretación antigua.|*C|   |"
                                      "   Comentario,|interpretación aparte.|"
                                      "*I|Sin sangría|   y párrafo.|*L1|   Seis al comienzo significa: algo.|"
@@ -130,35 +106,28 @@ private slots:
                                      "   Interpretación: aquí sí.|**")
                        .split(u'|')),
            u"999777"_s);
-    // Párrafos separados por una línea en blanco, nunca al principio; dentro
-    // de un párrafo, un blanco entre registros. DECISION para en "*C".
+    // Párrafos separados por una línea en blanco; dentro de uno, un blanco entre registros.
     QCOMPARE(ExtraerSeccion(u"D"_s), u"   Primer párrafo, que sigue.\r\n\r\n   Interpretación antigua."_s);
     QCOMPARE(ExtraerSeccion(u"C"_s), u"   Comentario, interpretación aparte."_s);
     QCOMPARE(ExtraerSeccion(u"I"_s), u"Sin sangría\r\n\r\n   y párrafo."_s);
-    // La interpretación empieza su propio texto, aunque vaya en minúsculas
-    // tras blancos; sin ella, la línea sólo tiene enunciado.
     QCOMPARE(linea(1),
              u"   Seis al comienzo significa: algo.|      interpretación: en minúsculas y sigue."_s);
     QCOMPARE(linea(2), u"   Sólo enunciado.|"_s);
     QCOMPARE(linea(3),
              u"   No empieza aquí, interpretacion sin tilde tampoco.|   Interpretación: aquí sí."_s);
-
     // DECISION para también en "**", aunque detrás queden restos de otra carga.
     const QStringList restos = QString::fromUtf8("*D|   decisión|**|resto|*C|   viejo").split(u'|');
     for (int i = 0; i < restos.size(); ++i)
       TextBuffer[i + 1] = restos[i];
-    QCOMPARE(ExtraerSeccion(u"D"_s), u"   decisión"_s);
-    QVERIFY(ExtraerSeccion(u"C"_s).isEmpty());
-    // La carga reconoce la marca de línea también en minúscula: tras saltar
-    // la línea 1, que no cambia, cuenta la 2.
+    QCOMPARE(ExtraerSeccion(u"D"_s) + u'|' + ExtraerSeccion(u"C"_s), u"   decisión|"_s);
+    // La marca de línea también en minúscula: tras saltar la 1, que no cambia, cuenta la 2.
     QStringList b = bloqueCompleto();
     b[b.indexOf(u"*L2"_s)] = u"*l2"_s;
     QCOMPARE(cargar(almacen(b), u"797777"_s), u"2."_s);
   }
 
-  // El almacén que genera la construcción, con las seis líneas cambiantes:
-  // cada bloque cabe con su "**" como mucho en la ranura 99 (así se imprime
-  // entero) y cada línea abre con la fórmula de su puesto.
+  // El almacén generado, con las seis líneas cambiantes: cada bloque cabe con su "**" en 99 ranuras
+  // (así se imprime entero) y cada línea abre con la fórmula de su puesto y una interpretación.
   void almacenGenerado() {
     CarpetaPrueba carpeta(true);
     PrepararEstado(true);
@@ -166,19 +135,17 @@ private slots:
                               u"en el cuarto puesto"_s, u"en el quinto puesto"_s,  u"arriba"_s};
     for (int k = 1; k <= 64; ++k) {
       const QString dibujo = HexagramList[k][3] + HexagramList[k][2];
-      QString cambiantes = dibujo;
-      cambiantes.replace(u'7', u'9').replace(u'8', u'6');
       QString lineas;
-      CargarBuffer(cambiantes, {[&](int n) { lineas += QString::number(n); }, {}});
-      const QString que = u"hexagrama %1"_s.arg(k);
-      QVERIFY2(buffer().back() == u"**"_s && buffer().size() <= 99, qPrintable(que));
-      QCOMPARE(lineas, u"123456"_s);
+      CargarBuffer(QString(dibujo).replace(u'7', u'9').replace(u'8', u'6'),
+                   {[&](int n) { lineas += QString::number(n); }, {}});
+      QVERIFY2(buffer().back() == u"**"_s && buffer().size() <= 99 && lineas == u"123456"_s,
+               qPrintable(u"hexagrama %1"_s.arg(k)));
       for (int l = 1; l <= 6; ++l) {
         const QString formula =
             u"   %1 %2 significa:"_s.arg(dibujo[l - 1] == u'7' ? u"Nueve"_s : u"Seis"_s, puestos[l - 1]);
         QVERIFY2(linea(l).startsWith(formula) && linea(l).contains(u"|   INTERPRETACIÓN"_s) &&
                      linea(l).count(u"INTERPRETACIÓN"_s) == 1,
-                 qPrintable(que + u", línea %1: "_s.arg(l) + linea(l).left(50)));
+                 qPrintable(u"hexagrama %1, línea %2: "_s.arg(k).arg(l) + linea(l).left(50)));
       }
     }
   }

@@ -1,48 +1,25 @@
 // La ventana de interpretación y el catálogo de los 64 hexagramas, con clics y teclas.
 #include "apoyo/Apoyo.h"
-#include "core/Estado.h"
 #include "core/Hexagrama.h"
 #include "interpretation/AlmacenTextos.h"
 #include "interpretation/FRM64HEXAGRAMAS.h"
 #include "interpretation/FRMInterpretar.h"
 #include "pictures/GRAFICOS.h"
-#include "platform/Basico.h"
 #include "platform/Twips.h"
-
-#include <QFile>
-#include <QTest>
 
 #include <sys/stat.h>
 
-#include <map>
-#include <optional>
-
-using namespace Qt::StringLiterals;
-
 namespace {
-void clic(QWidget* w, QPoint p = {}) {
-  QTest::mouseClick(w, Qt::LeftButton, {}, p.isNull() ? w->rect().center() : p);
-}
 
 // Un punto del fondo del marco, entre la columna de líneas y los paneles.
 const QPoint FondoDelMarco(Tw(2220), Tw(1500));
-
-// De cada dibujo de línea, el valor que representa.
-QChar valorDe(const QPixmap& dibujo, const std::array<QPixmap, 4>& serie) {
-  for (int k = 0; k < 4; ++k)
-    if (dibujo.cacheKey() == serie[size_t(k)].cacheKey())
-      return QChar(u'6' + k);
-  return u'?';
-}
 } // namespace
 
 class PruebaVentanas : public QObject {
   Q_OBJECT
   std::optional<CarpetaPrueba> carpeta_;
   std::optional<FRMInterpretar> w_;
-  // Los textos del almacén para la consulta abierta, como se ven en los
-  // cuadros ("texto|" o "enunciado|interpretación"): "D", "C", "I" y
-  // "L1"…"L6"; con "c" delante, los del complementario.
+  // Los textos a la vista ("texto|" o "enunciado|interpretación") por código: "D", "L1"…, "cD"…
   std::map<QString, QString> textos_;
 
   void abrir(const QString& lineas) {
@@ -60,12 +37,11 @@ class PruebaVentanas : public QObject {
     QVERIFY(QTest::qWaitForWindowActive(&*w_));
   }
 
-  // Lo que se ve: el rótulo del marco, las líneas dibujadas, los botones de texto
-  // disponibles ("*" tras el marcado) y de quién es el texto a la vista.
+  // El marco, las líneas, los botones de texto disponibles ("*" el marcado) y el texto a la vista.
   QString vista() const {
     QString r = w_->CaptionHexagrama().mid(10) + u' ';
     for (const BotonImagen* l : w_->LINEA)
-      r += l->isVisibleTo(&*w_) ? valorDe(l->Picture(), GRAFICOS::Instancia().GRFLINEAm) : u'-';
+      r += l->isVisibleTo(&*w_) ? ValorDibujado(l->Picture(), GRAFICOS::Instancia().GRFLINEAm) : u'-';
     r += u' ';
     for (int i = 0; i < 9; ++i)
       if (w_->BTNINTERPRETAR[size_t(i)]->isEnabled())
@@ -89,8 +65,7 @@ private slots:
   }
   void cleanup() { FRMInterpretar::AbrirGrabar = FRMInterpretar::AbrirImprimir = nullptr; }
 
-  // Consultas seguidas, cada una sólo con los botones de sus líneas; el botón pasa al
-  // complementario y el fondo del marco vuelve. Sin líneas que cambian, avisan.
+  // Cada consulta sólo con los botones de sus líneas; el botón de cambio y el fondo del marco.
   void consultasSeguidas() {
     const std::vector<std::array<QString, 3>> consultas{
         {u"969696"_s, u"PRINCIPAL 969696 D*CI123456 D"_s, u"COMPLEMENTARIO 878787 D*CI cD"_s},
@@ -99,29 +74,25 @@ private slots:
     for (const auto& [lineas, principal, complementario] : consultas) {
       abrir(lineas);
       QCOMPARE(vista(), principal);
-      const int n = HexagramNumber(lineas);
-      QCOMPARE(w_->TXTHEXAGRAMA[0]->text(), QuitarBlancos(HexagramList[n][1]) + u'-' + HexagramList[n][4]);
-      clic(w_->BTNMENU[0]);
+      Pulsar(w_->BTNMENU[0]);
       QCOMPARE(vista(), complementario);
-      clic(w_->Framehexagrama, FondoDelMarco);
+      Pulsar(w_->Framehexagrama, FondoDelMarco);
       QCOMPARE(vista(), principal);
-      clic(w_->BTNMENU[3]);
+      Pulsar(w_->BTNMENU[3]);
     }
     // Un almacén que no es un fichero normal (una FIFO colgaría la ventana) no se lee: sin textos.
     const QByteArray almacen = QFile::encodeName(carpeta_->fichero(u"BINARIO.DAT"_s));
     QVERIFY(QFile::remove(QString::fromLocal8Bit(almacen)) && mkfifo(almacen.constData(), 0600) == 0);
     abrir(u"969696"_s);
     QCOMPARE(vista(), u"PRINCIPAL 969696 D*CI ?|"_s);
-    clic(w_->BTNMENU[3]);
-    QCOMPARE(int(GuionMensajes::mostrados().size()), 2);
+    Pulsar(w_->BTNMENU[3]);
+    QCOMPARE(GuionMensajes::mostrados().size(), size_t(2)); // sin líneas que cambian, avisa
     QCOMPARE(GuionMensajes::mostrados()[1].titulo + u": "_s + GuionMensajes::mostrados()[1].texto,
              u"Información al usuario: El hexagrama complementario sólo se\r\ncrea cuando existen Lineas "
              "Cambiantes\r\nen el Hexagrama Principal.\r\n"_s);
   }
 
-  // Lo dibujado también muestra textos: las líneas que cambian, los nombres
-  // del hexagrama (DECISION) y los trigramas con sus paneles (IMAGEN); nada
-  // de eso cuenta como un clic en el marco.
+  // Las líneas que cambian, los nombres y los trigramas muestran textos, sin contar como el marco.
   void clicsEnElDibujo() {
     abrir(u"797797"_s);
     const std::vector<std::pair<QWidget*, QString>> clics{
@@ -131,118 +102,102 @@ private slots:
         {w_->TXTHEXAGRAMA[0], u"D*CI25 D"_s},    {w_->TXTTRIGRAMA[1], u"DCI*25 I"_s}};
     for (const auto& [control, esperada] : clics) {
       // En el panel, el rótulo que va encima del nombre del trigrama.
-      clic(control, control == w_->SSPanel2[1] ? QPoint(control->width() / 2, 4) : QPoint());
+      Pulsar(control, control == w_->SSPanel2[1] ? QPoint(control->width() / 2, 4) : QPoint());
       QCOMPARE(vista(), u"PRINCIPAL 797797 "_s + esperada);
     }
-    clic(w_->Framehexagrama, FondoDelMarco);
-    clic(w_->LINEA[4]); // en el complementario ninguna línea tiene texto
+    Pulsar(w_->Framehexagrama, FondoDelMarco);
+    Pulsar(w_->LINEA[4]); // en el complementario ninguna línea tiene texto
     QCOMPARE(vista(), u"COMPLEMENTARIO 787787 D*CI cD"_s);
     // El foco que llega con el teclado también muestra.
     w_->BTNINTERPRETAR[1]->setFocus(Qt::TabFocusReason);
     QTRY_COMPARE(vista(), u"COMPLEMENTARIO 787787 DC*I cC"_s);
   }
 
-  // Pulsar otra vez el botón a la vista no lo pone de nuevo (el usuario pudo
-  // desplazarse); tras una orden del menú, sí. Archivar e imprimir dejan lo que
-  // se ve, con los textos del hexagrama a la vista aunque imprimir cargara otros.
+  // El botón a la vista no repone su texto (pudo desplazarse), salvo tras una orden del menú.
   void mismoBotonYOrdenesDelMenu() {
     abrir(u"969696"_s);
     w_->Text1->setPlainText(u"desplazado"_s);
-    clic(w_->BTNINTERPRETAR[0]);
+    Pulsar(w_->BTNINTERPRETAR[0]);
     QCOMPARE(vista(), u"PRINCIPAL 969696 D*CI123456 ?desplazado|"_s);
     QString bandera;
     FRMInterpretar::AbrirGrabar = [&] { bandera = CancelFlag.texto(); };
-    clic(w_->BTNMENU[1]);
+    Pulsar(w_->BTNMENU[1]);
     QCOMPARE(bandera, u"SI"_s);
     QCOMPARE(vista(), u"PRINCIPAL 969696 D*CI123456 ?desplazado|"_s);
-    clic(w_->BTNINTERPRETAR[0]);
+    Pulsar(w_->BTNINTERPRETAR[0]);
     QCOMPARE(vista(), u"PRINCIPAL 969696 D*CI123456 D"_s);
 
-    clic(w_->BTNINTERPRETAR[8]);
+    Pulsar(w_->BTNINTERPRETAR[8]);
     FRMInterpretar::AbrirImprimir = [] {
       CargarBuffer(CurrentLines);
       CargarBuffer(ComplementLines);
     };
-    clic(w_->BTNMENU[2]);
+    Pulsar(w_->BTNMENU[2]);
     QCOMPARE(vista(), u"PRINCIPAL 969696 DCI123456* L6"_s);
-    clic(w_->BTNINTERPRETAR[3]);
+    Pulsar(w_->BTNINTERPRETAR[3]);
     QCOMPARE(vista(), u"PRINCIPAL 969696 DCI1*23456 L1"_s);
     // Con el complementario a la vista, se recarga el complementario.
-    clic(w_->BTNMENU[0]);
+    Pulsar(w_->BTNMENU[0]);
     FRMInterpretar::AbrirImprimir = [] { CargarBuffer(CurrentLines); };
-    clic(w_->BTNMENU[2]);
-    clic(w_->BTNINTERPRETAR[2]);
+    Pulsar(w_->BTNMENU[2]);
+    Pulsar(w_->BTNINTERPRETAR[2]);
     QCOMPARE(vista(), u"COMPLEMENTARIO 878787 DCI* cI"_s);
   }
 
-  // El catálogo: la primera apertura, las vistas previas, cancelar, volver a
-  // abrir, aceptar con el botón, con doble clic y con el teclado.
+  // Cancelar, volver a abrir y aceptar con el botón, con doble clic y con el teclado.
   void catalogo() {
     FRM64HEXAGRAMAS cat;
     QVERIFY(cat.BTNAUX[0]->isHidden());
-    auto pulsar = [&](int fila, bool doble = false) {
-      cat.List1->scrollToItem(cat.List1->item(fila));
-      const QPoint p = cat.List1->visualItemRect(cat.List1->item(fila)).center();
-      clic(cat.List1->viewport(), p);
-      if (doble)
-        QTest::mouseDClick(cat.List1->viewport(), Qt::LeftButton, {}, p);
+    const auto fila = [&](int n) {
+      cat.List1->scrollToItem(cat.List1->item(n));
+      return cat.List1->visualItemRect(cat.List1->item(n)).center();
     };
-    // La vista previa: el dibujo, el nombre y el segundo nombre.
-    auto previa = [&] {
+    // La vista previa (el dibujo, el nombre y el segundo nombre), la bandera y las líneas.
+    const auto previa = [&] {
       QString r;
       for (const SSRibbon* l : cat.LINEA)
-        r += l->isHidden() ? u'-' : valorDe(l->Picture(), GRAFICOS::Instancia().GRFLINEAp);
-      return r + u' ' + cat.label2[0]->text() + u" / "_s + cat.label2[1]->text();
+        r += l->isHidden() ? u'-' : ValorDibujado(l->Picture(), GRAFICOS::Instancia().GRFLINEAp);
+      return r + u' ' + cat.label2[0]->text() + u" / "_s + cat.label2[1]->text() + u" = "_s +
+             CancelFlag.texto() + u' ' + CurrentLines.texto();
     };
-    // Abre el catálogo, hace `accion` y pulsa `teclas`; da la última vista
-    // previa y lo que quedó: la bandera y las líneas.
-    auto abrirCatalogo = [&](const std::function<void()>& accion,
-                             std::initializer_list<Qt::Key> teclas = {}) {
-      AlAparecerModal([&](QWidget*) {
-        if (accion)
-          accion();
-        for (Qt::Key k : teclas)
-          QTest::keyClick(cat.List1, k);
-      });
+    const auto abrirCatalogo = [&](const std::function<void()>& accion) {
+      AlAparecerModal([&](QWidget*) { accion(); });
       cat.MostrarModal();
-      return previa() + u" = "_s + CancelFlag.texto() + u' ' + CurrentLines.texto();
+      return previa();
     };
     CurrentLines = u"969696"_s;
     QString alAbrir; // se compara fuera: un fallo dentro dejaría abierta la ventana
     QCOMPARE(abrirCatalogo([&] {
-               alAbrir = previa() + u' ' + QString::number(cat.List1->count()) +
+               alAbrir = previa().section(u" = "_s, 0, 0) + u' ' + QString::number(cat.List1->count()) +
                          (cat.BTNAUX[0]->isVisible() ? u" aceptar"_s : QString());
-               for (int fila : {5, 20, 11})
-                 pulsar(fila);
-               clic(cat.BTNAUX[1]);
+               for (int n : {5, 20, 11})
+                 Pulsar(cat.List1->viewport(), fila(n));
+               Pulsar(cat.BTNAUX[1]);
              }),
              u"888777 12 - P'i / La obstrucción = SI 969696"_s);
     QCOMPARE(alAbrir, u"777777 1 - Ch'ien / La fuerza creadora 64 aceptar"_s);
     // La selección sigue; aceptar junta los campos 3 y 2 sin blancos.
     HexagramList[12][3] = u" 888 "_s;
-    QCOMPARE(abrirCatalogo([&] { clic(cat.BTNAUX[0]); }), u"888777 12 - P'i / La obstrucción = NO 888777"_s);
-    QCOMPARE(abrirCatalogo([&] { pulsar(29, true); }),
+    QCOMPARE(abrirCatalogo([&] { Pulsar(cat.BTNAUX[0]); }),
+             u"888777 12 - P'i / La obstrucción = NO 888777"_s);
+    QCOMPARE(abrirCatalogo([&] {
+               Pulsar(cat.List1->viewport(), fila(29));
+               QTest::mouseDClick(cat.List1->viewport(), Qt::LeftButton, {}, fila(29));
+             }),
              u"787787 30 - Li / La luz que se adhiere = NO 787787"_s);
-    QCOMPARE(abrirCatalogo({}, {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Return}),
+    QCOMPARE(abrirCatalogo([&] {
+               for (Qt::Key k : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Return})
+                 QTest::keyClick(cat.List1, k);
+             }),
              u"887778 31 - Hsien / La atracción mutua = NO 887778"_s);
-    QCOMPARE(abrirCatalogo({}, {Qt::Key_Down, Qt::Key_Escape}),
-             u"877788 32 - Hêng / La constancia = SI 887778"_s);
   }
 
-  // Cada trigrama en su panel: el de las líneas 4 a 6 en el de arriba, «TRIGRAMA
-  // SUPERIOR», y el de las líneas 1 a 3 en «TRIGRAMA INFERIOR», con el nombre
-  // del dibujo aunque sus líneas cambien; los dos nombres del hexagrama, y la
-  // ayuda sólo en la línea dibujada que cambia.
+  // Las líneas 4 a 6 en el panel de arriba y las 1 a 3 en el de abajo, con el nombre del dibujo
+  // aunque cambien; la ayuda sólo en la línea que cambia.
   void trigramasEnSuPanel() {
-    const auto panel = [&](const char* rotulo) {
-      for (SSPanel* p : w_->SSPanel2)
-        if (p->Caption() == QLatin1String(rotulo))
-          return p;
-      return static_cast<SSPanel*>(nullptr);
-    };
-    SSPanel* superior = panel("TRIGRAMA SUPERIOR");
-    SSPanel* inferior = panel("TRIGRAMA INFERIOR");
-    QVERIFY(superior && inferior && superior->y() + superior->height() <= inferior->y());
+    SSPanel *superior = w_->SSPanel2[0], *inferior = w_->SSPanel2[1];
+    QCOMPARE(superior->Caption() + u'/' + inferior->Caption(), u"TRIGRAMA SUPERIOR/TRIGRAMA INFERIOR"_s);
+    QVERIFY(superior->y() + superior->height() <= inferior->y());
     const auto nombres = [&] {
       QStringList ayudas;
       for (const BotonImagen* l : w_->LINEA)
