@@ -260,6 +260,7 @@ FRMInterpretar::FRMInterpretar(QWidget* parent) : Formulario(parent) {
     PREGUNTA->setPalette(p);
   }
   Colocar(PREGUNTA, 30, 4290, 9450, 300);
+  letraPregunta_ = PREGUNTA->font();
 
   SSPanel1 = new SSPanel(this);
   SSPanel1->setColores(Estilo::VerdeAzuladoClaro, Estilo::OroClaro);
@@ -314,6 +315,20 @@ FRMInterpretar::FRMInterpretar(QWidget* parent) : Formulario(parent) {
     AlMoverRaton(Text2[i]->viewport(), [this] { centrarform(); });
 
   Form_Load();
+}
+
+void FRMInterpretar::AjustarPregunta() {
+  // La pregunta se lee entera en su renglón: una larga (hasta cien
+  // caracteres) achica la letra lo justo. Si ni así cabe, la da la ayuda.
+  QFont letra = letraPregunta_;
+  const QString texto = PREGUNTA->text();
+  const QMargins m = PREGUNTA->textMargins();
+  const int disponible = PREGUNTA->width() - m.left() - m.right() - 8;
+  while (letra.pointSizeF() > 7 && QFontMetrics(letra).horizontalAdvance(texto) > disponible)
+    letra.setPointSizeF(letra.pointSizeF() - 0.25);
+  PREGUNTA->setFont(letra);
+  PREGUNTA->setToolTip(QFontMetrics(letra).horizontalAdvance(texto) > disponible ? texto : QString());
+  PREGUNTA->setCursorPosition(0);
 }
 
 void FRMInterpretar::Form_Load() {
@@ -523,7 +538,7 @@ void FRMInterpretar::Form_Activate() {
     CargarBuffer(CurrentLines);
     Habilitar(0, 2, true);
     PREGUNTA->setText(QuitarBlancosDerecha(CurrentQuestion));
-    PREGUNTA->setCursorPosition(0);
+    AjustarPregunta();
   }
   if (CurrentLines.texto() == ComplementLines.texto())
     Habilitar(3, 8, false);

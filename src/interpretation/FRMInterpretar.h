@@ -8,6 +8,8 @@
 #include "platform/Controles.h"
 #include "platform/Formulario.h"
 
+#include <QFont>
+
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -107,6 +109,9 @@ private:
   // Lo que se ve según el hexagrama a la vista: el botón de cambio, su cara
   // y el rótulo del marco.
   void PonerPrincipal(bool principal);
+  // La letra de la pregunta, a la medida de su texto.
+  void AjustarPregunta();
+  QFont letraPregunta_;
   // La carga dio el foco a DECISION; se hace efectivo al acabar la activación.
   bool focoPedido_ = false;
   // Mientras una carga pone el foco en DECISION, ese foco no muestra nada:

@@ -48,7 +48,9 @@ FRMImprimir::FRMImprimir(QWidget* parent) : Formulario(parent) {
   Colocar(panfondo, 0, 0, 4695, 2865);
 
   const QString estiloOpcion = QStringLiteral(
-      "QRadioButton { color: rgb(246, 222, 150); font-weight: bold; background: transparent; spacing: 5px; }"
+      "QRadioButton { color: rgb(246, 222, 150); font-weight: bold; background: transparent; spacing: 5px;"
+      " border: 1px solid transparent; }"
+      "QRadioButton:focus { border: 1px dotted rgb(246, 222, 150); }"
       "QRadioButton:disabled { color: rgb(110, 140, 140); }"
       "QRadioButton::indicator { width: 9px; height: 9px; border-radius: 6px;"
       " border: 2px solid rgb(214, 178, 74); background: rgb(0, 40, 40); }"
@@ -145,8 +147,14 @@ void FRMImprimir::Form_Activate() {
   PANIMPRIMIENDO->hide();
   OPCION[0]->setEnabled(ComplementLines.texto() != CurrentLines.texto());
   OPCION[1]->setChecked(true);
+  // El foco en la opción elegida: las flechas cambian de opción e Intro imprime.
+  OPCION[1]->setFocus(Qt::OtherFocusReason);
   abortado_ = false;
   WaitTicks(50);
+}
+
+QWidget* FRMImprimir::ControlDelFoco() {
+  return OPCION[0]->isChecked() ? OPCION[0] : OPCION[1];
 }
 
 void FRMImprimir::BTNMENU_Click(int Index) {

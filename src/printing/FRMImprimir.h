@@ -61,6 +61,7 @@ public:
 
 protected:
   void Form_Activate() override;
+  QWidget* ControlDelFoco() override;
 
 private:
   void Form_Load();

@@ -92,6 +92,22 @@ private slots:
              "Cambiantes\r\nen el Hexagrama Principal.\r\n"_s);
   }
 
+  // La pregunta se lee entera en su renglón; tras una larga, la corta vuelve a la letra de siempre.
+  void preguntaEntera() {
+    const double normal = w_->PREGUNTA->font().pointSizeF();
+    for (const QString& pregunta : {u"¿DEBO ACEPTAR EL PUESTO QUE ME OFRECEN EN LA COMPAÑÍA DEL NORTE, MUY "
+                                    "LEJOS DE LA CASA DE MIS PADRES?"_s,
+                                    u"¿QUÉ HAGO?"_s}) {
+      CurrentQuestion = pregunta;
+      abrir(u"797797"_s);
+      const QLineEdit* p = w_->PREGUNTA;
+      QCOMPARE(p->text(), pregunta);
+      QVERIFY(QFontMetrics(p->font()).horizontalAdvance(pregunta) < p->width() - 12);
+      Pulsar(w_->BTNMENU[3]);
+    }
+    QCOMPARE(w_->PREGUNTA->font().pointSizeF(), normal);
+  }
+
   // Las líneas que cambian, los nombres y los trigramas muestran textos, sin contar como el marco.
   void clicsEnElDibujo() {
     abrir(u"797797"_s);

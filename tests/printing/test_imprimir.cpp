@@ -369,6 +369,26 @@ private slots:
     QVERIFY(ultima.fuente == u"Liberation Serif"_s && ultima.tamano == 14 && ultima.p1.x() == 500);
   }
 
+  void teclado() {
+    // Se abre con el foco en la opción marcada: la flecha elige los dos
+    // hexagramas e Intro los imprime; al volver, otra vez el actual con el foco.
+    consulta(u"697896"_s);
+    for (int vez = 0; vez < 2; ++vez) {
+      f_->show();
+      QApplication::setActiveWindow(f_.get());
+      QVERIFY(QTest::qWaitForWindowActive(f_.get()));
+      QCOMPARE(QApplication::focusWidget(), f_->OPCION[1]);
+      QVERIFY(f_->OPCION[1]->isChecked());
+      if (vez == 0) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+        QVERIFY(f_->OPCION[0]->isChecked() && QApplication::focusWidget() == f_->OPCION[0]);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(impresora_->trabajosTerminados(), 2);
+        QVERIFY(!f_->isVisible());
+      }
+    }
+  }
+
   void pdfSinImpresora() {
     // Sin impresoras, un PDF por hexagrama, sólo para su dueño, con fecha, orden y
     // contenido en el nombre; un solo mensaje da las dos rutas y ofrece abrirlos.
