@@ -2,7 +2,6 @@
 // SVG como lo leería un visor y se compara, punto a punto, con la imagen.
 #include "pictures/IconoKorval.h"
 
-#include <QGuiApplication>
 #include <QTest>
 #include <QXmlStreamReader>
 
@@ -10,19 +9,15 @@ using namespace Qt::StringLiterals;
 
 namespace {
 // Un rectángulo tal como lo dice el SVG; con degradado, de `arriba` en y1 a `abajo` en y2.
-struct Rect {
-  QRectF caja;
-  qreal radio = 0;
-  QColor arriba, abajo, borde;
-  qreal grosor = 0, y1 = 0, y2 = 0;
-
+struct Rect : IconoKorval::Figura {
+  qreal y1 = 0, y2 = 0;
   QColor Relleno(qreal y) const {
-    if (!abajo.isValid())
-      return arriba;
-    const qreal t = std::clamp((y - y1) / (y2 - y1), 0.0, 1.0);
-    return QColor::fromRgbF(arriba.redF() + (abajo.redF() - arriba.redF()) * t,
-                            arriba.greenF() + (abajo.greenF() - arriba.greenF()) * t,
-                            arriba.blueF() + (abajo.blueF() - arriba.blueF()) * t);
+    const float t = float(std::clamp((y - y1) / (y2 - y1), 0.0, 1.0));
+    const auto mezcla = [t](float a, float b) { return a + (b - a) * t; };
+    return !abajo.isValid() ? arriba
+                            : QColor::fromRgbF(mezcla(arriba.redF(), abajo.redF()),
+                                               mezcla(arriba.greenF(), abajo.greenF()),
+                                               mezcla(arriba.blueF(), abajo.blueF()));
   }
 };
 
@@ -57,37 +52,28 @@ private slots:
         // Degradado vertical en unidades del dibujo: el que pinta QPainter.
         QVERIFY(val("gradientUnits") == u"userSpaceOnUse" && num("x1") == num("x2"));
         degradado = val("id");
-        degradados[degradado].y1 = num("y1");
-        degradados[degradado].y2 = num("y2");
+        std::tie(degradados[degradado].y1, degradados[degradado].y2) = std::pair(num("y1"), num("y2"));
       } else if (xml.name() == u"stop") {
         Rect& d = degradados[degradado];
         (val("offset") == u"0" ? d.arriba : d.abajo) = QColor(val("stop-color"));
       } else if (xml.name() == u"rect") {
         const QString relleno = val("fill");
-        Rect r{QRectF(num("x"), num("y"), num("width"), num("height")),
-               num("rx"),
-               {},
-               {},
-               QColor(val("stroke")),
-               num("stroke-width"),
-               0,
-               0};
-        if (relleno.startsWith(u"url(#")) {
-          const Rect d = degradados.value(relleno.mid(5).chopped(1));
-          std::tie(r.arriba, r.abajo, r.y1, r.y2) = std::tie(d.arriba, d.abajo, d.y1, d.y2);
-          QVERIFY(r.abajo.isValid() && r.y2 > r.y1);
-        } else {
+        const bool conDegradado = relleno.startsWith(u"url(#");
+        Rect r = conDegradado ? degradados.value(relleno.mid(5).chopped(1)) : Rect{};
+        QVERIFY(!conDegradado || (r.abajo.isValid() && r.y2 > r.y1));
+        if (!conDegradado)
           r.arriba = QColor(relleno);
-        }
+        r.caja = QRectF(num("x"), num("y"), num("width"), num("height"));
+        std::tie(r.radio, r.borde, r.grosor) =
+            std::tuple(num("rx"), QColor(val("stroke")), num("stroke-width"));
         rects.push_back(r);
       }
     }
     QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
     QCOMPARE(rects.size(), IconoKorval::Figuras().size());
 
-    // Cada píxel debe tener el color de la última figura del SVG que lo cubre,
-    // salvo los que están a caballo de un contorno (en las curvas, cerca), donde
-    // el suavizado mezcla colores.
+    // Cada píxel, del color de la última figura del SVG que lo cubre, salvo los
+    // que están a caballo de un contorno (en las curvas, cerca): el suavizado mezcla.
     const QImage img = IconoKorval::Imagen(256);
     int comparados = 0;
     for (int y = 0; y < 256; ++y)
@@ -113,15 +99,9 @@ private slots:
                                                                             visto.name(QColor::HexArgb))));
         comparados += !dudoso;
       }
-    // La mayor parte del dibujo se compara, no sólo el fondo.
-    QVERIFY2(comparados > 40000, qPrintable(QString::number(comparados)));
+    QVERIFY2(comparados > 40000, qPrintable(QString::number(comparados))); // no sólo el fondo
   }
 };
 
-int main(int argc, char** argv) {
-  QGuiApplication app(argc, argv);
-  PruebaIcono prueba;
-  return QTest::qExec(&prueba, argc, argv);
-}
-
+QTEST_MAIN(PruebaIcono)
 #include "test_icono.moc"

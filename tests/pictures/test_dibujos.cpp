@@ -11,6 +11,9 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+// Como una pantalla de densidad doble: la escala, antes de que se cree la aplicación.
+[[maybe_unused]] const bool DensidadDoble = qputenv("QT_SCALE_FACTOR", "2");
+
 // B barra (clara y cálida), M marca de las que mudan (clara y verdosa), N
 // negro, ? media luz (un borde).
 QChar Clase(QColor c) {
@@ -108,10 +111,12 @@ private slots:
         {{g.Eliminar}, {33, 33}},         {{g.Impresora}, {32, 32}},
         {todos(g.grfmoneda), {100, 100}}, {todos(g.GRFarrojarParar), {200, 40}},
         {todos(g.IMGHEXAGR), {55, 55}},   {todos(g.CarasInterpretar), {55, 55}}};
+    // Dibujado de nuevo a su densidad, no ampliado: no todo bloque de 2 x 2 es de un solo color.
     for (const auto& [serie, logico] : tamanos)
       for (const QPixmap& pm : serie) {
         QCOMPARE(pm.deviceIndependentSize().toSize(), logico);
         QCOMPARE(pm.size(), logico * 2);
+        QVERIFY(pm.toImage().scaled(logico).scaled(pm.size()) != pm.toImage());
       }
     for (int lado : {16, 32, 48, 256})
       QVERIFY(g.Icono.availableSizes().contains(QSize(lado, lado)));
@@ -125,13 +130,6 @@ private slots:
            {g.GRFLINEA[k], g.GRFLINEAm[k], g.GRFLINEAp[k], Dibujos::Linea(int(k), Dibujos::TamLinea, 1.0),
             Dibujos::Linea(int(k), Dibujos::TamLineaPequena, 1.0)})
         ComprobarLinea(pm, int(k) + 6);
-  }
-
-  // Dibujado de nuevo, no ampliado: no todo bloque de 2 x 2 es de un solo color.
-  void nitidasADensidadDoble() {
-    const GRAFICOS& g = GRAFICOS::Instancia();
-    for (const QPixmap* pm : {&g.GRFLINEA[3], &g.GRFLINEAp[0], &g.CarasMenu[3], &g.IMGHEXAGR[1], &g.Consejo})
-      QVERIFY(pm->toImage().scaled(pm->size() / 2).scaled(pm->size()) != pm->toImage());
   }
 
   // Cada botón, distinto de la placa vacía y de los de su misma ventana.
@@ -158,12 +156,5 @@ private slots:
   }
 };
 
-int main(int argc, char** argv) {
-  // Como una pantalla de densidad doble: la escala se fija antes de crear la aplicación.
-  qputenv("QT_SCALE_FACTOR", "2");
-  QApplication app(argc, argv);
-  PruebaDibujos prueba;
-  return QTest::qExec(&prueba, argc, argv);
-}
-
+QTEST_MAIN(PruebaDibujos)
 #include "test_dibujos.moc"

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QHash>
+#include <QRegularExpression>
 #include <QSet>
 #include <QStringList>
 
@@ -15,6 +16,16 @@ namespace Cortes {
 inline const auto SoloLetras = [](const QString& s) {
   return std::all_of(s.cbegin(), s.cend(), [](QChar c) { return c.isLetter(); });
 };
+
+// Las líneas de un fichero de datos de esta carpeta, sin las vacías ni los comentarios («#»).
+inline QStringList LineasDe(const QString& nombre) {
+  QFile f(QStringLiteral(KORVAL_DIR_CORTES "/") + nombre);
+  QStringList r;
+  for (const QString& l : QString::fromUtf8(f.open(QIODevice::ReadOnly) ? f.readAll() : "").split(u'\n'))
+    if (!l.trimmed().isEmpty() && !l.startsWith(u'#'))
+      r << l;
+  return r;
+}
 
 // Una entrada de divisiones.txt: tal como está escrita y sin sus marcas, con
 // los sitios de corte ("-" y "+") y los límites de sílaba ("-" y "·").
@@ -32,11 +43,8 @@ struct Divisiones {
 
 inline const Divisiones& Lista() {
   static const Divisiones lista = [] {
-    QFile f(QStringLiteral(KORVAL_DIVISIONES));
     Divisiones r;
-    for (const QString& l : QString::fromUtf8(f.open(QIODevice::ReadOnly) ? f.readAll() : "").split(u'\n')) {
-      if (l.trimmed().isEmpty() || l.startsWith(u'#'))
-        continue;
+    for (const QString& l : LineasDe(QStringLiteral("divisiones.txt"))) {
       Entrada& e = r.entradas.emplace_back(Entrada{l.trimmed(), {}, {}, {}});
       for (const QChar c : e.marcada) {
         const int p = int(e.texto.size());
@@ -80,30 +88,24 @@ inline bool VocalEn(const QString& s, int i) {
   return Fuerte(c) || Tonica(c) || Debil(c);
 }
 
-inline const auto Digrafo = [](const QString& par) {
-  return par == u"ch" || par == u"ll" || par == u"rr" || par == u"qu" || par == u"gu";
+// Una consonante de dos letras y las dos consonantes que empiezan sílaba juntas (entre blancos,
+// ningún trozo sin ellos es otra cosa).
+inline const auto Digrafo = [](QStringView par) { return QStringView(u"ch ll rr qu gu").contains(par); };
+inline const auto Grupo = [](QStringView dos) {
+  return QStringView(u"pl pr bl br fl fr tr dr cl cr gl gr kl kr tl").contains(dos);
 };
-
-inline bool Grupo(const QString& dos) {
-  return QStringList{"pl", "pr", "bl", "br", "fl", "fr", "tr", "dr", "cl", "cr", "gl", "gr", "kl", "kr", "tl"}
-      .contains(dos);
-}
 
 // Por qué está mal partir en `izquierda`- y `derecha` (la última palabra de
 // una línea sin su guion y la primera de la siguiente); vacío si el corte es
 // bueno. En `palabra` queda la palabra partida, en minúsculas.
 inline QString Juzgar(const QString& izquierda, const QString& derecha, QString& palabra) {
-  if (izquierda.isEmpty() || derecha.isEmpty() || !izquierda.back().isLetter() || !derecha.front().isLetter())
+  const QString L = QRegularExpression(QStringLiteral("\\p{L}+$")).match(izquierda).captured().toLower();
+  const QString R = QRegularExpression(QStringLiteral("^\\p{L}+")).match(derecha).captured().toLower();
+  if (L.isEmpty() || R.isEmpty())
     return QStringLiteral("junto a un signo, una cifra o nada");
   for (const QChar c : izquierda + derecha)
     if (c.isDigit() || c == u'\'' || c == u'’')
       return QStringLiteral("dentro de un número o de un nombre con apóstrofo");
-  qsizetype i = izquierda.size(), j = 0;
-  while (i > 0 && izquierda[i - 1].isLetter())
-    --i;
-  while (j < derecha.size() && derecha[j].isLetter())
-    ++j;
-  const QString L = izquierda.mid(i).toLower(), R = derecha.left(j).toLower();
   palabra = L + R;
   if (L.size() < 2 || R.size() < 2)
     return QStringLiteral("deja una letra sola");
@@ -131,12 +133,9 @@ inline QString Juzgar(const QString& izquierda, const QString& derecha, QString&
   return QString();
 }
 
-// Lo que sale de juzgar cada línea acabada en guion con la primera palabra
-// de la siguiente.
+// Lo que sale de juzgar cada línea acabada en guion con la primera palabra de la siguiente.
 struct Resultado {
-  int lineas = 0;
-  int guiones = 0;
-  int conocidas = 0; // cortes en palabras de la lista
+  int lineas = 0, guiones = 0, conocidas = 0; // conocidas: cortes en palabras de la lista
   QStringList malos;
 };
 

@@ -70,39 +70,18 @@ private slots:
     QVERIFY2(fallos.isEmpty(), qPrintable(fallos.join(u", "_s)));
   }
 
-  void cortes_data() {
-    QTest::addColumn<QString>("registros");
-    QTest::addColumn<int>("pasa"); // carácter con que la pluma pasa el límite; 0, sin límite
-    QTest::addColumn<QString>("esperado");
-    QTest::newRow("interior") << "interior" << 2 << "in-|te-|rior";
-    QTest::newRow("otro: nunca o-tro ni ot-ro") << "otro y" << 1 << "otro |y";
-    QTest::newRow("el blanco de unión no corta") << "uno|mientras" << 4 << "uno mien-|tras";
-    QTest::newRow("ni antes del punto") << "dos.arte" << 3 << "dos.ar-|te";
-    QTest::newRow("registro de dos") << "ca|sa" << 1 << "ca sa";
-    QTest::newRow("párrafos") << "   Uno dos.|   Tres|cuatro." << 0 << "     Uno dos.||     Tres cuatro.|";
-    QTest::newRow("sin punto sigue en la línea") << "   Uno dos|   Tres." << 0 << "     Uno dos    Tres.|";
-    QTest::newRow("sangría con corte") << "   la casa es grande." << 8 << "     la ca-|sa es gran-|de.|";
-  }
-
   void cortes() {
-    QFETCH(QString, registros);
-    QFETCH(int, pasa);
-    QFETCH(QString, esperado);
-    MedidaFija m;
-    const QStringList r = componer((u"*D|"_s + registros + u"|**"_s).split(u'|'),
-                                   pasa ? LeftMargin + 100.0 * pasa - 50 : 1e9, m);
-    QCOMPARE(r.value(0), u"*n*DECISION"_s);
-    QCOMPARE(r.mid(1), esperado.split(u'|'));
-  }
-
-  void cabecerasYLineaPendiente() {
-    // Con límite 0 todo se corta menos las cabeceras; lo que queda a medias se
-    // escribe antes de la marca y del "**"; una marca desconocida repite la anterior.
-    MedidaFija m;
-    const QStringList r = componer(u"*D|sin punto|*C|Fin.|*X|Dos|*L3 resto|x|**"_s.split(u'|'), 0, m,
-                                   FuenteComposicion{u"Liberation Serif"_s, 17});
-    QCOMPARE(r, u"*n*DECISION|sin |pun-|to|*n*COMENTARIO|Fin.||*n*COMENTARIO|Dos|*n*LINEA 3|x"_s.split(u'|'));
-    QVERIFY(m.nombre == u"Liberation Serif"_s && m.tamano == 17); // se mide con la fuente elegida
+    // Cada caso de cortes.txt, con la fuente elegida, que es con la que se mide.
+    const QStringList casos = Cortes::LineasDe(u"cortes.txt"_s);
+    QVERIFY(casos.size() > 8);
+    for (const QString& caso : casos) {
+      const QStringList c = caso.split(u'\t');
+      MedidaFija m;
+      const double limite = c.value(1) == u"-" ? 1e9 : LeftMargin + 100.0 * c.value(1).toInt() - 50;
+      const QStringList r = componer(c[0].split(u'|'), limite, m, {u"Liberation Serif"_s, 17});
+      QVERIFY2(r == c.value(2).split(u'|') && m.nombre == u"Liberation Serif"_s && m.tamano == 17,
+               qPrintable(caso + u"\n da: "_s + r.join(u'|')));
+    }
   }
 
   void los64Hexagramas() {
