@@ -12,12 +12,10 @@ namespace {
 struct Rect : IconoKorval::Figura {
   qreal y1 = 0, y2 = 0;
   QColor Relleno(qreal y) const {
-    const float t = float(std::clamp((y - y1) / (y2 - y1), 0.0, 1.0));
+    const float t = abajo.isValid() ? float(std::clamp((y - y1) / (y2 - y1), 0.0, 1.0)) : 0;
     const auto mezcla = [t](float a, float b) { return a + (b - a) * t; };
-    return !abajo.isValid() ? arriba
-                            : QColor::fromRgbF(mezcla(arriba.redF(), abajo.redF()),
-                                               mezcla(arriba.greenF(), abajo.greenF()),
-                                               mezcla(arriba.blueF(), abajo.blueF()));
+    return QColor::fromRgbF(mezcla(arriba.redF(), abajo.redF()), mezcla(arriba.greenF(), abajo.greenF()),
+                            mezcla(arriba.blueF(), abajo.blueF()));
   }
 };
 

@@ -1,5 +1,5 @@
-// El almacén de dibujos en una pantalla de densidad doble: cada dibujo a su
-// tamaño, las líneas legibles y nítidas, las caras distintas.
+// El almacén de dibujos en una pantalla de densidad doble: cada dibujo a su tamaño y nítido, las líneas
+// legibles, las caras distintas.
 #include "pictures/Dibujos.h"
 #include "pictures/GRAFICOS.h"
 
@@ -14,8 +14,7 @@ namespace {
 // Como una pantalla de densidad doble: la escala, antes de que se cree la aplicación.
 [[maybe_unused]] const bool DensidadDoble = qputenv("QT_SCALE_FACTOR", "2");
 
-// B barra (clara y cálida), M marca de las que mudan (clara y verdosa), N
-// negro, ? media luz (un borde).
+// B barra (clara y cálida), M marca de las que mudan (clara y verdosa), N negro, ? media luz (un borde).
 QChar Clase(QColor c) {
   const int luz = (c.red() * 299 + c.green() * 587 + c.blue() * 114) / 1000;
   if (luz > 150 && c.red() >= c.blue() + 30)
@@ -25,9 +24,9 @@ QChar Clase(QColor c) {
   return luz < 40 ? u'N' : u'?';
 }
 
-// Que `pm` se lee como la línea de valor v: barras claras y centradas sobre
-// negro, de bordes netos; 6 partida con un aspa suelta en el hueco, 7 entera,
-// 8 partida con el hueco limpio, 9 entera con un anillo que sobresale.
+// Que `pm` se lee como la línea de valor v: barras claras y centradas sobre negro, de bordes netos; 6 partida
+// con un aspa suelta en el hueco, 7 entera, 8 partida con el hueco limpio, 9 entera con un anillo que
+// sobresale.
 void ComprobarLinea(const QPixmap& pm, int v) {
   const QImage im = pm.toImage();
   const qreal dpr = pm.devicePixelRatio();
@@ -35,12 +34,6 @@ void ComprobarLinea(const QPixmap& pm, int v) {
   auto en = [&](qreal x, qreal y) { // el centro del píxel lógico
     return Clase(im.pixelColor(qBound(0, int((x + 0.5) * dpr), im.width() - 1),
                                qBound(0, int((y + 0.5) * dpr), im.height() - 1)));
-  };
-  auto marcaCerca = [&](qreal x, qreal y) {
-    for (int i = 0; i < 9; ++i) // a medio píxel o menos
-      if (en(x + (i % 3 - 1) * 0.5, y + (i / 3 - 1) * 0.5) == u'M')
-        return true;
-    return false;
   };
   const qreal cx = W / 2.0 - 0.5, cy = H / 2;
   QString fila, bordes;
@@ -64,8 +57,12 @@ void ComprobarLinea(const QPixmap& pm, int v) {
   if (v == 6) {
     // El centro y los cuatro brazos en diagonal, y nada justo encima ni debajo del centro.
     const qreal d = hueco * 0.15;
-    for (const auto& [sx, sy] : {std::pair(0, 0), {-1, -1}, {1, -1}, {-1, 1}, {1, 1}})
-      QVERIFY2(marcaCerca(cx + sx * d, cy + sy * d), qPrintable(que));
+    for (const auto& [sx, sy] : {std::pair(0, 0), {-1, -1}, {1, -1}, {-1, 1}, {1, 1}}) {
+      QString cerca; // a medio píxel o menos
+      for (int i = 0; i < 9; ++i)
+        cerca += en(cx + sx * d + (i % 3 - 1) * 0.5, cy + sy * d + (i / 3 - 1) * 0.5);
+      QVERIFY2(cerca.contains(u'M'), qPrintable(que + u" aspa: "_s + cerca));
+    }
     QVERIFY2(en(cx, cy - d) == u'N' && en(cx, cy + d) == u'N', qPrintable(que));
   } else if (v == 8) {
     const int ini = int(fila.indexOf(u'N', primero));
@@ -81,8 +78,7 @@ void ComprobarLinea(const QPixmap& pm, int v) {
   }
 }
 
-// Qué parte de los píxeles difiere claramente entre dos caras vistas sobre
-// negro, como en los botones (premultiplicado, el color ya es ese).
+// Qué parte de los píxeles difiere claramente entre dos caras vistas sobre negro, como en los botones.
 double Distinta(const QPixmap& a, const QPixmap& b) {
   const QImage x = a.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
   const QImage y = b.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);

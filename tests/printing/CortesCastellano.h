@@ -1,7 +1,6 @@
 #pragma once
-// Lo que un lector español espera de una palabra partida a final de línea,
-// sin usar la división del programa: la lista hecha a mano de divisiones.txt
-// y un juez de cortes que sólo mira las dos partes de cada palabra partida.
+// Lo que un lector español espera de una palabra partida a final de línea, sin usar la división del
+// programa: la lista hecha a mano de divisiones.txt y un juez que sólo mira las dos partes.
 
 #include <QFile>
 #include <QHash>
@@ -27,8 +26,7 @@ inline QStringList LineasDe(const QString& nombre) {
   return r;
 }
 
-// Una entrada de divisiones.txt: tal como está escrita y sin sus marcas, con
-// los sitios de corte ("-" y "+") y los límites de sílaba ("-" y "·").
+// Una entrada de divisiones.txt, escrita y sin marcas: sitios de corte ("-", "+") y de sílaba ("-", "·").
 struct Entrada {
   QString marcada, texto;
   QSet<int> cortes;
@@ -66,18 +64,16 @@ inline const Divisiones& Lista() {
 inline const auto Fuerte = [](QChar c) { return QStringView(u"aeoáéó").contains(c); };
 inline const auto Tonica = [](QChar c) { return QStringView(u"íú").contains(c); };
 inline const auto Debil = [](QChar c) { return QStringView(u"iuüy").contains(c); };
-inline const auto IoY = [](QChar c) { return c == u'i' || c == u'y'; };
 
 // Dos vocales seguidas que se pronuncian en una sola sílaba.
 inline bool Diptongo(QChar a, QChar b) {
   if (Tonica(a) || Tonica(b) || (Fuerte(a) && Fuerte(b)))
     return false;
-  return Debil(a) && Debil(b) ? a != b && !(IoY(a) && IoY(b))
+  return Debil(a) && Debil(b) ? a != b && !(QStringView(u"iy").contains(a) && QStringView(u"iy").contains(b))
                               : (Fuerte(a) || Debil(a)) && (Fuerte(b) || Debil(b));
 }
 
-// ¿Es vocal la letra i de s (minúsculas)? La y sólo cuando no la sigue una
-// vocal; la u de que, qui, gue y gui no suena.
+// ¿Es vocal la letra i de s (minúsculas)? La y, si no la sigue una vocal; la u de que, qui, gue y gui no.
 inline bool VocalEn(const QString& s, int i) {
   const QChar c = s[i];
   if (c == u'y')
@@ -95,9 +91,8 @@ inline const auto Grupo = [](QStringView dos) {
   return QStringView(u"pl pr bl br fl fr tr dr cl cr gl gr kl kr tl").contains(dos);
 };
 
-// Por qué está mal partir en `izquierda`- y `derecha` (la última palabra de
-// una línea sin su guion y la primera de la siguiente); vacío si el corte es
-// bueno. En `palabra` queda la palabra partida, en minúsculas.
+// Por qué está mal partir en `izquierda`- y `derecha` (la última palabra de una línea sin su guion y la
+// primera de la siguiente); vacío si el corte es bueno. En `palabra`, la palabra partida en minúsculas.
 inline QString Juzgar(const QString& izquierda, const QString& derecha, QString& palabra) {
   const QString L = QRegularExpression(QStringLiteral("\\p{L}+$")).match(izquierda).captured().toLower();
   const QString R = QRegularExpression(QStringLiteral("^\\p{L}+")).match(derecha).captured().toLower();
@@ -119,8 +114,8 @@ inline QString Juzgar(const QString& izquierda, const QString& derecha, QString&
     ++b;
   if (a == 0 || b == palabra.size())
     return QStringLiteral("una parte sin vocal");
-  // Entre dos vocales, la sílaba de la derecha empieza por la última consonante
-  // (ch, ll, rr, qu y gu cuentan como una) o por las dos últimas si van juntas.
+  // Entre dos vocales, la sílaba de la derecha empieza por la última consonante (ch, ll, rr, qu y gu
+  // cuentan como una) o por las dos últimas si van juntas.
   const QString grupo = palabra.mid(a, b - a);
   QStringList c;
   for (int k = 0; k < grupo.size(); k += int(c.back().size()))

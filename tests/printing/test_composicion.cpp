@@ -1,6 +1,5 @@
-// La composición de los textos impresos: la división contra la lista hecha a
-// mano, los cortes con una medida de anchos fijos, párrafos, cabeceras y los
-// textos de los 64 hexagramas juzgados sin la división del programa.
+// La composición de los textos impresos: la división contra la lista hecha a mano, cortes, párrafos y
+// cabeceras con una medida de anchos fijos y los 64 hexagramas juzgados sin la división del programa.
 #include "CortesCastellano.h"
 #include "apoyo/Apoyo.h"
 #include "interpretation/AlmacenTextos.h"
@@ -29,15 +28,6 @@ struct MedidaFija : SuperficieMedida {
   void Print(QChar) override { x += 100; }
 };
 
-// Compone estos registros desde la ranura 1; el resto, "BASURA", que nadie debe ver.
-QStringList componer(const QStringList& registros, double limite, MedidaFija& m,
-                     const FuenteComposicion& f = {}) {
-  for (int j = 1; j < RanurasTextBuffer; ++j)
-    TextBuffer[std::size_t(j)] = j <= registros.size() ? registros[j - 1] : u"BASURA"_s;
-  QStringList r;
-  ComponerTexto(m, f, limite, [&](const QString& l) { r << l; });
-  return r;
-}
 } // namespace
 
 class PruebaComposicion : public QObject {
@@ -58,13 +48,12 @@ private slots:
     QVERIFY(Cortes::Lista().entradas.size() > 300);
     QStringList fallos;
     for (const Cortes::Entrada& e : Cortes::Lista().entradas) {
-      const std::vector<bool> puntos = PuntosDeCorte(e.texto);
-      QSet<int> cortes;
-      for (int k = 0; k < int(puntos.size()); ++k)
-        if (puntos[std::size_t(k)])
-          cortes.insert(k);
+      std::vector<bool> cortes(std::size_t(e.texto.size()) + 1);
+      for (int k : e.cortes)
+        cortes[std::size_t(k)] = true;
       const std::vector<int> s = Silabear(e.texto);
-      if (cortes != e.cortes || (Cortes::SoloLetras(e.texto) && QList<int>(s.begin(), s.end()) != e.silabas))
+      if (PuntosDeCorte(e.texto) != cortes ||
+          (Cortes::SoloLetras(e.texto) && QList<int>(s.begin(), s.end()) != e.silabas))
         fallos << e.marcada;
     }
     QVERIFY2(fallos.isEmpty(), qPrintable(fallos.join(u", "_s)));
@@ -78,22 +67,25 @@ private slots:
       const QStringList c = caso.split(u'\t');
       MedidaFija m;
       const double limite = c.value(1) == u"-" ? 1e9 : LeftMargin + 100.0 * c.value(1).toInt() - 50;
-      const QStringList r = componer(c[0].split(u'|'), limite, m, {u"Liberation Serif"_s, 17});
+      const QStringList registros = c[0].split(u'|');
+      for (int j = 1; j < RanurasTextBuffer; ++j) // tras los del caso, "BASURA", que nadie debe ver
+        TextBuffer[std::size_t(j)] = j <= registros.size() ? registros[j - 1] : u"BASURA"_s;
+      QStringList r;
+      ComponerTexto(m, {u"Liberation Serif"_s, 17}, limite, [&](const QString& l) { r << l; });
       QVERIFY2(r == c.value(2).split(u'|') && m.nombre == u"Liberation Serif"_s && m.tamano == 17,
                qPrintable(caso + u"\n da: "_s + r.join(u'|')));
     }
   }
 
   void los64Hexagramas() {
-    // Los 64 con sus seis líneas, a dos anchos y con la letra de verdad: ningún
-    // corte contra las reglas y ninguna línea fuera de lo que se imprime.
+    // Los 64 con sus seis líneas, a dos anchos y con la letra de verdad: ningún corte contra las reglas y
+    // ninguna línea fuera de lo que se imprime.
     CarpetaPrueba carpeta;
     PrepararEstado(true);
     const FuenteComposicion arial;
     QVERIFY(QFontInfo(FuenteEnTwips(arial.nombre, arial.tamano)).family().contains(u"Liberation Sans"_s));
     const QFontMetricsF medida(FuenteEnTwips(arial.nombre, arial.tamano));
     for (const double ancho : {11906.0 - 1440, 7000.0}) {
-      const double limite = ancho - RightReserve;
       QStringList todas;
       double masLarga = 0;
       for (int h = 0; h < 64; ++h) {
@@ -102,16 +94,15 @@ private slots:
           lineas += (h >> n) & 1 ? u'9' : u'6';
         CargarBuffer(lineas);
         SuperficieMedidaQt s;
-        ComponerTexto(s, arial, limite, [&](const QString& l) {
+        ComponerTexto(s, arial, ancho - RightReserve, [&](const QString& l) {
           todas << l;
           if (!l.startsWith(u"*n*"_s))
             masLarga = std::max(masLarga, LeftMargin + medida.horizontalAdvance(l.trimmed()));
         });
       }
       const Cortes::Resultado r = Cortes::JuzgarLineas(todas);
-      qInfo("ancho %.0f: %d líneas, %d guiones, %d en palabras de la lista, %lld cortes malos; la más larga "
-            "llega a %.0f de %.0f",
-            ancho, r.lineas, r.guiones, r.conocidas, r.malos.size(), masLarga, ancho);
+      qInfo("ancho %.0f: %d líneas, %d guiones (%d de la lista), %lld malos; la más larga llega a %.0f",
+            ancho, r.lineas, r.guiones, r.conocidas, r.malos.size(), masLarga);
       QVERIFY2(r.malos.isEmpty(), qPrintable(r.malos.mid(0, 40).join(u"\n"_s)));
       QVERIFY(r.guiones > r.lineas / 10 && r.conocidas > 200);
       QVERIFY(masLarga <= ancho);

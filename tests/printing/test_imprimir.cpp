@@ -1,6 +1,5 @@
-// La impresión de un hexagrama desde su ventana: dibujo, pregunta, textos,
-// temporal, fallos, diálogos y los PDF de verdad, enteros o nada, con su nombre
-// y su aviso, nunca a través de un enlace ni sobre un fichero ajeno.
+// La impresión de un hexagrama desde su ventana: dibujo, pregunta, textos, temporal, fallos, diálogos
+// y los PDF de verdad, enteros o nada, con su nombre y su aviso, sin enlaces ni ficheros ajenos.
 #include "CortesCastellano.h"
 #include "apoyo/Apoyo.h"
 #include "core/Estado.h"
@@ -23,7 +22,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QTest>
 
 #include <csignal>
@@ -79,25 +77,14 @@ void escribir(const QString& ruta, const QByteArray& bytes) {
   QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
 }
 
-// Un fichero que no admite más de `limite` bytes, como un disco que se llena.
-template <class Fichero> struct QueFalla : Fichero {
-  QueFalla(const QString& ruta, qint64 limite) : Fichero(ruta), limite(limite) {}
-  qint64 limite;
+// Un temporal que no admite más que un byte: la escritura misma falla, no sólo el vaciado final.
+struct TemporalLleno : QFile {
+  using QFile::QFile;
+  bool lleno = false;
   qint64 writeData(const char* datos, qint64 largo) override {
-    const qint64 hecho = limite > 0 ? Fichero::writeData(datos, std::min(largo, limite)) : -1;
-    limite -= std::max<qint64>(hecho, 0);
-    return hecho;
+    return std::exchange(lleno, true) ? -1 : QFile::writeData(datos, std::min<qint64>(largo, 1));
   }
 };
-
-// Desde ahora, los PDF (o el temporal) se quedan sin sitio tras `limite` bytes.
-void fallarTras(bool pdf, qint64 limite) {
-  if (pdf)
-    FijarGuardadoImpresion(
-        [=](const QString& r) { return std::make_unique<QueFalla<QSaveFile>>(r, limite); });
-  else
-    FijarTemporalImpresion([=](const QString& r) { return std::make_unique<QueFalla<QFile>>(r, limite); });
-}
 
 bool sinPermisosAjenos(const QString& ruta) { // ni el grupo ni los otros: 0077
   return QFile::exists(ruta) && (QFile::permissions(ruta).toInt() & 0x0077) == 0;
@@ -183,7 +170,6 @@ private slots:
     FijarReloj(nullptr, nullptr);
     FijarPruebaImpresoras(nullptr);
     FijarPruebaEscritura(nullptr);
-    FijarGuardadoImpresion(nullptr);
     FijarTemporalImpresion(nullptr);
     FijarAbrirConElEscritorio(nullptr);
     FRMImprimir::CaptionHexagramaEnPantalla = nullptr;
@@ -213,42 +199,30 @@ private slots:
     p.EndDoc(); // sin trabajo, nada
     const MarcaImpresa* m = p.buscarTexto(u"dos"_s, 2);
     QVERIFY(m && m->fuente == u"Liberation Serif"_s && m->tamano == 15 && m->negrita);
-    QCOMPARE(p.trabajosTerminados(), 1);
-    QCOMPARE(p.trabajosCancelados(), 1);
-    QCOMPARE(p.marcas.back().tipo, MarcaImpresa::Cancelado);
+    QVERIFY(p.trabajosTerminados() == 1 && p.trabajosCancelados() == 1 &&
+            p.marcas.back().tipo == MarcaImpresa::Cancelado);
   }
 
   void dibujoExacto_data() {
-    QTest::addColumn<QString>("lineas");
-    QTest::addColumn<QString>("pregunta");
-    QTest::addColumn<double>("superior"); // y de cada etiqueta: la de la pluma tras la línea 6 (o la 3)
-    QTest::addColumn<double>("inferior");
-    const QString corta = u"¿QUÉ DEBO HACER?"_s;
-    QTest::newRow("9 arriba, 8 en la 3") << u"678969"_s << corta << 1600.0 << 2400.0;
-    QTest::newRow("6 arriba, 7 en la 3") << u"777666"_s << corta << 1550.0 << 2400.0;
-    QTest::newRow("7 arriba, 9 en la 3") << u"889887"_s << corta << 1650.0 << 2350.0;
-    QTest::newRow("8 arriba, 6 en la 3") << u"996778"_s << corta << 1650.0 << 2300.0;
-    QTest::newRow("pregunta de cien") << u"996778"_s << PreguntaLarga << 1650.0 << 2300.0;
-    QTest::newRow("palabra sin blancos") << u"996778"_s << QString(100, u'Ñ') << 1650.0 << 2300.0;
+    QTest::addColumn<QStringList>("caso");
+    for (const QString& caso : Cortes::LineasDe(u"dibujos.txt"_s))
+      QTest::newRow(qPrintable(caso.section(u'\t', 0, 0))) << caso.split(u'\t');
   }
 
   void dibujoExacto() {
-    QFETCH(QString, lineas);
-    QFETCH(QString, pregunta);
-    QFETCH(double, superior);
-    QFETCH(double, inferior);
+    QFETCH(QStringList, caso);
+    const QString lineas = caso[1], pregunta = caso[4] == u"LARGA" ? PreguntaLarga : caso[4];
     consulta(lineas, pregunta);
     imprimir();
-    // La pregunta tras "CONSULTA:", en líneas que caben, sin guiones, cada una bajo su primer carácter.
+    // La pregunta en el renglón de "CONSULTA:" y, si no cabe, en líneas sin guiones bajo su primer carácter.
     const auto t = impresora_->deTipo(MarcaImpresa::Texto);
     const ImpresoraGrabadora medida; // Arial 12 sin negrita, como la pregunta
-    ImpresoraGrabadora negrita;
-    negrita.setFontBold(true);
+    QVERIFY(t[1].p1.y() == t[0].p1.y() && t[1].p1.x() > t[0].p1.x());
     std::size_t k = 1;
     QString junta;
     for (; t[k].texto != u"HEXAGRAMA PRINCIPAL"_s; ++k) {
-      const double x = k == 1 ? t[1].p1.x() + medida.TextWidth(u" "_s) : t[k].p1.x();
-      QCOMPARE(x, t[0].p1.x() + negrita.TextWidth(u"CONSULTA:"_s) + medida.TextWidth(u" "_s));
+      if (k > 1)
+        QCOMPARE(t[k].p1.x(), t[1].p1.x() + medida.TextWidth(u" "_s));
       QVERIFY(t[k].p1.x() + medida.TextWidth(t[k].texto) <= impresora_->ancho);
       junta += k == 1 ? t[k].texto.mid(1) : t[k].texto;
     }
@@ -275,8 +249,8 @@ private slots:
     QCOMPARE(impresora_->textos().mid(int(s), 4),
              (QStringList{u"Trigrama Superior:"_s, u"  "_s + TrigramName(lineas.right(3)),
                           u"Trigrama Inferior:"_s, u"  "_s + TrigramName(lineas.left(3))}));
-    QCOMPARE(t[s].p1, QPointF(2500, superior + bajada));
-    QCOMPARE(t[s + 2].p1, QPointF(2500, inferior + bajada));
+    QCOMPARE(t[s].p1, QPointF(2500, caso[2].toDouble() + bajada));
+    QCOMPARE(t[s + 2].p1, QPointF(2500, caso[3].toDouble() + bajada));
     for (std::size_t i : {s, s + 2})
       QVERIFY(t[i].negrita && t[i].subrayado && !t[i + 1].negrita && t[i + 1].p1.y() == t[i].p1.y());
   }
@@ -320,17 +294,16 @@ private slots:
     for (std::size_t i = 0; i < msg.size(); ++i) {
       QCOMPARE(msg[i].texto,
                i == 0 && con482 ? u"IMPRESORA NO PREPARADA (error 482)"_s : u"ERROR 57 (SUB IMPRIMIR)"_s);
-      QCOMPARE(msg[i].titulo, u"ATENCION..."_s);
-      QCOMPARE(msg[i].estilo, vbCritical | (con482 ? vbAbortRetryIgnore : vbOKOnly));
+      QVERIFY(msg[i].titulo == u"ATENCION..."_s &&
+              msg[i].estilo == (vbCritical | (con482 ? vbAbortRetryIgnore : vbOKOnly)));
     }
-    QCOMPARE(impresora_->trabajosTerminados(), terminados);
-    QCOMPARE(impresora_->trabajosCancelados(), cancelados);
+    QCOMPARE(std::pair(impresora_->trabajosTerminados(), impresora_->trabajosCancelados()),
+             std::pair(terminados, cancelados));
     QVERIFY(!f_->isVisible());
     f_->show();
     QVERIFY(f_->panfondo->isEnabled() && !f_->PANIMPRIMIENDO->isVisible());
     // inter.tmp, en Windows-1252 y sólo para su dueño mientras sirve, no queda nunca.
-    QVERIFY(!temporal.isEmpty() || terminados == 0);
-    if (!temporal.isEmpty()) {
+    if (terminados > 0 || !temporal.isEmpty()) {
       QCOMPARE(temporal, Win1252::codificar(compuestas(u"Arial"_s, 12).join(u"\r\n"_s) + u"\r\n"_s));
       QVERIFY(temporal.contains(char(0xF3)) && !temporal.contains("\xC3\xB3"));
     }
@@ -338,19 +311,14 @@ private slots:
   }
 
   void dialogos() {
-    // Sin líneas cambiantes sólo se imprime el hexagrama a la vista.
-    consulta(u"787878"_s);
     f_->show();
-    QVERIFY(!f_->OPCION[0]->isEnabled() && f_->OPCION[1]->isChecked());
     // Cancelados, los diálogos no dicen nada ni cambian nada.
     f_->BTNMENU_Click(2);
     f_->BTNMENU_Click(1);
-    QVERIFY(GuionMensajes::mostrados().empty());
     const auto& d = GuionDialogos::mostrados();
-    QCOMPARE(d.size(), std::size_t(2));
-    QCOMPARE(d[0].tipo + d[1].tipo, u"FUENTESIMPRESORA"_s);
+    QVERIFY(d.size() == 2 && d[0].tipo + d[1].tipo == u"FUENTESIMPRESORA"_s);
     QCOMPARE(f_->CMDPrint->FontName + QString::number(f_->CMDPrint->FontSize), u"Arial12"_s);
-    QVERIFY(impresora_->ficheroElegido.isEmpty() && f_->isVisible());
+    QVERIFY(GuionMensajes::mostrados().empty() && impresora_->ficheroElegido.isEmpty() && f_->isVisible());
     // Otro fallo se cuenta con su número.
     GuionDialogos::responder(RespuestaDialogo::fallar(28660));
     f_->BTNMENU_Click(2);
@@ -370,32 +338,28 @@ private slots:
   }
 
   void teclado() {
-    // Se abre con el foco en la opción marcada: la flecha elige los dos
-    // hexagramas e Intro los imprime; al volver, otra vez el actual con el foco.
+    // Con el foco en la opción marcada, la flecha elige los dos hexagramas e Intro los imprime; al volver,
+    // otra vez el actual con el foco.
     consulta(u"697896"_s);
-    for (int vez = 0; vez < 2; ++vez) {
+    for (int vez = 0;; ++vez) {
       f_->show();
       QApplication::setActiveWindow(f_.get());
       QVERIFY(QTest::qWaitForWindowActive(f_.get()));
-      QCOMPARE(QApplication::focusWidget(), f_->OPCION[1]);
-      QVERIFY(f_->OPCION[1]->isChecked());
-      if (vez == 0) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
-        QVERIFY(f_->OPCION[0]->isChecked() && QApplication::focusWidget() == f_->OPCION[0]);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QCOMPARE(impresora_->trabajosTerminados(), 2);
-        QVERIFY(!f_->isVisible());
-      }
+      QVERIFY(QApplication::focusWidget() == f_->OPCION[1] && f_->OPCION[1]->isChecked());
+      if (vez == 1)
+        break;
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+      QVERIFY(f_->OPCION[0]->isChecked() && QApplication::focusWidget() == f_->OPCION[0]);
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+      QVERIFY(impresora_->trabajosTerminados() == 2 && !f_->isVisible());
     }
   }
 
   void pdfSinImpresora() {
-    // Sin impresoras, un PDF por hexagrama, sólo para su dueño, con fecha, orden y
-    // contenido en el nombre; un solo mensaje da las dos rutas y ofrece abrirlos.
+    // Sin impresoras, un PDF por hexagrama, sólo para su dueño, con fecha, orden y contenido en el nombre;
+    // un solo mensaje da las dos rutas y ofrece abrirlos.
     impresoraDeVerdad();
     consulta(u"697896"_s, PreguntaLarga);
-    f_->show();
-    QVERIFY(f_->OPCION[0]->isEnabled() && f_->OPCION[1]->isChecked());
     GuionMensajes::responder(vbYes);
     imprimir(true);
     const QString base = u"KORVAL 2026-12-05 18-30-12"_s;
@@ -410,8 +374,8 @@ private slots:
     QVERIFY(complementario.contains(u"HEXAGRAMA COMPLEMENTARIO"_s) &&
             complementario.contains(nombre(ComplementLines.texto())) && !complementario.contains(u"LINEA"_s));
 
-    // El principal: la pregunta entera, los nombres, las secciones de sus líneas
-    // cambiantes y cada corte como en castellano (\f abre la línea de una página).
+    // El principal: la pregunta entera, los nombres, las secciones de sus líneas cambiantes y cada corte
+    // como en castellano (\f abre la línea de una página).
     const QString todo = textoPdf(pdfs[0]);
     const QStringList l = QString(todo).replace(u'\f', u'\n').split(u'\n');
     for (const QString& t : {u"CONSULTA: "_s + PreguntaLarga, u"HEXAGRAMA PRINCIPAL"_s, nombre(u"697896"_s),
@@ -430,15 +394,14 @@ private slots:
     const QRegularExpression palabra(u"<word xMin=\"(.+)\" yMin=\"(.+)\" xMax=\"(.+)\" yMax=\"([0-9.]+)\""_s);
     int palabras = 0;
     for (auto it = palabra.globalMatch(cajas); it.hasNext(); ++palabras) {
-      const auto w = it.next();
-      const auto v = [&w](int i) { return w.captured(i).toDouble(); };
+      const auto v = [w = it.next()](int i) { return w.captured(i).toDouble(); };
       QVERIFY(v(1) >= margen + 25 - 0.5 && v(3) <= ancho - margen && v(2) >= margen - 0.5 &&
               v(4) <= alto - margen);
     }
     QVERIFY(palabras > 500);
 
-    // El fichero de otro con el nombre siguiente no se toca: la orden toma «-2».
-    // Sin abrir nada si el usuario no quiere.
+    // El fichero de otro con el nombre siguiente no se toca: la orden toma «-2». Sin abrir nada si no se
+    // quiere.
     FRMImprimir::CaptionHexagramaEnPantalla = [] { return u"HEXAGRAMA COMPLEMENTARIO"_s; };
     escribir(fichero(base + u" complementario.pdf"_s), "mío");
     GuionMensajes::responder(vbNo);
@@ -446,8 +409,8 @@ private slots:
     QCOMPARE(leer(fichero(base + u" complementario.pdf"_s)), QByteArray("mío"));
     const QString otro = fichero(base + u"-2 complementario.pdf"_s);
     QVERIFY(leer(otro).startsWith("%PDF-") && sinPermisosAjenos(otro));
-    QVERIFY(GuionMensajes::mostrados().back().texto.contains(QDir::toNativeSeparators(otro)));
-    QCOMPARE(abiertos_.size(), 2);
+    QVERIFY(GuionMensajes::mostrados().back().texto.contains(QDir::toNativeSeparators(otro)) &&
+            abiertos_.size() == 2);
   }
 
   void ficheroElegido() {
@@ -464,11 +427,10 @@ private slots:
     });
     f_->BTNMENU_Click(1);
     GuionDialogos::activar();
-    QCOMPARE(boton, u"Aceptar"_s);
-    QCOMPARE(propuesto, fichero(u"KORVAL 2026-12-05 18-30-12.pdf"_s));
+    QCOMPARE(boton + u' ' + propuesto, u"Aceptar "_s + fichero(u"KORVAL 2026-12-05 18-30-12.pdf"_s));
 
-    // Un fichero que existe y el usuario aceptó sustituir recibe la orden siguiente
-    // y sólo ésa: la otra va a un fichero nuevo a su lado.
+    // Un fichero que existe y el usuario aceptó sustituir recibe la orden siguiente y sólo ésa: la otra va a
+    // un fichero nuevo a su lado.
     const QString elegido = fichero(u"consulta.pdf"_s);
     escribir(elegido, "viejo");
     GuionDialogos::responder(RespuestaDialogo::elegirPdf(elegido));
@@ -514,45 +476,28 @@ private slots:
     const QString pdf = fichero(u"KORVAL 2026-12-05 18-30-12 1 principal.pdf"_s);
     const QString temporal = fichero(u"inter.tmp"_s), ajeno = fichero(u"ajeno.txt"_s);
     QVERIFY(QDir(carpeta_->ruta()).mkdir(u"otra"_s));
-    struct Caso {
-      const char* nombre;
-      std::function<void()> preparar;
-      QString dice;
-      QStringList quedan;
-    };
-    const Caso casos[] = {
-        {"carpeta sin permiso",
-         [&] { FijarPruebaEscritura([&](const QString& d) { return d != carpeta_->ruta(); }); },
-         QDir::toNativeSeparators(carpeta_->ruta()) + u"»: falta permiso"_s,
-         {}},
-        {"el PDF no cabe", [] { fallarTras(true, 4096); }, u"lleno"_s, {}},
-        {"el temporal no cabe", [] { fallarTras(false, 1); }, u"lleno"_s, {}},
-        {"inter.tmp es un enlace",
-         [&] {
-           escribir(ajeno, "ajeno");
-           QFile::link(ajeno, temporal);
-         },
-         u"enlace simbólico"_s,
-         {u"ajeno.txt"_s, u"inter.tmp"_s}},
-        {"un enlace colgante con el nombre del PDF",
-         [&] { QFile::link(fichero(u"otra/destino.pdf"_s), pdf); },
-         u"enlace simbólico"_s,
-         {QFileInfo(pdf).fileName()}},
-    };
-    for (const Caso& c : casos) {
+    // Tras cada preparación: el mensaje, lo que queda en la carpeta, el fichero ajeno intacto.
+    const auto comprobar = [&](const char* caso, const QString& dice, const QStringList& quedan) {
       GuionMensajes::limpiar();
-      c.preparar();
       imprimir(true);
-      QVERIFY2(unico(vbCritical | vbOKOnly).contains(c.dice) && sobrantes() == c.quedan && !f_->isVisible() &&
-                   leer(ajeno) == (QFile::exists(ajeno) ? "ajeno" : "") &&
-                   !QFile::exists(fichero(u"otra/destino.pdf"_s)),
-               c.nombre);
+      const bool bien = unico(vbCritical | vbOKOnly).contains(dice) && sobrantes() == quedan &&
+                        !f_->isVisible() && leer(ajeno) == (QFile::exists(ajeno) ? "ajeno" : "") &&
+                        !QFile::exists(fichero(u"otra/destino.pdf"_s));
       FijarPruebaEscritura(nullptr);
-      FijarGuardadoImpresion(nullptr);
       FijarTemporalImpresion(nullptr);
-      for (const QString& f : c.quedan)
+      for (const QString& f : sobrantes())
         QFile::remove(fichero(f));
-    }
+      QVERIFY2(bien, caso);
+    };
+    FijarPruebaEscritura([&](const QString& d) { return d != carpeta_->ruta(); });
+    comprobar("carpeta sin permiso", QDir::toNativeSeparators(carpeta_->ruta()) + u"»: falta permiso"_s, {});
+    FijarTemporalImpresion([](const QString& r) { return std::make_unique<TemporalLleno>(r); });
+    comprobar("el temporal no cabe", u"lleno"_s, {});
+    escribir(ajeno, "ajeno");
+    QVERIFY(QFile::link(ajeno, temporal));
+    comprobar("inter.tmp es un enlace", u"enlace simbólico"_s, {u"ajeno.txt"_s, u"inter.tmp"_s});
+    QVERIFY(QFile::link(fichero(u"otra/destino.pdf"_s), pdf));
+    comprobar("un enlace colgante con el nombre del PDF", u"enlace simbólico"_s, {QFileInfo(pdf).fileName()});
 
     // Un almacén dañado detiene el trabajo con el error 9: ni PDF ni temporal.
     GuionMensajes::limpiar();
@@ -562,7 +507,7 @@ private slots:
     QCOMPARE(unico(vbCritical | vbOKOnly), u"ERROR 9 (SUB IMPRIMIR)"_s);
     QCOMPARE(sobrantes(), QStringList());
 
-    // Disco lleno de verdad: un hijo con un tope de tamaño por debajo del PDF y otro del temporal.
+    // Disco lleno de verdad, en un hijo con un tope de tamaño: por debajo del PDF y por debajo del temporal.
     consulta(u"969678"_s);
     imprimir();
     const QString entero = fichero(u"KORVAL 2026-12-05 18-30-12 principal.pdf"_s);
@@ -581,8 +526,7 @@ private slots:
         _exit(dice.contains(u"lleno"_s) && dice.contains(tope == 2048 ? u"temporal"_s : u"el PDF"_s) ? 0 : 1);
       }
       int estado = 1;
-      QCOMPARE(waitpid(hijo, &estado, 0), hijo);
-      QVERIFY(WIFEXITED(estado) && WEXITSTATUS(estado) == 0);
+      QVERIFY(waitpid(hijo, &estado, 0) == hijo && WIFEXITED(estado) && WEXITSTATUS(estado) == 0);
       QCOMPARE(sobrantes(), QStringList());
     }
   }
