@@ -23,7 +23,6 @@ constexpr double GruesoTrazo = 20.0;
 Impresora* impresoraPropia = nullptr;
 ImpresoraQt* impresoraSistema = nullptr;
 std::function<bool()> pruebaImpresoras;
-std::function<std::unique_ptr<QSaveFile>(const QString&)> fabricaGuardado;
 std::function<std::unique_ptr<QFile>(const QString&)> fabricaTemporal;
 
 void liberarImpresoraSistema() {
@@ -101,14 +100,6 @@ QString MotivoNoSeImprime(const QString& ruta, const QString& que) {
   if (!motivo.isEmpty())
     return motivo + QStringLiteral(" No se ha escrito ningún fichero.");
   return QString();
-}
-
-std::unique_ptr<QSaveFile> GuardadoImpresion(const QString& ruta) {
-  return fabricaGuardado ? fabricaGuardado(ruta) : std::make_unique<QSaveFile>(ruta);
-}
-
-void FijarGuardadoImpresion(std::function<std::unique_ptr<QSaveFile>(const QString&)> fabrica) {
-  fabricaGuardado = std::move(fabrica);
 }
 
 std::unique_ptr<QFile> TemporalImpresion(const QString& ruta) {
@@ -314,14 +305,14 @@ void ImpresoraQt::terminarTrabajo() {
   const QString motivo = MotivoNoSeImprime(ruta, QStringLiteral("el PDF de la impresión"));
   if (!motivo.isEmpty())
     throw ErrorEjecucion(ErrAccesoFichero, motivo);
-  const std::unique_ptr<QSaveFile> f = GuardadoImpresion(ruta);
-  if (!f->open(QIODevice::WriteOnly))
+  QSaveFile f(ruta);
+  if (!f.open(QIODevice::WriteOnly))
     throw ErrorEjecucion(
         ErrAccesoFichero,
         QStringLiteral("No se puede escribir el PDF «%1»: falta permiso en su carpeta. No se ha "
                        "escrito ningún fichero.")
             .arg(nombre));
-  if (f->write(documento) != documento.size() || !CerrarGuardado(*f))
+  if (f.write(documento) != documento.size() || !CerrarGuardado(f))
     throw ErrorEjecucion(ErrDiscoLleno,
                          QStringLiteral("No se ha podido guardar el PDF «%1»: el disco no admitió "
                                         "todos los datos (puede que esté lleno). No ha quedado "

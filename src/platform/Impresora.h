@@ -304,12 +304,6 @@ void FijarPruebaImpresoras(std::function<bool()> hay);
 // `que` dice qué se iba a escribir («el PDF de la impresión»…).
 QString MotivoNoSeImprime(const QString& ruta, const QString& que);
 
-// El QSaveFile con que la impresión escribe sus PDF: en la misma carpeta, y
-// sólo al final toma el nombre definitivo.
-std::unique_ptr<QSaveFile> GuardadoImpresion(const QString& ruta);
-// Costura de pruebas: quién crea ese QSaveFile (nullptr vuelve al normal),
-// para simular un disco que se llena o un dispositivo que falla.
-void FijarGuardadoImpresion(std::function<std::unique_ptr<QSaveFile>(const QString& ruta)> fabrica);
 // Termina un QSaveFile abierto: lo deja sólo para su dueño, comprueba el
 // vaciado y lo pone en su sitio. Si algo falla no queda nada y devuelve false.
 bool CerrarGuardado(QSaveFile& fichero);

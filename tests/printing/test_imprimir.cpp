@@ -286,6 +286,9 @@ private slots:
       if (int(m.tipo) == fallaEn)
         throw ErrorEjecucion(ErrEntradaSalida);
     };
+    // El inter.tmp que dejó un trabajo cortado es nuestro: el que imprime lo sustituye sin decir nada.
+    if (terminados > 0)
+      escribir(fichero(u"inter.tmp"_s), "resto de un trabajo cortado");
     for (int r : respuestas)
       GuionMensajes::responder(r);
     imprimir(true);
