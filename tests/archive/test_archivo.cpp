@@ -455,7 +455,7 @@ private slots:
     QCOMPARE(LeerTodo(archivo()), ConLaEnCurso(u"PEÑA€Ü ZOË  ÑU"_s));
   }
 
-  void listasEnlazadasVistaPreviaYEliminar() {
+  void listasEnlazadasVistaPreviaYEliminarTambienDanadas() {
     FRMRecuperar& w = *recuperar_;
     w.show();
     QCOMPARE(Elementos(w.CMBUSUARIO), QStringList({"ANA", "ANA", "LUIS"}));
@@ -485,9 +485,7 @@ private slots:
     Clic(w.BTNAUX[2]);
     Clic(w.BTNAUX[2]);
     QVERIFY(!w.isVisible() && !QFile::exists(archivo()) && CancelFlag.texto() == u"SI"_s);
-  }
 
-  void archivoDanado() {
     // Uno bueno, uno con ceros en usuario, líneas y fecha, uno de bytes cualesquiera y una cola:
     // se ven sin caracteres de control ni hexagrama y se pueden eliminar.
     const QByteArray bueno = Registro("ANA", "¿BUENA?").Bytes();
@@ -497,7 +495,6 @@ private slots:
     for (int i = 0; i < 160; ++i)
       basura[i] = char(i * 73 + 5);
     EscribirTodo(archivo(), bueno + ceros + basura + QByteArray(60, '\x7F'));
-    FRMRecuperar& w = *recuperar_;
     w.show();
     Elegir(w.CMBUSUARIO, 1);
     QCOMPARE(w.CMBUSUARIO->itemText(1), QString(30, QLatin1Char(' ')));
