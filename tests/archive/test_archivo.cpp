@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QSaveFile>
+#include <QScopeGuard>
 #include <QTest>
 #include <QWindow>
 
@@ -149,15 +150,14 @@ private slots:
     FRMPRINCIPAL menu;
     menu.show();
     QVERIFY(QTest::qWaitForWindowExposed(&menu));
-    const QString ruta = archivo();
     const std::pair<std::function<void()>, QString> casos[] = {
-        {[&] { QFile::remove(ruta); }, u"NO EXITEN CONSULTAS ARCHIVADAS"_s},
+        {[&] { QFile::remove(archivo()); }, u"NO EXITEN CONSULTAS ARCHIVADAS"_s},
         {[&] {
-           EscribirTodo(ruta, TresConsultas());
-           FijarPruebaLectura([&](const QString& r) { return r != ruta; });
+           EscribirTodo(archivo(), TresConsultas());
+           FijarPruebaLectura([&](const QString& r) { return r != archivo(); });
          },
          u"NO SE PUEDEN LEER LAS CONSULTAS ARCHIVADAS."_s},
-        {[&] { EscribirTodo(ruta, TresConsultas().left(79)); }, u"NO EXITEN CONSULTAS ARCHIVADAS"_s}};
+        {[&] { EscribirTodo(archivo(), TresConsultas().left(79)); }, u"NO EXITEN CONSULTAS ARCHIVADAS"_s}};
     for (const auto& [preparar, aviso] : casos) {
       preparar();
       GuionMensajes::limpiar();
@@ -175,7 +175,7 @@ private slots:
     FRM256::RespuestaAutomatica.reset();
   }
 
-  void formatoDelRegistro() {
+  void elRegistroYElOrdenDeLaReferencia() {
     QCOMPARE(Registro("LUIS", "¿QUÉ SERÁ?").Bytes(),
              QByteArray("0000") + '\0' + QByteArray("LUIS").leftJustified(30) + '\0' +
                  QByteArray("\xBFQU\xC9 SER\xC1?").leftJustified(100) + '\0' + "789789" + '\0' +
@@ -186,11 +186,9 @@ private slots:
     const QList<std::pair<qint64, int>> cuentas = {{79, 0}, {80, 0}, {81, 1}, {240, 2}, {400, 2}, {560, 4}};
     for (const auto& [largo, n] : cuentas)
       QCOMPARE(NumeroRegistros(largo), n);
-  }
 
-  void igualQueElOrdenEnElPropioFichero() {
-    // Usuarios repetidos (dos que sólo difieren en el carácter 30), registros de
-    // bytes cualesquiera y a veces un último registro a medias.
+    // Grabar y borrar dejan lo mismo que hacerlo sobre el propio fichero. Usuarios repetidos (dos que sólo
+    // difieren en el carácter 30), registros de bytes cualesquiera y a veces un último registro a medias.
     QTemporaryDir dir, otro;
     const QString nuestro = dir.filePath(NombreArchivo), suyo = otro.filePath(NombreArchivo);
     std::mt19937 azar(20240611);
@@ -222,7 +220,8 @@ private slots:
     }
   }
 
-  void discoQueNoAdmite() {
+  // Un disco lleno o que falla, un archivo ilegible, una carpeta sin permiso o un SIGKILL: nada a medias.
+  void fallosEnDisco() {
     QTemporaryDir dir;
     const QString ruta = dir.filePath(NombreArchivo);
     const QByteArray antes = TresConsultas();
@@ -263,13 +262,9 @@ private slots:
     QVERIFY(!GrabarRegistro(ruta, Registro("BEA"), &error) && error.contains(u"falta permiso"_s));
     QVERIFY(!EliminarRegistro(ruta, 1, nullptr));
     QCOMPARE(LeerTodo(ruta), antes);
-  }
 
-  void muerteEnCualquierInstante() {
     // Un hijo graba y borra sin parar hasta un SIGKILL al azar: queda el archivo
     // de antes de la operación en curso o el de después.
-    QTemporaryDir dir;
-    const QString ruta = dir.filePath(NombreArchivo);
     std::mt19937 azar(77);
     int aMedias = 0;
     for (int vez = 0; vez < 220; ++vez) {
@@ -317,17 +312,16 @@ private slots:
     // Sólo su dueño puede leer el archivo, sea nuevo o uno que antes leía cualquiera.
     const auto deTodos = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
                          QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
-    const auto soloSuDueno = [&] {
-      QCOMPARE(QFile::permissions(archivo()) & deTodos, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    };
+    const auto soloSuDueno = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    const auto permisos = [&] { return QFile::permissions(archivo()) & deTodos; };
     QFile::setPermissions(archivo(), deTodos);
     QVERIFY(GrabarRegistro(archivo(), Registro("BEA"), nullptr));
-    soloSuDueno();
+    QCOMPARE(permisos(), soloSuDueno);
     for (int i = 0; i < 4; ++i)
       QVERIFY(EliminarRegistro(archivo(), 1, nullptr));
     QVERIFY(!QFile::exists(archivo()));
     QVERIFY(GrabarRegistro(archivo(), Registro("EVA"), nullptr));
-    soloSuDueno();
+    QCOMPARE(permisos(), soloSuDueno);
     QStringList hay = Sobrantes(carpeta_->ruta()).filter(u"usuarios"_s, Qt::CaseInsensitive);
     hay.sort();
     QCOMPARE(hay, ajenos);
@@ -358,15 +352,11 @@ private slots:
   // La carpeta del programa (con tres consultas) no se puede escribir: se
   // escribe en la del usuario, que aquí cuelga de una casa de prueba.
   void archivoJuntoAUnProgramaQueNoPuedeEscribir() {
-    struct Volver {
-      QByteArray casa = qgetenv("HOME");
-      ~Volver() { qputenv("HOME", casa); }
-    } volver; // aunque la prueba falle a medias
+    const auto volver = qScopeGuard([casa = qgetenv("HOME")] { qputenv("HOME", casa); }); // aunque falle
     QTemporaryDir casa;
     qputenv("HOME", casa.path().toLocal8Bit());
-    const QString programa = carpeta_->ruta();
     FijarDirEscritura(QString());
-    FijarPruebaEscritura([&](const QString& d) { return QDir(d) != QDir(programa); });
+    FijarPruebaEscritura([&](const QString& d) { return QDir(d) != QDir(carpeta_->ruta()); });
     const QString nuevo = QDir(CarpetaUsuario()).filePath(NombreArchivo);
     QVERIFY2(nuevo.startsWith(casa.path()), qPrintable(nuevo));
     QFile::setPermissions(archivo(),

@@ -74,23 +74,21 @@ private slots:
     QCOMPARE(TrigramName(u"777"_s), u"Ch'ien, el Cielo que crea"_s);
   }
 
-  void cadenasQueNoSonHexagramas() {
+  void cadenasQueNoSonHexagramasYFilasRepetidas() {
     for (const QString& s : {u"      "_s, QString(), u"78787"_s, u"7878x8"_s, u"0000000"_s}) {
       QCOMPARE(HexagramNumber(s), 0);
       QCOMPARE(HexagramTextPosition(s), QString());
     }
     QCOMPARE(TrigramName(u"123"_s) + TrigramName(QString()), QString());
-  }
-
-  void filasRepetidasGanaLaUltima() {
+    // Con dos filas del mismo dibujo gana la última.
     HexagramList[64] = HexagramList[1];
     HexagramList[64][6] = u"999"_s;
     QCOMPARE(HexagramTextPosition(u"777777"_s), u"999"_s);
   }
 
-  // Los campos se leen igual en una línea o en varias, y el primer trigrama
-  // se llama siempre Ch'ien, diga lo que diga el fichero.
-  void camposEnUnaLineaOEnVarias() {
+  // Los campos se leen igual en una línea o en varias, y el primer trigrama se llama siempre
+  // Ch'ien, diga lo que diga el fichero.
+  void camposComillasYComas() {
     const QByteArray porLineas = LeerTodo(RutaDatoGenerado(u"trigr.kvl"_s));
     QVERIFY(porLineas.contains("\r\n"));
     const auto tablaA = TrigramList; // la que se leyó al empezar
@@ -101,9 +99,6 @@ private slots:
     QCOMPARE(TrigramList[4][1] + TrigramList[4][3], u"K'an878"_s);
     QVERIFY(LeerTrigramas(QByteArray(porLineas).replace("\"Ch'ien\"", "\"Otro nombre\""), nullptr));
     QCOMPARE(TrigramList[1][1], u"Ch'ien"_s);
-  }
-
-  void comillasComasYBlancos() {
     // Dos comas dan un campo vacío; lo que sigue a una comilla de cierre no desplaza nada.
     QCOMPARE(Campos("\"Otro, nombre\" basura,\"segundo, con coma\",777,  979 ,,\r\n\"sin cierre"),
              QStringList({"Otro, nombre", "segundo, con coma", "777", "979", "", "sin cierre"}));

@@ -25,7 +25,7 @@
 class PruebaPlataforma : public QObject {
   Q_OBJECT
 private slots:
-  void numerosYTextosDeAnchoFijo() {
+  void numerosTextosDeAnchoFijoYTwips() {
     const std::pair<const char*, double> valores[] = {{"787878", 787878}, {"  12abc", 12}, {"3.5 kilos", 3.5},
                                                       {" 96% ", 96},      {"abc12", 0},    {"      ", 0}};
     for (auto [texto, valor] : valores)
@@ -42,6 +42,9 @@ private slots:
     const QString vacio = lineas.texto(), corto = (lineas = u"78"_s).texto();
     QCOMPARE(vacio + corto + (lineas = u"78987654"_s).texto(), u"      78    789876"_s);
     QCOMPARE(QuitarBlancos(u"  a b \r\n "_s), u"a b \r\n"_s);
+    // Una pulgada son 1440 twips.
+    QCOMPARE(Tw(1440), int(std::lround(QGuiApplication::primaryScreen()->logicalDotsPerInchX())));
+    QCOMPARE(PixATwips(Tw(9570)) / 100, 9570 / 100);
   }
 
   void windows1252IdaYVuelta() {
@@ -116,17 +119,10 @@ private slots:
              qPrintable(QStringLiteral("%1 ms, %2").arg(ms).arg(dormidas)));
   }
 
-  void twipsAPixeles() {
-    const double ppp = QGuiApplication::primaryScreen()->logicalDotsPerInchX();
-    QCOMPARE(Tw(1440), int(std::lround(ppp)));
-    QCOMPARE(PixATwips(Tw(9570)) / 100, 9570 / 100);
-  }
-
   void dondeSeEscribe() {
     QTemporaryDir dir;
     const QString usuario = CarpetaUsuario();
-    QVERIFY(QFileInfo(usuario).isDir());
-    QVERIFY(usuario != dir.path());
+    QVERIFY(QFileInfo(usuario).isDir() && usuario != dir.path());
     // Una copia portátil escribe a su lado; si no puede (costura), en la del usuario.
     QCOMPARE(ElegirDirEscritura(dir.path()), dir.path());
     FijarPruebaEscritura([&](const QString& d) { return d != dir.path(); });
@@ -185,13 +181,11 @@ private slots:
     hijo.start(QCoreApplication::applicationFilePath(), {u"--tomar-candado"_s, dir.path()});
     QVERIFY(hijo.waitForReadyRead(10000));
     QCOMPARE(hijo.readAll().trimmed(), QByteArray("TOMADO"));
-    InstanciaUnica segunda(dir.path());
-    QVERIFY(!segunda.adquirir());
+    QVERIFY(!InstanciaUnica(dir.path()).adquirir());
     // Muerto el primero sin soltar el candado, la siguiente copia arranca.
     hijo.kill();
     QVERIFY(hijo.waitForFinished());
-    InstanciaUnica tercera(dir.path());
-    QVERIFY(tercera.adquirir());
+    QVERIFY(InstanciaUnica(dir.path()).adquirir());
   }
 };
 
@@ -199,9 +193,7 @@ int main(int argc, char** argv) {
   if (argc == 3 && QByteArray(argv[1]) == "--tomar-candado") {
     QCoreApplication app(argc, argv);
     InstanciaUnica candado(QString::fromLocal8Bit(argv[2]));
-    if (!candado.adquirir())
-      return 3;
-    std::printf("TOMADO\n");
+    std::printf(candado.adquirir() ? "TOMADO\n" : "SIN CANDADO\n");
     std::fflush(stdout);
     QThread::sleep(60);
     return 0;
