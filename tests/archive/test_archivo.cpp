@@ -60,8 +60,8 @@ QStringList Sobrantes(const QString& carpeta) {
   return r;
 }
 
-// La operación j del hijo que graba y borra sin parar: el archivo que resulta
-// de `estado` y, con `ruta`, la misma operación en disco.
+// La operación j del hijo que graba y borra: el archivo que sale de `estado` y, con `ruta`, lo mismo en
+// disco.
 QByteArray Paso(std::mt19937& azar, int j, const QByteArray& estado, const QString& ruta = {}) {
   static const QStringList nombres = {"ANA", "LUIS", "ANA MARIA", "ZOE", "ÑANDÚ", "BEA"};
   const int n = NumeroRegistros(estado.size());
@@ -142,8 +142,7 @@ private slots:
     QCOMPARE(CancelarEsperasModales(), 0);
   }
 
-  // Sin archivo, ilegible o con menos de medio registro: tras el aviso no
-  // queda ninguna ventana modal y el menú atiende la orden siguiente.
+  // Sin archivo, ilegible o con menos de medio registro: tras el aviso, ni ventana modal y el menú atiende.
   void sinConsultasSeVuelveAlMenu() {
     FRMPRINCIPAL::SalirDelPrograma = [] {};
     FRM256::RespuestaAutomatica = 0;
@@ -263,8 +262,7 @@ private slots:
     QVERIFY(!EliminarRegistro(ruta, 1, nullptr));
     QCOMPARE(LeerTodo(ruta), antes);
 
-    // Un hijo graba y borra sin parar hasta un SIGKILL al azar: queda el archivo
-    // de antes de la operación en curso o el de después.
+    // Un hijo graba y borra sin parar hasta un SIGKILL al azar: queda el archivo de antes o el de después.
     std::mt19937 azar(77);
     int aMedias = 0;
     for (int vez = 0; vez < 220; ++vez) {
@@ -298,8 +296,7 @@ private slots:
   }
 
   void soloLoNuestroYSoloParaSuDueno() {
-    // Copias del usuario con nombres parecidos al archivo y un "usuarios.TMP"
-    // que es un enlace a un fichero de fuera: grabar y eliminar no los tocan.
+    // Copias del usuario de nombre parecido y un "usuarios.TMP" enlazado fuera: grabar y borrar no los tocan.
     QTemporaryDir fuera;
     const QString suyo = fuera.filePath(u"suyo.dat"_s);
     EscribirTodo(suyo, TresConsultas());
@@ -349,8 +346,7 @@ private slots:
     QCOMPARE(QFile::permissions(suyo) & deTodos, deTodos);
   }
 
-  // La carpeta del programa (con tres consultas) no se puede escribir: se
-  // escribe en la del usuario, que aquí cuelga de una casa de prueba.
+  // Sin poder escribir en la carpeta del programa (con tres consultas), se escribe en la del usuario.
   void archivoJuntoAUnProgramaQueNoPuedeEscribir() {
     const auto volver = qScopeGuard([casa = qgetenv("HOME")] { qputenv("HOME", casa); }); // aunque falle
     QTemporaryDir casa;

@@ -86,8 +86,7 @@ private slots:
     QCOMPARE(HexagramTextPosition(u"777777"_s), u"999"_s);
   }
 
-  // Los campos se leen igual en una línea o en varias, y el primer trigrama se llama siempre
-  // Ch'ien, diga lo que diga el fichero.
+  // Campos iguales en una línea o en varias; el primer trigrama es Ch'ien, diga lo que diga el fichero.
   void camposComillasYComas() {
     const QByteArray porLineas = LeerTodo(RutaDatoGenerado(u"trigr.kvl"_s));
     QVERIFY(porLineas.contains("\r\n"));

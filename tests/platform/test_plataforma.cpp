@@ -99,8 +99,7 @@ private slots:
     QCOMPARE(ejecutado, 0);
     WaitTicks(1);
     QCOMPARE(ejecutado, 1);
-    // Turnos de un milisegundo: sin ventanas a la vista no espera; con una, 40
-    // turnos son 40 ms con el bucle dormido a la espera de sucesos.
+    // Turnos de 1 ms: sin ventanas a la vista no espera; con una, 40 turnos son 40 ms con el bucle dormido.
     FijarDuracionTurno(std::chrono::milliseconds(1));
     int dormidas = 0;
     const auto conexion = connect(QAbstractEventDispatcher::instance(),
@@ -140,8 +139,7 @@ private slots:
     FijarProgramDir(QString());
   }
 
-  // Se leen sólo ficheros normales (o enlaces a ellos) hasta un límite, y nunca se escribe a
-  // través de un enlace, aunque cuelgue.
+  // Sólo se leen ficheros normales (o enlaces a ellos) hasta un límite; no se escribe a través de enlaces.
   void ficherosNormalesYEnlaces() {
     QTemporaryDir dir;
     const QString normal = dir.filePath(u"usuarios.dat"_s), enlace = dir.filePath(u"enlace"_s),
