@@ -60,8 +60,7 @@ QStringList Sobrantes(const QString& carpeta) {
   return r;
 }
 
-// La operación j del hijo que graba y borra: el archivo que sale de `estado` y, con `ruta`, lo mismo en
-// disco.
+// La operación j del hijo que graba y borra: lo que deja a partir de `estado` y, con `ruta`, en disco.
 QByteArray Paso(std::mt19937& azar, int j, const QByteArray& estado, const QString& ruta = {}) {
   static const QStringList nombres = {"ANA", "LUIS", "ANA MARIA", "ZOE", "ÑANDÚ", "BEA"};
   const int n = NumeroRegistros(estado.size());
