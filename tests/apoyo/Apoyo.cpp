@@ -23,6 +23,16 @@ QString RutaDatoGenerado(const QString& nombre) {
   return QDir(QStringLiteral(KORVAL_DIR_DATOS)).filePath(nombre);
 }
 
+QByteArray LeerTodo(const QString& ruta) {
+  QFile f(ruta);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void EscribirTodo(const QString& ruta, const QByteArray& bytes) {
+  QFile f(ruta);
+  QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size());
+}
+
 CarpetaPrueba::CarpetaPrueba(bool conDatos) {
   if (conDatos)
     for (const char* n : {"trigr.kvl", "hexagr.kvl", "BINARIO.DAT", "KORVAL.HLP"})

@@ -20,6 +20,10 @@ using namespace Qt::StringLiterals;
 // Ruta de un fichero generado por la construcción (trigr.kvl, BINARIO.DAT…).
 QString RutaDatoGenerado(const QString& nombre);
 
+// Todo el fichero (nada si no se puede leer); escribir sustituye lo que hubiera.
+QByteArray LeerTodo(const QString& ruta);
+void EscribirTodo(const QString& ruta, const QByteArray& bytes);
+
 // Una carpeta temporal del programa (y de escritura) mientras vive, con los datos generados.
 class CarpetaPrueba {
 public:

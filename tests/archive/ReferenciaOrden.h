@@ -1,8 +1,7 @@
 #pragma once
-// Grabar y borrar a mano sobre el propio fichero, registro a registro: se ordena
-// por intercambios de vecinos hasta que una pasada no cambia nada; al borrar,
-// los demás pasan a "usuarios.TMP", que sustituye al archivo. Lento y frágil
-// ante un corte, pero deja en disco, byte a byte, lo que el programa debe dejar.
+// Grabar y borrar a mano sobre el propio fichero, registro a registro: se ordena por intercambios
+// de vecinos hasta que una pasada no cambia nada; al borrar, los demás pasan a "usuarios.TMP", que
+// sustituye al archivo. Lento y frágil ante un corte, pero deja en disco lo que el programa debe dejar.
 #include <QFile>
 
 #include <cmath>
@@ -53,8 +52,6 @@ inline bool EliminarConsulta(const QString& ruta, int s) {
   for (int i = 1, k = 1; i <= n && n > 1; ++i)
     if (i != s)
       Escribir(tmp, k++, Leer(archivo, i));
-  tmp.close();
-  archivo.close();
   return archivo.remove() && (n <= 1 || tmp.rename(ruta));
 }
 

@@ -1,5 +1,5 @@
-// El archivo de consultas: el registro, la igualdad con el orden hecho sobre el
-// propio fichero, lo que queda en disco si algo falla, y sus ventanas.
+// El archivo de consultas: el registro, el orden igual al hecho sobre el propio fichero, lo que
+// queda en disco si algo falla, y sus ventanas.
 #include "apoyo/Apoyo.h"
 #include "archive/FRMGrabar.h"
 #include "archive/FRMRecuperar.h"
@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QSaveFile>
+#include <QScopeGuard>
 #include <QTest>
 #include <QWindow>
 
@@ -29,17 +30,6 @@
 #include <unistd.h>
 
 namespace {
-
-QByteArray LeerTodo(const QString& ruta) {
-  QFile f(ruta);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void EscribirTodo(const QString& ruta, const QByteArray& bytes) {
-  QFile f(ruta);
-  QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  QCOMPARE(f.write(bytes), bytes.size());
-}
 
 // Un QSaveFile que no admite más de `limite` bytes, como un disco que se llena;
 // con un límite negativo ni se abre, como en una carpeta sin permiso.
@@ -70,8 +60,7 @@ QStringList Sobrantes(const QString& carpeta) {
   return r;
 }
 
-// La operación j del hijo que graba y borra sin parar: el archivo que resulta
-// de `estado` y, con `ruta`, la misma operación en disco.
+// La operación j del hijo que graba y borra: lo que deja a partir de `estado` y, con `ruta`, en disco.
 QByteArray Paso(std::mt19937& azar, int j, const QByteArray& estado, const QString& ruta = {}) {
   static const QStringList nombres = {"ANA", "LUIS", "ANA MARIA", "ZOE", "ÑANDÚ", "BEA"};
   const int n = NumeroRegistros(estado.size());
@@ -104,8 +93,7 @@ void Clic(QWidget* boton) {
 
 // Elige con el teclado la entrada `i` de una lista.
 void Elegir(QComboBox* lista, int i) {
-  QTest::keyClick(lista, Qt::Key_Home);
-  for (int k = 0; k < i; ++k)
+  for (QTest::keyClick(lista, Qt::Key_Home); i > 0; --i)
     QTest::keyClick(lista, Qt::Key_Down);
 }
 
@@ -143,8 +131,8 @@ private slots:
     EscribirTodo(archivo(), TresConsultas());
     grabar_ = std::make_unique<FRMGrabar>();
     recuperar_ = std::make_unique<FRMRecuperar>();
-    CurrentQuestion = QStringLiteral("¿QUÉ SERÁ DE MÍ?");
-    CurrentLines = QStringLiteral("789689");
+    CurrentQuestion = u"¿QUÉ SERÁ DE MÍ?"_s;
+    CurrentLines = u"789689"_s;
   }
 
   void cleanup() {
@@ -153,23 +141,21 @@ private slots:
     QCOMPARE(CancelarEsperasModales(), 0);
   }
 
-  // Sin archivo, ilegible o con menos de medio registro: tras el aviso no
-  // queda ninguna ventana modal y el menú atiende la orden siguiente.
+  // Sin archivo, ilegible o con menos de medio registro: tras el aviso, ni ventana modal y el menú atiende.
   void sinConsultasSeVuelveAlMenu() {
     FRMPRINCIPAL::SalirDelPrograma = [] {};
     FRM256::RespuestaAutomatica = 0;
     FRMPRINCIPAL menu;
     menu.show();
     QVERIFY(QTest::qWaitForWindowExposed(&menu));
-    const QString ruta = archivo();
     const std::pair<std::function<void()>, QString> casos[] = {
-        {[&] { QFile::remove(ruta); }, "NO EXITEN CONSULTAS ARCHIVADAS"},
+        {[&] { QFile::remove(archivo()); }, u"NO EXITEN CONSULTAS ARCHIVADAS"_s},
         {[&] {
-           EscribirTodo(ruta, TresConsultas());
-           FijarPruebaLectura([&](const QString& r) { return r != ruta; });
+           EscribirTodo(archivo(), TresConsultas());
+           FijarPruebaLectura([&](const QString& r) { return r != archivo(); });
          },
-         "NO SE PUEDEN LEER LAS CONSULTAS ARCHIVADAS."},
-        {[&] { EscribirTodo(ruta, TresConsultas().left(79)); }, "NO EXITEN CONSULTAS ARCHIVADAS"}};
+         u"NO SE PUEDEN LEER LAS CONSULTAS ARCHIVADAS."_s},
+        {[&] { EscribirTodo(archivo(), TresConsultas().left(79)); }, u"NO EXITEN CONSULTAS ARCHIVADAS"_s}};
     for (const auto& [preparar, aviso] : casos) {
       preparar();
       GuionMensajes::limpiar();
@@ -177,33 +163,30 @@ private slots:
       QTRY_VERIFY(menu.Encendido());
       QCOMPARE(int(GuionMensajes::mostrados().size()), 1);
       QVERIFY2(Ultimo().texto.startsWith(aviso), qPrintable(Ultimo().texto));
-      QCOMPARE(CancelFlag.texto(), QStringLiteral("SI"));
+      QCOMPARE(CancelFlag.texto(), u"SI"_s);
       QCOMPARE(QGuiApplication::modalWindow(), nullptr);
       QVERIFY(!menu.Recuperar->windowHandle() || !menu.Recuperar->windowHandle()->isVisible());
       ClicEnVentana(menu.BTNMENU[7]);
-      QTRY_COMPARE(Ultimo().titulo, QStringLiteral("Datos del Programador"));
+      QTRY_COMPARE(Ultimo().titulo, u"Datos del Programador"_s);
       FijarPruebaLectura(nullptr);
     }
     FRM256::RespuestaAutomatica.reset();
   }
 
-  void formatoDelRegistro() {
+  void elRegistroYElOrdenDeLaReferencia() {
     QCOMPARE(Registro("LUIS", "¿QUÉ SERÁ?").Bytes(),
              QByteArray("0000") + '\0' + QByteArray("LUIS").leftJustified(30) + '\0' +
                  QByteArray("\xBFQU\xC9 SER\xC1?").leftJustified(100) + '\0' + "789789" + '\0' +
                  "05/03/1998" + QByteArray(6, '\0'));
     // ß no tiene una sola mayúscula; la de µ no cabe en Windows-1252.
-    QCOMPARE(UsuarioRegistro(QStringLiteral("  peña y maría straße µ ÿ ")),
-             QStringLiteral("PEÑA Y MARÍA STRAßE µ Ÿ"));
+    QCOMPARE(UsuarioRegistro(u"  peña y maría straße µ ÿ "_s), u"PEÑA Y MARÍA STRAßE µ Ÿ"_s);
     // Cuenta: largo / 160 al entero más cercano, las mitades al par.
     const QList<std::pair<qint64, int>> cuentas = {{79, 0}, {80, 0}, {81, 1}, {240, 2}, {400, 2}, {560, 4}};
     for (const auto& [largo, n] : cuentas)
       QCOMPARE(NumeroRegistros(largo), n);
-  }
 
-  void igualQueElOrdenEnElPropioFichero() {
-    // Usuarios repetidos (dos que sólo difieren en el carácter 30), registros de
-    // bytes cualesquiera y a veces un último registro a medias.
+    // Grabar y borrar dejan lo mismo que hacerlo sobre el propio fichero. Usuarios repetidos (dos que sólo
+    // difieren en el carácter 30), registros de bytes cualesquiera y a veces un último registro a medias.
     QTemporaryDir dir, otro;
     const QString nuestro = dir.filePath(NombreArchivo), suyo = otro.filePath(NombreArchivo);
     std::mt19937 azar(20240611);
@@ -221,7 +204,7 @@ private slots:
       }
       if (azar() % 3 == 0)
         contenido.chop(std::min<qsizetype>(contenido.size(), azar() % 160));
-      const QByteArray nuevo = Registro(nombre(), QStringLiteral("NUEVA")).Bytes();
+      const QByteArray nuevo = Registro(nombre(), u"NUEVA"_s).Bytes();
       const int n = NumeroRegistros(contenido.size()), s = 1 + int(azar() % unsigned(std::max(n, 1)));
       for (bool grabar : {true, n == 0}) { // sin registros no hay qué borrar: se graba otra vez
         EscribirTodo(nuestro, contenido);
@@ -235,7 +218,8 @@ private slots:
     }
   }
 
-  void discoQueNoAdmite() {
+  // Un disco lleno o que falla, un archivo ilegible, una carpeta sin permiso o un SIGKILL: nada a medias.
+  void fallosEnDisco() {
     QTemporaryDir dir;
     const QString ruta = dir.filePath(NombreArchivo);
     const QByteArray antes = TresConsultas();
@@ -250,7 +234,7 @@ private slots:
         setrlimit(RLIMIT_FSIZE, &tope);
         const bool hecho =
             grabar ? GrabarRegistro(ruta, Registro("CARMEN"), &error) : EliminarRegistro(ruta, 3, &error);
-        _exit(!hecho && error.contains(QStringLiteral("lleno")) ? 0 : 1);
+        _exit(!hecho && error.contains(u"lleno"_s) ? 0 : 1);
       }
       int estado = 1;
       QCOMPARE(waitpid(hijo, &estado, 0), hijo);
@@ -260,43 +244,31 @@ private slots:
     // Un dispositivo que falla tras N bytes: ni grabar ni borrar dejan nada a medias.
     for (qint64 limite : {0, 1, 160, 400, 639}) {
       FallarTras(limite);
-      QVERIFY(!GrabarRegistro(ruta, Registro("CARMEN"), &error) && error.contains(QStringLiteral("lleno")));
+      QVERIFY(!GrabarRegistro(ruta, Registro("CARMEN"), &error) && error.contains(u"lleno"_s));
       QCOMPARE(EliminarRegistro(ruta, 2, &error), limite >= 320);
       QCOMPARE(LeerTodo(ruta), limite >= 320 ? SinRegistro(antes, 2) : antes);
       EscribirTodo(ruta, antes);
       QCOMPARE(Sobrantes(dir.path()), QStringList());
     }
-    FallarTras(640);
-    QVERIFY(GrabarRegistro(ruta, Registro("CARMEN"), nullptr));
-    QCOMPARE(LeerTodo(ruta), ConRegistroNuevo(antes, Registro("CARMEN")));
     // Un archivo que no se deja leer no se pisa con otro de un solo registro.
-    const QByteArray ahora = LeerTodo(ruta);
     FijarPruebaLectura([](const QString&) { return false; });
-    QVERIFY(!GrabarRegistro(ruta, Registro("ANA"), &error) &&
-            error.contains(QStringLiteral("permiso para leer")));
+    QVERIFY(!GrabarRegistro(ruta, Registro("ANA"), &error) && error.contains(u"permiso para leer"_s));
     QVERIFY(!EliminarRegistro(ruta, 1, nullptr));
     FijarPruebaLectura(nullptr);
     // Una carpeta en la que no se puede escribir: el fichero nuevo ni se abre.
     FallarTras(-1);
-    QVERIFY(!GrabarRegistro(ruta, Registro("BEA"), &error) &&
-            error.contains(QStringLiteral("falta permiso")));
+    QVERIFY(!GrabarRegistro(ruta, Registro("BEA"), &error) && error.contains(u"falta permiso"_s));
     QVERIFY(!EliminarRegistro(ruta, 1, nullptr));
-    QCOMPARE(LeerTodo(ruta), ahora);
-  }
+    QCOMPARE(LeerTodo(ruta), antes);
 
-  void muerteEnCualquierInstante() {
-    // Un hijo graba y borra sin parar hasta un SIGKILL al azar: queda el archivo
-    // de antes de la operación en curso o el de después.
-    QTemporaryDir dir;
-    const QString ruta = dir.filePath(NombreArchivo);
+    // Un hijo graba y borra sin parar hasta un SIGKILL al azar: queda el archivo de antes o el de después.
     std::mt19937 azar(77);
     int aMedias = 0;
     for (int vez = 0; vez < 220; ++vez) {
       const unsigned semilla = unsigned(azar());
       QByteArray estado = LeerTodo(ruta);
       QProcess hijo;
-      hijo.start(QCoreApplication::applicationFilePath(),
-                 {QStringLiteral("--hijo"), ruta, QString::number(semilla)});
+      hijo.start(QCoreApplication::applicationFilePath(), {u"--hijo"_s, ruta, QString::number(semilla)});
       QByteArray salida; // el hijo escribe una línea antes de cada operación
       const int antesDeMatar = 1 + int(azar() % 3);
       while (salida.count('\n') < antesDeMatar && hijo.waitForReadyRead(10000))
@@ -323,10 +295,9 @@ private slots:
   }
 
   void soloLoNuestroYSoloParaSuDueno() {
-    // Copias del usuario con nombres parecidos al archivo y un "usuarios.TMP"
-    // que es un enlace a un fichero de fuera: grabar y eliminar no los tocan.
+    // Copias del usuario de nombre parecido y un "usuarios.TMP" enlazado fuera: grabar y borrar no los tocan.
     QTemporaryDir fuera;
-    const QString suyo = fuera.filePath(QStringLiteral("suyo.dat"));
+    const QString suyo = fuera.filePath(u"suyo.dat"_s);
     EscribirTodo(suyo, TresConsultas());
     const QStringList ajenos = {"USUARIOS.DAT.VIEJO1", "usuarios.TMP",        "usuarios.dat.123456",
                                 "usuarios.dat.backup", "usuarios.dat.copia1", "usuarios.dat.old"};
@@ -337,20 +308,17 @@ private slots:
     // Sólo su dueño puede leer el archivo, sea nuevo o uno que antes leía cualquiera.
     const auto deTodos = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
                          QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
-    const auto soloSuDueno = [&] {
-      QCOMPARE(QFile::permissions(archivo()) & deTodos, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    };
+    const auto soloSuDueno = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    const auto permisos = [&] { return QFile::permissions(archivo()) & deTodos; };
     QFile::setPermissions(archivo(), deTodos);
     QVERIFY(GrabarRegistro(archivo(), Registro("BEA"), nullptr));
-    soloSuDueno();
-    QVERIFY(EliminarRegistro(archivo(), 2, nullptr));
-    QCOMPARE(LeerTodo(archivo()), SinRegistro(ConRegistroNuevo(TresConsultas(), Registro("BEA")), 2));
-    for (int i = 0; i < 3; ++i)
+    QCOMPARE(permisos(), soloSuDueno);
+    for (int i = 0; i < 4; ++i)
       QVERIFY(EliminarRegistro(archivo(), 1, nullptr));
     QVERIFY(!QFile::exists(archivo()));
     QVERIFY(GrabarRegistro(archivo(), Registro("EVA"), nullptr));
-    soloSuDueno();
-    QStringList hay = Sobrantes(carpeta_->ruta()).filter(QStringLiteral("usuarios"), Qt::CaseInsensitive);
+    QCOMPARE(permisos(), soloSuDueno);
+    QStringList hay = Sobrantes(carpeta_->ruta()).filter(u"usuarios"_s, Qt::CaseInsensitive);
     hay.sort();
     QCOMPARE(hay, ajenos);
     for (const QString& n : ajenos)
@@ -364,31 +332,26 @@ private slots:
     w.show();
     QCOMPARE(Elementos(w.CMBUSUARIO), QStringList({"ANA", "ANA", "LUIS"}));
     Clic(w.BTNAUX[2]);
-    QVERIFY(w.isVisible() && Ultimo().texto.startsWith(QStringLiteral("NO SE HA ELIMINADO LA CONSULTA.")));
-    QVERIFY(Ultimo().texto.contains(QStringLiteral("enlace simbólico")));
+    QVERIFY(w.isVisible() && Ultimo().texto.startsWith(u"NO SE HA ELIMINADO LA CONSULTA."_s) &&
+            Ultimo().texto.contains(u"enlace simbólico"_s));
     Clic(w.BTNAUX[1]);
     grabar_->show();
-    Escribir(grabar_->TXTUsuario, QStringLiteral("bea\n"));
-    QVERIFY(Ultimo().texto.startsWith(QStringLiteral("NO SE HA GRABADO LA CONSULTA.")) &&
-            Ultimo().texto.contains(QStringLiteral("enlace simbólico")) &&
-            Ultimo().texto.contains(QStringLiteral("siguen como estaban")));
+    Escribir(grabar_->TXTUsuario, u"bea\n"_s);
+    QVERIFY(Ultimo().texto.startsWith(u"NO SE HA GRABADO LA CONSULTA."_s) &&
+            Ultimo().texto.contains(u"enlace simbólico"_s) &&
+            Ultimo().texto.contains(u"siguen como estaban"_s));
     QCOMPARE(QFileInfo(archivo()).symLinkTarget(), suyo);
     QCOMPARE(LeerTodo(suyo), TresConsultas());
     QCOMPARE(QFile::permissions(suyo) & deTodos, deTodos);
   }
 
-  // La carpeta del programa (con tres consultas) no se puede escribir: se
-  // escribe en la del usuario, que aquí cuelga de una casa de prueba.
+  // Sin poder escribir en la carpeta del programa (con tres consultas), se escribe en la del usuario.
   void archivoJuntoAUnProgramaQueNoPuedeEscribir() {
-    struct Volver {
-      QByteArray casa = qgetenv("HOME");
-      ~Volver() { qputenv("HOME", casa); }
-    } volver; // aunque la prueba falle a medias
+    const auto volver = qScopeGuard([casa = qgetenv("HOME")] { qputenv("HOME", casa); }); // aunque falle
     QTemporaryDir casa;
     qputenv("HOME", casa.path().toLocal8Bit());
-    const QString programa = carpeta_->ruta();
     FijarDirEscritura(QString());
-    FijarPruebaEscritura([&](const QString& d) { return QDir(d) != QDir(programa); });
+    FijarPruebaEscritura([&](const QString& d) { return QDir(d) != QDir(carpeta_->ruta()); });
     const QString nuevo = QDir(CarpetaUsuario()).filePath(NombreArchivo);
     QVERIFY2(nuevo.startsWith(casa.path()), qPrintable(nuevo));
     QFile::setPermissions(archivo(),
@@ -407,27 +370,26 @@ private slots:
       Clic(w.BTNAUX[1]);
       if (primeroGrabar) {
         grabar_->show();
-        Escribir(grabar_->TXTUsuario, QStringLiteral("eva\n"));
+        Escribir(grabar_->TXTUsuario, u"eva\n"_s);
       }
-      QCOMPARE(LeerTodo(nuevo),
-               primeroGrabar ? ConLaEnCurso(QStringLiteral("EVA")) : SinRegistro(TresConsultas(), 2));
+      QCOMPARE(LeerTodo(nuevo), primeroGrabar ? ConLaEnCurso(u"EVA"_s) : SinRegistro(TresConsultas(), 2));
       const MensajeMostrado aviso = Ultimo();
       QCOMPARE(aviso.icono(), int(vbInformation));
       QVERIFY2(aviso.texto.contains(QDir::toNativeSeparators(nuevo)) &&
                    aviso.texto.contains(QDir::toNativeSeparators(archivo())) &&
-                   aviso.texto.contains(QStringLiteral("sigue como estaba")),
+                   aviso.texto.contains(u"sigue como estaba"_s),
                qPrintable(aviso.texto));
     }
     // Desde entonces, allí sin más avisos; eliminadas todas, las de junto al programa no vuelven.
     const size_t antes = GuionMensajes::mostrados().size();
     grabar_->show();
-    Escribir(grabar_->TXTUsuario, QStringLiteral("zoe\n"));
+    Escribir(grabar_->TXTUsuario, u"zoe\n"_s);
     w.show();
     for (int i = 0; i < 4 && w.isVisible(); ++i)
       Clic(w.BTNAUX[2]);
     QVERIFY(!w.isVisible());
     QCOMPARE(GuionMensajes::mostrados().size(), antes + 4); // tres preguntas y el aviso final
-    QCOMPARE(Ultimo().texto, QStringLiteral("NO EXITEN CONSULTAS ARCHIVADAS"));
+    QCOMPARE(Ultimo().texto, u"NO EXITEN CONSULTAS ARCHIVADAS"_s);
     QCOMPARE(LeerTodo(nuevo), QByteArray());
     QCOMPARE(LeerTodo(archivo()), TresConsultas());
     QCOMPARE(QFile::permissions(archivo()), permisos);
@@ -442,25 +404,25 @@ private slots:
     for (const auto& cerrar : cierres) {
       w->show();
       QVERIFY(nombre->text().isEmpty() && !w->BTNAUX[0]->isVisible());
-      QTest::keyClicks(nombre, QStringLiteral("pepe"));
+      QTest::keyClicks(nombre, u"pepe"_s);
       cerrar();
       QVERIFY(!w->isVisible());
     }
     // Aceptar se ve, e Intro graba, sólo mientras el nombre sin blancos no está vacío.
     w->show();
-    QTest::keyClicks(nombre, QStringLiteral("   "));
+    QTest::keyClicks(nombre, u"   "_s);
     QTest::keyClick(nombre, Qt::Key_Return);
     QVERIFY(w->isVisible() && !w->BTNAUX[0]->isVisible());
-    QTest::keyClicks(nombre, QStringLiteral("eva"));
+    QTest::keyClicks(nombre, u"eva"_s);
     QVERIFY(w->BTNAUX[0]->isVisible());
     for (int i = 0; i < 3; ++i)
       QTest::keyClick(nombre, Qt::Key_Backspace);
     QVERIFY(!w->BTNAUX[0]->isVisible());
     QCOMPARE(LeerTodo(archivo()), TresConsultas());
-    QTest::keyClicks(nombre, QStringLiteral("luis "));
+    QTest::keyClicks(nombre, u"luis "_s);
     QTest::keyClick(nombre, Qt::Key_Return);
     QVERIFY(!w->isVisible() && GuionMensajes::mostrados().empty());
-    QCOMPARE(LeerTodo(archivo()), ConLaEnCurso(QStringLiteral("LUIS")));
+    QCOMPARE(LeerTodo(archivo()), ConLaEnCurso(u"LUIS"_s));
 
     // Treinta caracteres y sólo de Windows-1252: lo demás se quita con un pitido, tecleado o pegado.
     EscribirTodo(archivo(), TresConsultas());
@@ -469,27 +431,27 @@ private slots:
     QCOMPARE(nombre->text(), QString(30, QLatin1Char('x')));
     nombre->clear();
     const int pitidos = PitidosDados();
-    Escribir(nombre, QStringLiteral("Peña€数☯ü "));
-    QApplication::clipboard()->setText(QStringLiteral("Zoë ☯ Ñu"));
+    Escribir(nombre, u"Peña€数☯ü "_s);
+    QApplication::clipboard()->setText(u"Zoë ☯ Ñu"_s);
     QTest::keyClick(nombre, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(nombre->text(), QStringLiteral("Peña€ü Zoë  Ñu"));
+    QCOMPARE(nombre->text(), u"Peña€ü Zoë  Ñu"_s);
     QCOMPARE(PitidosDados() - pitidos, 3);
     Clic(w->BTNAUX[0]);
-    QCOMPARE(LeerTodo(archivo()), ConLaEnCurso(QStringLiteral("PEÑA€Ü ZOË  ÑU")));
+    QCOMPARE(LeerTodo(archivo()), ConLaEnCurso(u"PEÑA€Ü ZOË  ÑU"_s));
   }
 
-  void listasEnlazadasVistaPreviaYEliminar() {
+  void listasEnlazadasVistaPreviaYEliminarTambienDanadas() {
     FRMRecuperar& w = *recuperar_;
     w.show();
     QCOMPARE(Elementos(w.CMBUSUARIO), QStringList({"ANA", "ANA", "LUIS"}));
     QCOMPARE(Elementos(w.CMBCONSULTA), QStringList({"¿PRIMERA DE ANA?", "¿SEGUNDA DE ANA?", "¿Y LUIS?"}));
-    QCOMPARE(w.LBLFecha->text(), QStringLiteral("01/02/2003"));
-    QCOMPARE(w.label2[0]->text(), QStringLiteral(" 1 - ") + QuitarBlancos(HexagramList[1][4]));
+    QCOMPARE(w.LBLFecha->text(), u"01/02/2003"_s);
+    QCOMPARE(w.label2[0]->text(), u" 1 - "_s + QuitarBlancos(HexagramList[1][4]));
     QCOMPARE(w.label2[1]->text(), QuitarBlancos(HexagramList[1][5]));
     // La segunda pregunta lleva a la segunda ANA, con su fecha y sus líneas (969696).
     Elegir(w.CMBCONSULTA, 1);
     QCOMPARE(w.CMBUSUARIO->currentIndex(), 1);
-    QCOMPARE(w.LBLFecha->text(), QStringLiteral("15/06/2004"));
+    QCOMPARE(w.LBLFecha->text(), u"15/06/2004"_s);
     for (int j = 0; j < 6; ++j)
       QCOMPARE(w.LINEA[j]->Picture().cacheKey(), GRAFICOS::Instancia().GRFLINEAp[j % 2 ? 0 : 3].cacheKey());
     Elegir(w.CMBUSUARIO, 2);
@@ -498,7 +460,7 @@ private slots:
     Elegir(w.CMBUSUARIO, 1);
     GuionMensajes::responder(vbNo);
     Clic(w.BTNAUX[2]);
-    QCOMPARE(Ultimo().texto, QStringLiteral("ELIMINAR CONSULTA SELECCIONADA"));
+    QCOMPARE(Ultimo().texto, u"ELIMINAR CONSULTA SELECCIONADA"_s);
     QCOMPARE(Ultimo().icono() + Ultimo().botones(), int(vbQuestion + vbYesNo));
     QCOMPARE(LeerTodo(archivo()), TresConsultas());
     Clic(w.BTNAUX[2]); // sin respuestas en cola, el guion contesta Sí
@@ -507,10 +469,8 @@ private slots:
     // Quitar la última borra el archivo y cierra la ventana, como si se cancelara.
     Clic(w.BTNAUX[2]);
     Clic(w.BTNAUX[2]);
-    QVERIFY(!w.isVisible() && !QFile::exists(archivo()) && CancelFlag.texto() == QStringLiteral("SI"));
-  }
+    QVERIFY(!w.isVisible() && !QFile::exists(archivo()) && CancelFlag.texto() == u"SI"_s);
 
-  void archivoDanado() {
     // Uno bueno, uno con ceros en usuario, líneas y fecha, uno de bytes cualesquiera y una cola:
     // se ven sin caracteres de control ni hexagrama y se pueden eliminar.
     const QByteArray bueno = Registro("ANA", "¿BUENA?").Bytes();
@@ -520,11 +480,10 @@ private slots:
     for (int i = 0; i < 160; ++i)
       basura[i] = char(i * 73 + 5);
     EscribirTodo(archivo(), bueno + ceros + basura + QByteArray(60, '\x7F'));
-    FRMRecuperar& w = *recuperar_;
     w.show();
     Elegir(w.CMBUSUARIO, 1);
     QCOMPARE(w.CMBUSUARIO->itemText(1), QString(30, QLatin1Char(' ')));
-    QCOMPARE(w.CMBCONSULTA->itemText(1).trimmed(), QStringLiteral("¿CEROS?"));
+    QCOMPARE(w.CMBCONSULTA->itemText(1).trimmed(), u"¿CEROS?"_s);
     QCOMPARE(w.LBLFecha->text() + w.label2[0]->text() + w.label2[1]->text(), QString());
     for (int j = 0; j < 6; ++j)
       QVERIFY(!w.LINEA[j]->isVisible());
@@ -533,7 +492,7 @@ private slots:
     Clic(w.BTNAUX[2]);
     QCOMPARE(w.CMBUSUARIO->count(), 2);
     Clic(w.BTNAUX[0]);
-    QCOMPARE(CancelFlag.texto() + CurrentLines.texto(), QStringLiteral("NO789789"));
+    QCOMPARE(CancelFlag.texto() + CurrentLines.texto(), u"NO789789"_s);
     QCOMPARE(LeerTodo(archivo()), bueno + basura);
   }
 };

@@ -6,7 +6,6 @@
 #include "platform/Codificacion.h"
 #include "platform/Ficheros.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTest>
 
@@ -42,19 +41,16 @@ private slots:
     carpeta_.emplace();
     PrepararEstado(true);
   }
-  void cleanup() { carpeta_.reset(); }
 
   void complementario() {
-    const std::pair<const char*, const char*> casos[] = {{"999999", "888888"},
-                                                         {"666666", "777777"},
-                                                         {"787878", "787878"},
-                                                         {"967869", "877878"},
-                                                         {"      ", "      "}};
-    for (auto [actual, esperado] : casos) {
-      CurrentLines = QString::fromLatin1(actual);
+    // Cada línea que cambia pasa a su contraria; sin líneas, tampoco hay complementario.
+    QString visto;
+    for (const QString& lineas : {u"999999"_s, u"666666"_s, u"787878"_s, u"967869"_s, u"      "_s}) {
+      CurrentLines = lineas;
       ComputeComplement();
-      QCOMPARE(ComplementLines.texto(), QString::fromLatin1(esperado));
+      visto += ComplementLines.texto() + u'|';
     }
+    QCOMPARE(visto, u"888888|777777|787878|877878|      |"_s);
   }
 
   void lasCuatroMilNoventaYSeisCadenas() {
@@ -72,72 +68,57 @@ private slots:
       const int esperado = int(i / 3) + 1;
       QCOMPARE(HexagramNumber(lineas), esperado);
       QCOMPARE(HexagramTextPosition(lineas), QString::number((esperado - 1) * 8000 + 1));
-      QVERIFY(TrigramName(lineas.left(3)).startsWith(inferior.second + QStringLiteral(", ")));
-      QVERIFY(TrigramName(lineas.mid(3)).startsWith(superior.second + QStringLiteral(", ")));
+      QVERIFY(TrigramName(lineas.left(3)).startsWith(inferior.second + u", "_s) &&
+              TrigramName(lineas.mid(3)).startsWith(superior.second + u", "_s));
     }
-    QCOMPARE(TrigramName(QStringLiteral("777")), QStringLiteral("Ch'ien, el Cielo que crea"));
+    QCOMPARE(TrigramName(u"777"_s), u"Ch'ien, el Cielo que crea"_s);
   }
 
-  void cadenasQueNoSonHexagramas() {
-    for (const QString& s : {QStringLiteral("      "), QString(), QStringLiteral("78787"),
-                             QStringLiteral("7878x8"), QStringLiteral("0000000")}) {
+  void cadenasQueNoSonHexagramasYFilasRepetidas() {
+    for (const QString& s : {u"      "_s, QString(), u"78787"_s, u"7878x8"_s, u"0000000"_s}) {
       QCOMPARE(HexagramNumber(s), 0);
       QCOMPARE(HexagramTextPosition(s), QString());
     }
-    QCOMPARE(TrigramName(QStringLiteral("123")), QString());
-    QCOMPARE(TrigramName(QString()), QString());
-  }
-
-  void filasRepetidasGanaLaUltima() {
+    QCOMPARE(TrigramName(u"123"_s) + TrigramName(QString()), QString());
+    // Con dos filas del mismo dibujo gana la última.
     HexagramList[64] = HexagramList[1];
-    HexagramList[64][6] = QStringLiteral("999");
-    QCOMPARE(HexagramTextPosition(QStringLiteral("777777")), QStringLiteral("999"));
+    HexagramList[64][6] = u"999"_s;
+    QCOMPARE(HexagramTextPosition(u"777777"_s), u"999"_s);
   }
 
-  // Los campos se leen igual en una línea o en varias, y el primer trigrama
-  // se llama siempre Ch'ien, diga lo que diga el fichero.
-  void camposEnUnaLineaOEnVarias() {
-    QFile t(RutaDatoGenerado(QStringLiteral("trigr.kvl")));
-    QVERIFY(t.open(QIODevice::ReadOnly));
-    const QByteArray porLineas = t.readAll();
+  // Campos iguales en una línea o en varias; el primer trigrama es Ch'ien, diga lo que diga el fichero.
+  void camposComillasYComas() {
+    const QByteArray porLineas = LeerTodo(RutaDatoGenerado(u"trigr.kvl"_s));
     QVERIFY(porLineas.contains("\r\n"));
     const auto tablaA = TrigramList; // la que se leyó al empezar
     QByteArray enUna = porLineas;
     enUna.replace("\r\n", ",");
     QVERIFY(LeerTrigramas(enUna + "\r\nlinea sobrante\r\n\r\n", nullptr));
     QCOMPARE(TrigramList, tablaA);
-    QCOMPARE(TrigramList[4][1] + TrigramList[4][3], QStringLiteral("K'an878"));
+    QCOMPARE(TrigramList[4][1] + TrigramList[4][3], u"K'an878"_s);
     QVERIFY(LeerTrigramas(QByteArray(porLineas).replace("\"Ch'ien\"", "\"Otro nombre\""), nullptr));
-    QCOMPARE(TrigramList[1][1], QStringLiteral("Ch'ien"));
-  }
-
-  void comillasComasYBlancos() {
+    QCOMPARE(TrigramList[1][1], u"Ch'ien"_s);
     // Dos comas dan un campo vacío; lo que sigue a una comilla de cierre no desplaza nada.
     QCOMPARE(Campos("\"Otro, nombre\" basura,\"segundo, con coma\",777,  979 ,,\r\n\"sin cierre"),
              QStringList({"Otro, nombre", "segundo, con coma", "777", "979", "", "sin cierre"}));
-    QCOMPARE(Campos(Win1252::codificar(QStringLiteral("Chên,\"Kên\"x,Li"))),
-             QStringList({"Chên", "Kên", "Li"}));
+    QCOMPARE(Campos(Win1252::codificar(u"Chên,\"Kên\"x,Li"_s)), QStringList({"Chên", "Kên", "Li"}));
   }
 
   void ficheroCortoOAusente() {
     QString error;
     QVERIFY(!LeerHexagramas("1,\"777\",\"777\",\"Ch'ien\",\"x\",1\r\n2,\"888\"", &error));
-    QVERIFY2(error.contains(QStringLiteral("hexagr.kvl")) && error.contains(QStringLiteral("termina antes")),
-             qPrintable(error));
+    QVERIFY2(error.contains(u"hexagr.kvl"_s) && error.contains(u"termina antes"_s), qPrintable(error));
     // Una lista que no se puede leer no se da por perdida: el mensaje dice por qué.
-    const QString hexagr = carpeta_->fichero(QStringLiteral("hexagr.kvl"));
+    const QString hexagr = carpeta_->fichero(u"hexagr.kvl"_s);
     FijarPruebaLectura([&](const QString& r) { return r != hexagr; });
     QVERIFY(!LoadNameLists(&error));
     FijarPruebaLectura(nullptr);
-    QVERIFY2(error.contains(QStringLiteral("«hexagr.kvl»")) && error.contains(QStringLiteral("permiso")),
-             qPrintable(error));
+    QVERIFY2(error.contains(u"«hexagr.kvl»"_s) && error.contains(u"permiso"_s), qPrintable(error));
     ReiniciarEstado();
     QVERIFY(QFile::remove(hexagr));
     QVERIFY(!LoadNameLists(&error));
-    QVERIFY2(error.contains(QStringLiteral("hexagr.kvl")) &&
-                 error.contains(QStringLiteral("No se encuentra")),
-             qPrintable(error));
-    QCOMPARE(TrigramList[8][1], QStringLiteral("Tui")); // los trigramas ya se habían leído
+    QVERIFY2(error.contains(u"hexagr.kvl"_s) && error.contains(u"No se encuentra"_s), qPrintable(error));
+    QCOMPARE(TrigramList[8][1], u"Tui"_s); // los trigramas ya se habían leído
   }
 };
 

@@ -1,5 +1,7 @@
 // La herramienta de datos: lo que genera y cómo rechaza un dato mal formado,
 // nombrando fichero y línea.
+#include "apoyo/Apoyo.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -11,19 +13,9 @@
 namespace {
 const QString FuentesData = QStringLiteral(KORVAL_FUENTES_DATA);
 
-struct Resultado {
-  int codigo;
-  QString errores;
-};
-
-QByteArray LeerTodo(const QString& ruta) {
-  QFile f(ruta);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // Una copia de data/ que cada caso puede estropear a su manera.
-class CopiaData {
-public:
+struct CopiaData {
+  QTemporaryDir dir;
   CopiaData() {
     QDirIterator it(FuentesData, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
@@ -32,23 +24,17 @@ public:
       QFile::copy(origen, destino);
     }
   }
-  QString data(const QString& rel = QString()) const { return QDir(dir_.path() + "/data").filePath(rel); }
-  QString salida(const QString& rel = QString()) const { return QDir(dir_.path() + "/salida").filePath(rel); }
+  QString data(const QString& rel = QString()) const { return QDir(dir.path() + "/data").filePath(rel); }
+  QString salida(const QString& rel = QString()) const { return QDir(dir.path() + "/salida").filePath(rel); }
   QString leer(const QString& rel) const { return QString::fromUtf8(LeerTodo(data(rel))); }
-  void escribir(const QString& rel, const QString& texto) const {
-    QFile f(data(rel));
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(texto.toUtf8());
-  }
-  Resultado generar() const {
+  void escribir(const QString& rel, const QString& texto) const { EscribirTodo(data(rel), texto.toUtf8()); }
+  // El código de salida y lo que dice por la salida de errores.
+  std::pair<int, QString> generar() const {
     QProcess p;
     p.start(QStringLiteral(KORVAL_HERRAMIENTA_DATOS), {data(), salida()});
     p.waitForFinished(60000);
     return {p.exitCode(), QString::fromUtf8(p.readAllStandardError())};
   }
-
-private:
-  QTemporaryDir dir_;
 };
 } // namespace
 
@@ -63,43 +49,37 @@ private slots:
     for (QString fila : QString::fromUtf8(f.readAll()).split(u'\n'))
       if (!fila.isEmpty() && !fila.startsWith(u'#'))
         QTest::newRow(qPrintable(fila.section(u'\t', 0, 0)))
-            << fila.replace(QStringLiteral("\\n"), QStringLiteral("\n")).split(u'\t').mid(1);
+            << fila.replace(u"\\n"_s, u"\n"_s).split(u'\t').mid(1);
   }
 
   void rechazaCadaDatoMalFormado() {
     QFETCH(QStringList, caso);
     QCOMPARE(caso.size(), 5);
     const QString &fichero = caso[0], &de = caso[1], &mensaje = caso[3];
-    const int holgura = caso[4].toInt();
     CopiaData c;
     const QString antes = c.leer(fichero);
     QVERIFY2(antes.contains(de), qPrintable(de));
     const int linea = int(antes.left(antes.indexOf(de)).count(u'\n')) + 1;
     c.escribir(fichero, QString(antes).replace(antes.indexOf(de), de.size(), caso[2]));
-    const Resultado r = c.generar();
-    QCOMPARE(r.codigo, 1);
-    QVERIFY2(r.errores.contains(mensaje), qPrintable(r.errores));
-    // El mensaje nombra el fichero y una línea, y no deja ficheros a medias.
+    const auto [codigo, errores] = c.generar();
+    QCOMPARE(codigo, 1);
+    // Nombra el fichero y una línea (a `holgura` de la cambiada, salvo -1); no deja ficheros a medias.
     const auto m =
-        QRegularExpression(QRegularExpression::escape(fichero) + QStringLiteral(":(\\d+): error: "))
-            .match(r.errores);
-    QVERIFY2(m.hasMatch() && m.captured(1).toInt() >= 1, qPrintable(r.errores));
-    if (holgura >= 0)
-      QVERIFY2(std::abs(m.captured(1).toInt() - linea) <= holgura, qPrintable(r.errores));
-    QVERIFY(!QFile::exists(c.salida(QStringLiteral("BINARIO.DAT"))));
+        QRegularExpression(QRegularExpression::escape(fichero) + u":(\\d+): error: "_s).match(errores);
+    const int holgura = caso[4].toInt();
+    QVERIFY2(errores.contains(mensaje) && m.hasMatch() && m.captured(1).toInt() >= 1 &&
+                 (holgura < 0 || std::abs(m.captured(1).toInt() - linea) <= holgura),
+             qPrintable(errores));
+    QVERIFY(!QFile::exists(c.salida(u"BINARIO.DAT"_s)));
   }
 
-  // Lo que genera: los cuatro ficheros, cada hexagrama en su región de 8000
-  // bytes (cómo acaba cada bloque y qué dicen las listas, en las pruebas del
-  // almacén y del núcleo). El bloque más largo que se acepta: 99 registros
-  // con su "**", así cabe entero en el buffer y se imprime; uno más se
-  // rechaza. Y un texto que falta.
+  // Lo que genera: los cuatro ficheros, cada hexagrama en su región de 8000 bytes (cómo acaba cada
+  // bloque y qué dicen las listas, en las pruebas del almacén y del núcleo). El bloque más largo que
+  // se acepta es de 99 registros con su "**": así cabe entero en el buffer y se imprime.
   void generaConSusLimites() {
     CopiaData c;
-    const Resultado hecho = c.generar();
-    QCOMPARE(hecho.codigo, 0);
-    QCOMPARE(hecho.errores, QString());
-    const QByteArray b = LeerTodo(c.salida(QStringLiteral("BINARIO.DAT")));
+    QCOMPARE(c.generar(), std::pair(0, QString()));
+    const QByteArray b = LeerTodo(c.salida(u"BINARIO.DAT"_s));
     QCOMPARE(b.size(), 64 * 8000);
     for (int k = 0; k < 64; ++k) {
       const QByteArray region = b.mid(k * 8000, 8000);
@@ -107,10 +87,9 @@ private slots:
       QCOMPARE(region.mid(80, 2), QByteArray("*D"));
       QVERIFY(!region.contains('\n'));
     }
-    const QList<QByteArray> filas = LeerTodo(c.salida(QStringLiteral("hexagr.kvl"))).split('\n');
+    const QList<QByteArray> filas = LeerTodo(c.salida(u"hexagr.kvl"_s)).split('\n');
     QCOMPARE(filas[0], QByteArray("1,\"777\",\"777\",\"Ch'ien\",\"La fuerza creadora\",1\r"));
-    QVERIFY(QFile::exists(c.salida(QStringLiteral("trigr.kvl"))) &&
-            QFile::exists(c.salida(QStringLiteral("KORVAL.HLP"))));
+    QVERIFY(QFile::exists(c.salida(u"trigr.kvl"_s)) && QFile::exists(c.salida(u"KORVAL.HLP"_s)));
     // El hexagrama de bloque más largo y sus registros, hasta "**" incluido.
     int hexagrama = 0, registros = 0;
     for (int k = 0; k < 64; ++k)
@@ -118,24 +97,19 @@ private slots:
         hexagrama = k + 1, registros = r;
     const QString fichero = QStringLiteral("textos/%1.txt").arg(hexagrama, 2, 10, QLatin1Char('0'));
     const QString texto = c.leer(fichero);
-    for (int total : {99, 100}) {
-      // Cada párrafo corto añade un registro.
-      c.escribir(fichero,
-                 QString(texto).replace(QStringLiteral("[DECISION]\n"),
-                                        QStringLiteral("[DECISION]\n") +
-                                            QStringLiteral("Calma.\n\n").repeated(total - registros)));
-      const Resultado r = c.generar();
-      QCOMPARE(r.codigo, total > 99 ? 1 : 0);
-      QVERIFY2(r.errores.contains(QStringLiteral("ocupa 100 registros y caben 99")) == (total > 99),
-               qPrintable(r.errores));
+    for (int total : {99, 100}) { // cada párrafo corto añade un registro
+      const QString calma = u"Calma.\n\n"_s.repeated(total - registros);
+      c.escribir(fichero, QString(texto).replace(u"[DECISION]\n"_s, u"[DECISION]\n"_s + calma));
+      const auto [codigo, errores] = c.generar();
+      QCOMPARE(codigo, total > 99 ? 1 : 0);
+      QVERIFY2(errores.contains(u"ocupa 100 registros y caben 99"_s) == (total > 99), qPrintable(errores));
     }
     c.escribir(fichero, texto);
     QVERIFY(QFile::remove(c.data(QStringLiteral("textos/64.txt"))));
-    const Resultado r = c.generar();
-    QCOMPARE(r.codigo, 1);
-    QVERIFY2(r.errores.contains(QStringLiteral("64.txt")) &&
-                 r.errores.contains(QStringLiteral("falta el texto del hexagrama 64")),
-             qPrintable(r.errores));
+    const auto [codigo, errores] = c.generar();
+    QCOMPARE(codigo, 1);
+    QVERIFY2(errores.contains(u"64.txt"_s) && errores.contains(u"falta el texto del hexagrama 64"_s),
+             qPrintable(errores));
   }
 };
 

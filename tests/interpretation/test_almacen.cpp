@@ -98,13 +98,11 @@ private slots:
 
   void reglasDeUnionYDeLinea() {
     // Fuera de las líneas, lo que empieza por «interpretación» es texto como otro.
-    cargar(almacen(QString::fromUtf8("*D|   Primer párrafo,|que sigue.|   Interpretación antigua.|*C|   |"
-                                     "   Comentario,|interpretación aparte.|"
-                                     "*I|Sin sangría|   y párrafo.|*L1|   Seis al comienzo significa: algo.|"
-                                     "      interpretación: en minúsculas|y sigue.|*L2|   Sólo enunciado.|"
-                                     "*L3|   No empieza aquí,|interpretacion sin tilde tampoco.|"
-                                     "   Interpretación: aquí sí.|**")
-                       .split(u'|')),
+    cargar(almacen(
+               u"*D|   Primer párrafo,|que sigue.|   Interpretación antigua.|*C|   |   Comentario,|"
+               u"interpretación aparte.|*I|Sin sangría|   y párrafo.|*L1|   Seis al comienzo significa: "
+               u"algo.|      interpretación: en minúsculas|y sigue.|*L2|   Sólo enunciado.|*L3|   No empieza "
+               u"aquí,|interpretacion sin tilde tampoco.|   Interpretación: aquí sí.|**"_s.split(u'|')),
            u"999777"_s);
     // Párrafos separados por una línea en blanco; dentro de uno, un blanco entre registros.
     QCOMPARE(ExtraerSeccion(u"D"_s), u"   Primer párrafo, que sigue.\r\n\r\n   Interpretación antigua."_s);
@@ -116,9 +114,8 @@ private slots:
     QCOMPARE(linea(3),
              u"   No empieza aquí, interpretacion sin tilde tampoco.|   Interpretación: aquí sí."_s);
     // DECISION para también en "**", aunque detrás queden restos de otra carga.
-    const QStringList restos = QString::fromUtf8("*D|   decisión|**|resto|*C|   viejo").split(u'|');
-    for (int i = 0; i < restos.size(); ++i)
-      TextBuffer[i + 1] = restos[i];
+    for (int i = 0; const QString& r : u"*D|   decisión|**|resto|*C|   viejo"_s.split(u'|'))
+      TextBuffer[++i] = r;
     QCOMPARE(ExtraerSeccion(u"D"_s) + u'|' + ExtraerSeccion(u"C"_s), u"   decisión|"_s);
     // La marca de línea también en minúscula: tras saltar la 1, que no cambia, cuenta la 2.
     QStringList b = bloqueCompleto();
