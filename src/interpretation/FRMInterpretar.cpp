@@ -320,12 +320,10 @@ FRMInterpretar::FRMInterpretar(QWidget* parent) : Formulario(parent) {
 void FRMInterpretar::AjustarPregunta() {
   // La pregunta se lee entera en su renglón: una larga (hasta cien
   // caracteres) achica la letra lo justo. Si ni así cabe, la da la ayuda.
-  QFont letra = letraPregunta_;
   const QString texto = PREGUNTA->text();
   const QMargins m = PREGUNTA->textMargins();
   const int disponible = PREGUNTA->width() - m.left() - m.right() - 8;
-  while (letra.pointSizeF() > 7 && QFontMetrics(letra).horizontalAdvance(texto) > disponible)
-    letra.setPointSizeF(letra.pointSizeF() - 0.25);
+  const QFont letra = LetraQueCabe(letraPregunta_, texto, disponible, 7);
   PREGUNTA->setFont(letra);
   PREGUNTA->setToolTip(QFontMetrics(letra).horizontalAdvance(texto) > disponible ? texto : QString());
   PREGUNTA->setCursorPosition(0);

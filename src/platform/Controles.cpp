@@ -2,6 +2,7 @@
 
 #include "platform/Estilo.h"
 
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -211,4 +212,10 @@ void BotonImagen::paintEvent(QPaintEvent*) {
     p.setPen(QPen(Estilo::Oro, 1, Qt::DotLine));
     p.drawRect(rect().adjusted(2, 2, -3, -3));
   }
+}
+
+QFont LetraQueCabe(QFont letra, const QString& texto, int ancho, double minimo) {
+  while (letra.pointSizeF() > minimo && QFontMetrics(letra).horizontalAdvance(texto) > ancho)
+    letra.setPointSizeF(letra.pointSizeF() - 0.25);
+  return letra;
 }

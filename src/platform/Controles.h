@@ -4,6 +4,7 @@
 // su nombre accesible.
 
 #include <QAbstractButton>
+#include <QFont>
 #include <QFrame>
 #include <QPixmap>
 #include <QPushButton>
@@ -91,3 +92,7 @@ protected:
 private:
   QPixmap dibujo_;
 };
+
+// `letra` achicada de cuarto en cuarto de punto hasta que `texto` quepa en
+// `ancho` píxeles, sin bajar de `minimo` puntos.
+QFont LetraQueCabe(QFont letra, const QString& texto, int ancho, double minimo);

@@ -12,7 +12,6 @@
 #include "platform/Twips.h"
 
 #include <QDir>
-#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
@@ -67,9 +66,7 @@ FRMImprimir::FRMImprimir(QWidget* parent) : Formulario(parent) {
     // achica la letra lo justo (el diseño la deja salir por la derecha).
     QFont letra = OPCION[0]->font();
     letra.setBold(true);
-    const int disponible = Tw(4680 - 150) - 30;
-    while (letra.pointSizeF() > 6 && QFontMetrics(letra).horizontalAdvance(OPCION[0]->text()) > disponible)
-      letra.setPointSizeF(letra.pointSizeF() - 0.25);
+    letra = LetraQueCabe(letra, OPCION[0]->text(), Tw(4680 - 150) - 30, 6);
     for (QRadioButton* o : OPCION)
       o->setFont(letra);
   }
