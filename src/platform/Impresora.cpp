@@ -23,6 +23,7 @@ constexpr double GruesoTrazo = 20.0;
 Impresora* impresoraPropia = nullptr;
 ImpresoraQt* impresoraSistema = nullptr;
 std::function<bool()> pruebaImpresoras;
+std::function<QPagedPaintDevice*(QPrinter&)> papelPrueba;
 std::function<std::unique_ptr<QFile>(const QString&)> fabricaTemporal;
 
 void liberarImpresoraSistema() {
@@ -88,6 +89,10 @@ bool HayImpresoras() {
 
 void FijarPruebaImpresoras(std::function<bool()> hay) {
   pruebaImpresoras = std::move(hay);
+}
+
+void FijarPapelImpresora(std::function<QPagedPaintDevice*(QPrinter&)> papel) {
+  papelPrueba = std::move(papel);
 }
 
 QString MotivoNoSeImprime(const QString& ruta, const QString& que) {
@@ -222,7 +227,7 @@ void ImpresoraQt::empezarTrabajo() {
   }
   if (!painter_)
     painter_ = std::make_unique<QPainter>();
-  QPagedPaintDevice* dispositivo = printer_.get();
+  QPagedPaintDevice* dispositivo = fichero.isEmpty() && papelPrueba ? papelPrueba(*printer_) : printer_.get();
   if (!fichero.isEmpty()) {
     const QString motivo = MotivoNoSeImprime(fichero, QStringLiteral("el PDF de la impresión"));
     if (!motivo.isEmpty())
@@ -249,8 +254,7 @@ void ImpresoraQt::empezarTrabajo() {
 }
 
 void ImpresoraQt::pasarPagina() {
-  const bool hecho = pdf_ ? pdf_->newPage() : printer_->newPage();
-  if (!hecho)
+  if (!static_cast<QPagedPaintDevice*>(painter_->device())->newPage())
     throw ErrorEjecucion(ErrImpresora);
 }
 

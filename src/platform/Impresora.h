@@ -211,6 +211,7 @@ private:
 class QBuffer;
 class QFile;
 class QPainter;
+class QPagedPaintDevice;
 class QPdfWriter;
 class QPrinter;
 class QSaveFile;
@@ -297,6 +298,9 @@ void FijarImpresora(Impresora* impresora);
 bool HayImpresoras();
 // Costura de pruebas: la respuesta a HayImpresoras (nullptr pregunta al sistema).
 void FijarPruebaImpresoras(std::function<bool()> hay);
+// Costura de pruebas: el papel de un trabajo que va a una impresora (nullptr: la impresora misma). Recibe
+// el QPrinter ya preparado, para que la prueba vea a qué impresora y en qué formato iría.
+void FijarPapelImpresora(std::function<QPagedPaintDevice*(QPrinter&)> papel);
 
 // Vacío si la impresión puede escribir el fichero `ruta`: su carpeta se
 // puede escribir (SePuedeEscribirEn) y `ruta` no es un enlace simbólico ni
