@@ -74,9 +74,12 @@ void FRM256::Revelar() {
   setWindowIcon(g.Icono);
   BTNAUX[0]->setPicture(g.Gaceptar);
   BTNAUX[1]->setPicture(g.Gcancelar);
-  // El dibujo llena la ventana sin deformarse: se reduce y se recorta al centro.
+  // El dibujo llena la ventana sin deformarse: se reduce y se recorta al centro, a su tamaño justo.
   const qreal dpr = g.Consejo.devicePixelRatio();
-  QPixmap ajustado = g.Consejo.scaled(size() * dpr, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
+  const QSize lleno = size() * dpr;
+  QPixmap ajustado = g.Consejo.scaled(lleno, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
+  ajustado = ajustado.copy(
+      QRect(QPoint(ajustado.width() - lleno.width(), ajustado.height() - lleno.height()) / 2, lleno));
   ajustado.setDevicePixelRatio(dpr);
   paninfo->setPixmap(ajustado);
   paninfo2->move((width() - paninfo2->width()) / 2, (height() - paninfo2->height()) / 2);
