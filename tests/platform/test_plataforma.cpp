@@ -42,8 +42,10 @@ private slots:
     const QString vacio = lineas.texto(), corto = (lineas = u"78"_s).texto();
     QCOMPARE(vacio + corto + (lineas = u"78987654"_s).texto(), u"      78    789876"_s);
     QCOMPARE(QuitarBlancos(u"  a b \r\n "_s), u"a b \r\n"_s);
-    // Una pulgada son 1440 twips.
-    QCOMPARE(Tw(1440), int(std::lround(QGuiApplication::primaryScreen()->logicalDotsPerInchX())));
+    // Una pulgada son 1440 twips, a los puntos por pulgada de la pantalla (también con 120: CMakeLists).
+    const int ppp =
+        qEnvironmentVariableIsSet("QT_FONT_DPI") ? qEnvironmentVariableIntValue("QT_FONT_DPI") : 96;
+    QCOMPARE(Tw(1440), ppp);
     QCOMPARE(PixATwips(Tw(9570)) / 100, 9570 / 100);
   }
 
@@ -128,12 +130,12 @@ private slots:
     QCOMPARE(ElegirDirEscritura(dir.path()), usuario);
     FijarProgramDir(dir.path());
     QCOMPARE(DirEscritura(), usuario);
-    EscribirTodo(dir.filePath(u"BINARIO.DAT"_s), {}); // los datos se encuentran sin mirar mayúsculas
+    QVERIFY(EscribirTodo(dir.filePath(u"BINARIO.DAT"_s), {})); // los datos se encuentran sin mirar mayúsculas
     QCOMPARE(RutaDatos(u"BINARIO.dat"_s), dir.filePath(u"BINARIO.DAT"_s));
     FijarPruebaEscritura(nullptr);
     QCOMPARE(DirEscritura(), dir.path());
     // Instalada, nunca escribe junto al programa aunque pueda.
-    EscribirTodo(QDir(dir.path()).filePath(MarcaInstalado), {});
+    QVERIFY(EscribirTodo(QDir(dir.path()).filePath(MarcaInstalado), {}));
     QVERIFY(SePuedeEscribirEn(dir.path()));
     QCOMPARE(ElegirDirEscritura(dir.path()), usuario);
     FijarProgramDir(QString());
@@ -145,7 +147,7 @@ private slots:
     const QString normal = dir.filePath(u"usuarios.dat"_s), enlace = dir.filePath(u"enlace"_s),
                   colgante = dir.filePath(u"colgante"_s);
     QVERIFY(MotivoNoEscribible(normal).isEmpty()); // todavía no existe
-    EscribirTodo(normal, "Ch'ien,Cielo");
+    QVERIFY(EscribirTodo(normal, "Ch'ien,Cielo"));
     QVERIFY(MotivoNoEscribible(normal).isEmpty());
     QVERIFY(QFile::link(normal, enlace) && QFile::link(dir.filePath(u"nada"_s), colgante));
     for (const QString& n : {enlace, colgante})
