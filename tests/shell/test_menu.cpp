@@ -137,6 +137,7 @@ private slots:
   void salirPideConfirmacion() {
     // El botón 6, el cierre (también Alt+F4) y Escape preguntan; con No, o Escape, el menú sigue.
     auto menu = Arrancar();
+    QVERIFY(!menu->Terminado()); // un aviso que no se contestó bien ya ha fallado
     menu->show();
     QCOMPARE(menu->focusWidget(), menu->BTNMENU[0]); // abre con el foco en la primera orden
     const std::function<void()> salir[] = {[&] { Pulsar(menu->BTNMENU[6]); }, [&] { menu->close(); },
@@ -181,6 +182,7 @@ private slots:
   // está apagado, y al volver vuelve al centro; las órdenes 3, 7 y 5.
   void laBotoneraYLasOrdenes() {
     auto menu = Arrancar();
+    QVERIFY(!menu->Terminado()); // un aviso que no se contestó bien ya ha fallado
     menu->show();
     QVERIFY(QTest::qWaitForWindowActive(menu.get()));
     const int antes = PitidosDados();
