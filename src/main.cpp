@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
   // (otra copia en marcha, aviso cancelado, datos ilegibles), no hay menú.
   FRMPRINCIPAL menu;
   if (menu.Terminado())
-    return 0;
+    return menu.CodigoSalida();
   menu.show();
   return QApplication::exec();
 }

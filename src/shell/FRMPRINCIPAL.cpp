@@ -88,16 +88,23 @@ void FRMPRINCIPAL::Form_Load() {
   // 1. El salto de línea de los mensajes.
   LineBreak = QStringLiteral("\r\n");
 
-  // 2. Una sola copia a la vez.
-  copiaUnica_ = std::make_unique<InstanciaUnica>(DirEscritura());
-  if (!copiaUnica_->adquirir()) {
-    MsgBox(QStringLiteral("Esta aplicación ya se está ejecutando") + LineBreak.texto() + LineBreak.texto() +
-               QStringLiteral("APLICACIÓN CANCELADA"),
-           vbExclamation + vbOKOnly, QStringLiteral("Información al usuario"));
+  // 2. Una sola copia a la vez por usuario: si ya hay otra, se le pide que
+  // se ponga delante y esta se va sin decir nada; sólo si no contesta se
+  // avisa de que la aplicación ya se está ejecutando.
+  copiaUnica_ = std::make_unique<InstanciaUnica>(CarpetaEjecucion());
+  const InstanciaUnica::Resultado copia = copiaUnica_->Adquirir();
+  if (copia != InstanciaUnica::Resultado::Unica) {
+    if (copia == InstanciaUnica::Resultado::Muda) {
+      MsgBox(QStringLiteral("Esta aplicación ya se está ejecutando") + LineBreak.texto() + LineBreak.texto() +
+                 QStringLiteral("APLICACIÓN CANCELADA"),
+             vbExclamation + vbOKOnly, QStringLiteral("Información al usuario"));
+      codigoSalida_ = 1;
+    }
     CancelFlag = QStringLiteral("EC");
     close();
     return;
   }
+  copiaUnica_->AlPedirQueSeMuestre([this] { PonerseDelante(); });
 
   // 3-4. El aviso de pantalla; su Cancelar termina el programa. Los dibujos
   // del almacén se hacen después, con el aviso ya en la pantalla: la primera
@@ -171,6 +178,20 @@ void FRMPRINCIPAL::Form_Load() {
   // 15.
   centrarform();
   arrancado_ = true;
+}
+
+void FRMPRINCIPAL::PonerseDelante() {
+  // Lo que el usuario tenga abierto: la ventana modal de arriba (el aviso
+  // del arranque, una orden en curso) o el menú.
+  if (isMinimized())
+    showNormal();
+  QWidget* delante = QApplication::activeModalWidget();
+  if (!delante)
+    delante = this;
+  if (delante->isMinimized())
+    delante->showNormal();
+  delante->raise();
+  delante->activateWindow();
 }
 
 void FRMPRINCIPAL::Form_Activate() {

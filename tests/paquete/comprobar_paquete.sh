@@ -87,7 +87,9 @@ export DISPLAY=:$pantalla
 programa=$raiz/usr/lib/korval
 antes=$(cd "$programa" && find . | sort)
 mkdir "$tmp/home"
-env -i HOME="$tmp/home" DISPLAY="$DISPLAY" PATH=/usr/bin:/bin "$raiz/usr/bin/korval" >"$tmp/korval.log" 2>&1 &
+mkdir -m 700 "$tmp/run"
+env -i HOME="$tmp/home" XDG_RUNTIME_DIR="$tmp/run" DISPLAY="$DISPLAY" PATH=/usr/bin:/bin "$raiz/usr/bin/korval" \
+  >"$tmp/korval.log" 2>&1 &
 korval_pid=$!
 
 # La primera ventana es el aviso de pantalla.
@@ -110,5 +112,5 @@ kill -0 "$korval_pid" || fallo "el programa terminó"
 
 # Una copia instalada no escribe en su carpeta: lo suyo va al HOME.
 [[ $(cd "$programa" && find . | sort) == "$antes" ]] || fallo "el programa escribió en usr/lib/korval"
-[[ -f $tmp/home/.local/share/KORVAL/korval.lock ]] || fallo "la copia única no tiene su candado en el HOME"
+[[ -f $tmp/run/korval.lock ]] || fallo "la copia única no tiene su candado en la carpeta de ejecución del usuario"
 echo "paquete correcto: $deb"

@@ -2,14 +2,18 @@
 #include "apoyo/Apoyo.h"
 #include "platform/InstanciaUnica.h"
 #include "platform/MensajesQt.h"
+#include "platform/Rutas.h"
 #include "shell/FRM256.h"
 #include "shell/FRMInicio.h"
 #include "shell/FRMPRINCIPAL.h"
 #include "shell/VisorAyuda.h"
 
+#include <QElapsedTimer>
+#include <QProcess>
 #include <QScrollBar>
 #include <QTextBrowser>
 
+#include <cstdio>
 #include <sys/stat.h>
 
 namespace {
@@ -81,16 +85,39 @@ private slots:
     QVERIFY(Arrancar()->Terminado());
     const QString m = UnicoMensaje(vbCritical + vbOKOnly);
     QVERIFY2(m.contains("«hexagr.kvl»") && m.contains("no es un fichero normal"), qPrintable(m));
-    // Con otra copia en marcha, sólo su aviso: ni el de pantalla ni «¿Finalizar KORVAL?».
+    // Con otra copia en marcha que no contesta en dos segundos, sólo su aviso (ni el de pantalla ni
+    // «¿Finalizar KORVAL?») y el programa termina con 1.
     GuionMensajes::limpiar();
-    InstanciaUnica primera(carpeta_->ruta());
-    QVERIFY(primera.adquirir());
+    InstanciaUnica primera(carpeta_->ruta()); // sin bucle de eventos que atienda a la otra
+    QCOMPARE(primera.Adquirir(), InstanciaUnica::Resultado::Unica);
+    QElapsedTimer reloj;
+    reloj.start();
     menu = std::make_unique<FRMPRINCIPAL>();
-    QVERIFY(menu->Terminado() && menu->Tirada == nullptr);
+    QVERIFY(menu->Terminado() && menu->Tirada == nullptr && menu->CodigoSalida() == 1);
+    QVERIFY2(reloj.elapsed() >= 2000 && reloj.elapsed() < 4000, qPrintable(QString::number(reloj.elapsed())));
     QCOMPARE(CancelFlag.texto(), QStringLiteral("EC"));
     QCOMPARE(UnicoMensaje(vbExclamation + vbOKOnly),
              "Información al usuario: Esta aplicación ya se está ejecutando\r\n\r\nAPLICACIÓN CANCELADA");
     QCOMPARE(salidas_, 0); // aún no había bucle del que salir
+  }
+
+  // Una segunda copia pide a la primera que se ponga delante (aunque esté minimizada) y termina con 0 sin
+  // mostrar nada.
+  void laSegundaCopiaTraeLaPrimera() {
+    auto menu = Arrancar();
+    menu->show();
+    QWidget otra; // otra ventana del escritorio, delante
+    otra.show();
+    menu->showMinimized();
+    QApplication::setActiveWindow(&otra);
+    QTRY_VERIFY(menu->isMinimized() && !menu->isActiveWindow());
+    QProcess segunda;
+    segunda.start(QCoreApplication::applicationFilePath(),
+                  {QStringLiteral("--segunda-copia"), carpeta_->ruta()});
+    QTRY_VERIFY_WITH_TIMEOUT(segunda.state() == QProcess::NotRunning, 10000);
+    QCOMPARE(segunda.readAllStandardOutput().trimmed(), QByteArray("mensajes: 0"));
+    QCOMPARE(segunda.exitCode(), 0);
+    QTRY_VERIFY(!menu->isMinimized() && menu->isActiveWindow());
   }
 
   void salirPideConfirmacion() {
@@ -193,5 +220,19 @@ private slots:
   }
 };
 
-QTEST_MAIN(PruebaMenu)
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  if (argc == 3 && QByteArray(argv[1]) == "--segunda-copia") {
+    // Otra copia del programa, que arranca con la misma carpeta de ejecución que la de la prueba.
+    GuionMensajes::activar();
+    FijarProgramDir(QString::fromLocal8Bit(argv[2]));
+    FijarCarpetaEjecucion(QString::fromLocal8Bit(argv[2]));
+    FRM256::RespuestaAutomatica = 1; // si llegara a arrancar, que termine
+    FRMPRINCIPAL menu;
+    std::printf("mensajes: %d\n", int(GuionMensajes::mostrados().size()));
+    return CancelFlag == QStringLiteral("EC") ? menu.CodigoSalida() : 99;
+  }
+  PruebaMenu prueba;
+  return QTest::qExec(&prueba, argc, argv);
+}
 #include "test_menu.moc"
