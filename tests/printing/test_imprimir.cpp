@@ -1,5 +1,5 @@
-// La impresión de un hexagrama desde su ventana: dibujo, pregunta, textos, temporal, fallos, diálogos
-// y los PDF de verdad, enteros o nada, con su nombre y su aviso, sin enlaces ni ficheros ajenos.
+// La impresión de un hexagrama desde su ventana: dibujo, pregunta, textos, fallos, diálogos y los PDF de
+// verdad, enteros o nada, con su nombre y su aviso, sin enlaces ni ficheros ajenos.
 #include "CortesCastellano.h"
 #include "apoyo/Apoyo.h"
 #include "core/Estado.h"
@@ -8,6 +8,7 @@
 #include "platform/Codificacion.h"
 #include "platform/Controles.h"
 #include "platform/DialogosComunes.h"
+#include "platform/Ficheros.h"
 #include "platform/Rutas.h"
 #include "printing/ComponerTexto.h"
 #include "printing/FRMImprimir.h"
@@ -15,6 +16,7 @@
 
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -24,8 +26,12 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <atomic>
 #include <csignal>
 #include <memory>
+#include <random>
+#include <sys/stat.h>
+#include <thread>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -66,25 +72,6 @@ QStringList trazos(const ImpresoraGrabadora& p) {
       r << u"anillo "_s + xy(m.p1) + u" r"_s + QString::number(m.radio);
   return r;
 }
-
-QByteArray leer(const QString& ruta) {
-  QFile f(ruta);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void escribir(const QString& ruta, const QByteArray& bytes) {
-  QFile f(ruta);
-  QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
-}
-
-// Un temporal que no admite más que un byte: la escritura misma falla, no sólo el vaciado final.
-struct TemporalLleno : QFile {
-  using QFile::QFile;
-  bool lleno = false;
-  qint64 writeData(const char* datos, qint64 largo) override {
-    return std::exchange(lleno, true) ? -1 : QFile::writeData(datos, std::min<qint64>(largo, 1));
-  }
-};
 
 bool sinPermisosAjenos(const QString& ruta) { // ni el grupo ni los otros: 0077
   return QFile::exists(ruta) && (QFile::permissions(ruta).toInt() & 0x0077) == 0;
@@ -170,7 +157,7 @@ private slots:
     FijarReloj(nullptr, nullptr);
     FijarPruebaImpresoras(nullptr);
     FijarPruebaEscritura(nullptr);
-    FijarTemporalImpresion(nullptr);
+    FijarCosturaFicheros(nullptr);
     FijarAbrirConElEscritorio(nullptr);
     FRMImprimir::CaptionHexagramaEnPantalla = nullptr;
     carpeta_.reset();
@@ -278,17 +265,14 @@ private slots:
     consulta(u"967878"_s);
     const bool con482 = !respuestas.contains(vbOK);
     impresora_->fallosAlEmpezar = con482 ? 1 : 0;
-    // El fichero temporal del último trabajo se mira mientras se imprimen sus líneas.
-    QByteArray temporal;
     impresora_->antesDeMarcar = [&, fallaEn](const MarcaImpresa& m) {
-      if (m.tipo == MarcaImpresa::Texto && m.texto == u"DECISION"_s)
-        temporal = sinPermisosAjenos(fichero(u"inter.tmp"_s)) ? leer(fichero(u"inter.tmp"_s)) : "ajeno";
       if (int(m.tipo) == fallaEn)
         throw ErrorEjecucion(ErrEntradaSalida);
     };
-    // El inter.tmp que dejó un trabajo cortado es nuestro: el que imprime lo sustituye sin decir nada.
-    if (terminados > 0)
-      escribir(fichero(u"inter.tmp"_s), "resto de un trabajo cortado");
+    // Los textos se componen en la memoria: ni el INTER.TMP del usuario ni una FIFO con el nombre del fichero
+    // temporal de otros tiempos se tocan ni detienen la impresión.
+    EscribirTodo(fichero(u"INTER.TMP"_s), "mío");
+    QVERIFY(mkfifo(QFile::encodeName(fichero(u"inter.tmp"_s)).constData(), 0600) == 0);
     for (int r : respuestas)
       GuionMensajes::responder(r);
     imprimir(true);
@@ -305,12 +289,8 @@ private slots:
     QVERIFY(!f_->isVisible());
     f_->show();
     QVERIFY(f_->panfondo->isEnabled() && !f_->PANIMPRIMIENDO->isVisible());
-    // inter.tmp, en Windows-1252 y sólo para su dueño mientras sirve, no queda nunca.
-    if (terminados > 0 || !temporal.isEmpty()) {
-      QCOMPARE(temporal, Win1252::codificar(compuestas(u"Arial"_s, 12).join(u"\r\n"_s) + u"\r\n"_s));
-      QVERIFY(temporal.contains(char(0xF3)) && !temporal.contains("\xC3\xB3"));
-    }
-    QCOMPARE(sobrantes(), QStringList());
+    QCOMPARE(sobrantes(), QStringList({u"INTER.TMP"_s, u"inter.tmp"_s}));
+    QCOMPARE(LeerTodo(fichero(u"INTER.TMP"_s)), QByteArray("mío"));
   }
 
   void dialogos() {
@@ -403,15 +383,17 @@ private slots:
     }
     QVERIFY(palabras > 500);
 
-    // El fichero de otro con el nombre siguiente no se toca: la orden toma «-2». Sin abrir nada si no se
-    // quiere.
+    // El fichero de otro con el nombre siguiente no se toca, ni un enlace con el de después: la orden toma
+    // «-3». Sin abrir nada si no se quiere.
     FRMImprimir::CaptionHexagramaEnPantalla = [] { return u"HEXAGRAMA COMPLEMENTARIO"_s; };
-    escribir(fichero(base + u" complementario.pdf"_s), "mío");
+    EscribirTodo(fichero(base + u" complementario.pdf"_s), "mío");
+    QVERIFY(QFile::link(fichero(u"nada/suyo.pdf"_s), fichero(base + u"-2 complementario.pdf"_s)));
     GuionMensajes::responder(vbNo);
     imprimir();
-    QCOMPARE(leer(fichero(base + u" complementario.pdf"_s)), QByteArray("mío"));
-    const QString otro = fichero(base + u"-2 complementario.pdf"_s);
-    QVERIFY(leer(otro).startsWith("%PDF-") && sinPermisosAjenos(otro));
+    QCOMPARE(LeerTodo(fichero(base + u" complementario.pdf"_s)), QByteArray("mío"));
+    QVERIFY(!QFile::exists(fichero(u"nada"_s)));
+    const QString otro = fichero(base + u"-3 complementario.pdf"_s);
+    QVERIFY(LeerTodo(otro).startsWith("%PDF-") && sinPermisosAjenos(otro));
     QVERIFY(GuionMensajes::mostrados().back().texto.contains(QDir::toNativeSeparators(otro)) &&
             abiertos_.size() == 2);
   }
@@ -434,16 +416,19 @@ private slots:
 
     // Un fichero que existe y el usuario aceptó sustituir recibe la orden siguiente y sólo ésa: la otra va a
     // un fichero nuevo a su lado.
+    // Se sustituye de una vez, no se escribe encima: otro nombre del fichero viejo lo sigue teniendo entero.
     const QString elegido = fichero(u"consulta.pdf"_s);
-    escribir(elegido, "viejo");
+    EscribirTodo(elegido, "viejo");
+    QVERIFY(::link(QFile::encodeName(elegido), QFile::encodeName(fichero(u"viejo.pdf"_s))) == 0);
     GuionDialogos::responder(RespuestaDialogo::elegirPdf(elegido));
     f_->BTNMENU_Click(1);
     imprimir();
-    const QByteArray impreso = leer(elegido);
-    QVERIFY(impreso.startsWith("%PDF-") && sinPermisosAjenos(elegido));
+    const QByteArray impreso = LeerTodo(elegido);
+    QVERIFY(impreso.startsWith("%PDF-") && sinPermisosAjenos(elegido) &&
+            LeerTodo(fichero(u"viejo.pdf"_s)) == "viejo");
     imprimir();
-    QCOMPARE(leer(elegido), impreso);
-    QVERIFY(leer(fichero(u"KORVAL 2026-12-05 18-30-12 principal.pdf"_s)).startsWith("%PDF-"));
+    QCOMPARE(LeerTodo(elegido), impreso);
+    QVERIFY(LeerTodo(fichero(u"KORVAL 2026-12-05 18-30-12 principal.pdf"_s)).startsWith("%PDF-"));
     // Después, el diálogo ya no propone la impresión anterior.
     f_->show();
     f_->BTNMENU_Click(1);
@@ -458,7 +443,7 @@ private slots:
             QFile::exists(fichero(u"dos 2 complementario.pdf"_s)));
 
     // Un enlace simbólico no se elige: se dice por qué y no cambia nada.
-    escribir(fichero(u"ajeno.txt"_s), "ajeno");
+    EscribirTodo(fichero(u"ajeno.txt"_s), "ajeno");
     QVERIFY(QFile::link(fichero(u"ajeno.txt"_s), fichero(u"enlace.pdf"_s)));
     GuionMensajes::limpiar();
     GuionDialogos::responder(RespuestaDialogo::elegirPdf(fichero(u"enlace.pdf"_s)));
@@ -469,40 +454,22 @@ private slots:
     QVERIFY(msg.size() == 2 && msg[0].texto.contains(u"enlace simbólico"_s) &&
             msg[0].estilo == (vbExclamation | vbOKOnly));
     QVERIFY(!msg[1].texto.contains(u"enlace.pdf"_s) && QFileInfo(fichero(u"enlace.pdf"_s)).isSymLink());
-    QCOMPARE(leer(fichero(u"ajeno.txt"_s)), QByteArray("ajeno"));
+    QCOMPARE(LeerTodo(fichero(u"ajeno.txt"_s)), QByteArray("ajeno"));
   }
 
   void fallosDelDestino() {
-    // Cada fallo del destino, en un solo mensaje con la causa; la orden termina sin dejar nada.
+    // Cada fallo del destino, en un solo mensaje con la causa; la orden termina sin dejar nada. Primero, una
+    // carpeta en la que no se puede escribir.
     impresoraDeVerdad();
     consulta(u"969678"_s);
-    const QString pdf = fichero(u"KORVAL 2026-12-05 18-30-12 1 principal.pdf"_s);
-    const QString temporal = fichero(u"inter.tmp"_s), ajeno = fichero(u"ajeno.txt"_s);
-    QVERIFY(QDir(carpeta_->ruta()).mkdir(u"otra"_s));
-    // Tras cada preparación: el mensaje, lo que queda en la carpeta, el fichero ajeno intacto.
-    const auto comprobar = [&](const char* caso, const QString& dice, const QStringList& quedan) {
-      GuionMensajes::limpiar();
-      imprimir(true);
-      const bool bien = unico(vbCritical | vbOKOnly).contains(dice) && sobrantes() == quedan &&
-                        !f_->isVisible() && leer(ajeno) == (QFile::exists(ajeno) ? "ajeno" : "") &&
-                        !QFile::exists(fichero(u"otra/destino.pdf"_s));
-      FijarPruebaEscritura(nullptr);
-      FijarTemporalImpresion(nullptr);
-      for (const QString& f : sobrantes())
-        QFile::remove(fichero(f));
-      QVERIFY2(bien, caso);
-    };
     FijarPruebaEscritura([&](const QString& d) { return d != carpeta_->ruta(); });
-    comprobar("carpeta sin permiso", QDir::toNativeSeparators(carpeta_->ruta()) + u"»: falta permiso"_s, {});
-    FijarTemporalImpresion([](const QString& r) { return std::make_unique<TemporalLleno>(r); });
-    comprobar("el temporal no cabe", u"lleno"_s, {});
-    escribir(ajeno, "ajeno");
-    QVERIFY(QFile::link(ajeno, temporal));
-    comprobar("inter.tmp es un enlace", u"enlace simbólico"_s, {u"ajeno.txt"_s, u"inter.tmp"_s});
-    QVERIFY(QFile::link(fichero(u"otra/destino.pdf"_s), pdf));
-    comprobar("un enlace colgante con el nombre del PDF", u"enlace simbólico"_s, {QFileInfo(pdf).fileName()});
+    imprimir(true);
+    QVERIFY(unico(vbCritical | vbOKOnly)
+                .contains(QDir::toNativeSeparators(carpeta_->ruta()) + u"»: falta permiso"_s));
+    QVERIFY(sobrantes().isEmpty() && !f_->isVisible());
+    FijarPruebaEscritura(nullptr);
 
-    // Un almacén dañado detiene el trabajo con el error 9: ni PDF ni temporal.
+    // Un almacén dañado detiene el trabajo con el error 9: ningún PDF.
     GuionMensajes::limpiar();
     for (int j = 1; j < RanurasTextBuffer; ++j)
       TextBuffer[std::size_t(j)] = j == 1 ? u"*D"_s : j == 100 ? u"**"_s : u"palabra"_s;
@@ -510,14 +477,14 @@ private slots:
     QCOMPARE(unico(vbCritical | vbOKOnly), u"ERROR 9 (SUB IMPRIMIR)"_s);
     QCOMPARE(sobrantes(), QStringList());
 
-    // Disco lleno de verdad, en un hijo con un tope de tamaño: por debajo del PDF y por debajo del temporal.
+    // Disco lleno de verdad, en un hijo con un tope de tamaño por debajo del PDF.
     consulta(u"969678"_s);
     imprimir();
     const QString entero = fichero(u"KORVAL 2026-12-05 18-30-12 principal.pdf"_s);
     const qint64 tamano = QFileInfo(entero).size();
     QVERIFY(tamano > 8192);
     QFile::remove(entero);
-    for (const qint64 tope : {tamano / 2, qint64(2048)}) {
+    for (const qint64 tope : {tamano / 2}) {
       const pid_t hijo = fork();
       if (hijo == 0) {
         std::signal(SIGXFSZ, SIG_IGN);
@@ -526,13 +493,55 @@ private slots:
         GuionMensajes::limpiar();
         imprimir(true);
         const QString dice = unico(vbCritical | vbOKOnly);
-        _exit(dice.contains(u"lleno"_s) && dice.contains(tope == 2048 ? u"temporal"_s : u"el PDF"_s) ? 0 : 1);
+        _exit(dice.contains(u"lleno"_s) && dice.contains(u"el PDF"_s) ? 0 : 1);
       }
       int estado = 1;
       QVERIFY(waitpid(hijo, &estado, 0) == hijo && WIFEXITED(estado) && WEXITSTATUS(estado) == 0);
       QCOMPARE(sobrantes(), QStringList());
     }
   }
+
+#ifdef Q_OS_LINUX
+  // Otro que puede escribir en la carpeta pone y quita sin parar enlaces a un fichero de fuera con los
+  // nombres de los PDF siguientes mientras se imprime: cada trabajo toma un nombre libre y el de fuera no
+  // cambia.
+  void otroOcupaLosNombresDeLosPdf() {
+    impresoraDeVerdad();
+    QTemporaryDir otra;
+    const QString fuera = otra.filePath(u"fuera"_s);
+    EscribirTodo(fuera, "de otro sitio");
+    const QString base = fichero(u"KORVAL 2026-12-05 18-30-12"_s);
+    int intentos = 0;
+    std::atomic<int> hechos = 0; // el siguiente nombre libre es, más o menos, el número de hechos más uno
+    FijarCosturaFicheros([&](PasoFichero p, const QString& r) {
+      intentos += p == PasoFichero::Crear && r.endsWith(u".pdf"_s);
+      return 0;
+    });
+    {
+      std::minstd_rand azar(5);
+      std::jthread otro([&](std::stop_token parar) {
+        for (int n = 1; !parar.stop_requested(); n = hechos + 1 + int(azar() % 3)) {
+          const QByteArray nombre =
+              QFile::encodeName((n == 1 ? base : u"%1-%2"_s.arg(base).arg(n)) + u" principal.pdf"_s);
+          if (symlink(QFile::encodeName(fuera).constData(), nombre.constData()) == 0)
+            unlink(nombre.constData()); // sólo su enlace: con él ahí, nadie más pudo tomar ese nombre
+        }
+      });
+      QElapsedTimer reloj;
+      for (reloj.start(); reloj.elapsed() < 1500 && hechos < 3000; ++hechos) {
+        Printer().EmpezarOrden({u"principal"_s});
+        Printer().TrabajoDeLaOrden(0);
+        Printer().Print(u"x"_s);
+        Printer().EndDoc();
+        QVERIFY(!QFileInfo(Printer().PdfTerminado()).isSymLink() &&
+                LeerTodo(Printer().PdfTerminado()).startsWith("%PDF-"));
+      }
+    }
+    QVERIFY2(hechos > 20 && intentos > hechos, qPrintable(u"%1 %2"_s.arg(hechos).arg(intentos)));
+    QCOMPARE(LeerTodo(fuera), QByteArray("de otro sitio"));
+    QCOMPARE(sobrantes().size(), qsizetype(hechos));
+  }
+#endif
 };
 
 QTEST_MAIN(PruebaImprimir)
