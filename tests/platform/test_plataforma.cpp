@@ -325,7 +325,7 @@ private slots:
       QProcess a, b;
       for (QProcess* p : {&a, &b})
         p->start(QCoreApplication::applicationFilePath(), {u"--copia"_s, dir.path()});
-      QVERIFY(a.waitForFinished(15000) && b.waitForFinished(15000));
+      QVERIFY(a.waitForFinished(15000) && b.waitForFinished(15000) && a.exitCode() + b.exitCode() == 0);
       QStringList dicen{QString::fromLatin1(a.readAll().trimmed()),
                         QString::fromLatin1(b.readAll().trimmed())};
       dicen.sort();
@@ -384,8 +384,9 @@ int hijo(const QByteArray& papel, const QString& ruta) {
     QThread::sleep(60);
   } else if (r == InstanciaUnica::Resultado::Unica) {
     // La primera espera a que la otra le pida que se muestre (o un rato, si no llega).
-    copia.AlPedirQueSeMuestre([] { QTimer::singleShot(200, qApp, &QCoreApplication::quit); });
-    QTimer::singleShot(10000, qApp, &QCoreApplication::quit);
+    copia.AlPedirQueSeMuestre(
+        [] { QTimer::singleShot(200, QCoreApplication::instance(), &QCoreApplication::quit); });
+    QTimer::singleShot(10000, QCoreApplication::instance(), &QCoreApplication::quit);
     QCoreApplication::exec();
   }
   return 0;
