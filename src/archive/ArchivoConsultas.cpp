@@ -255,8 +255,10 @@ LugarArchivo Solo(const QString& ruta) {
 QString LugarArchivo::Lectura() const {
   // Un enlace colgante también cuenta como archivo: quien lo puso ahí quiere
   // que el archivo sea ese, y grabar a través de él se rechaza con su motivo.
-  if (heredado.isEmpty() ||
-      EnCarpeta(archivo).carpeta.Tipo(QFileInfo(archivo).fileName()) != TipoNombre::Nada)
+  if (heredado.isEmpty())
+    return archivo;
+  const EnCarpeta propio(archivo);
+  if (propio.carpeta.Tipo(propio.nombre) != TipoNombre::Nada)
     return archivo;
   return heredado;
 }

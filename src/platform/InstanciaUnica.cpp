@@ -11,6 +11,8 @@
 #include <QThread>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 // Lo que se dicen las dos copias: una línea corta cada una.
 constexpr char Peticion[] = "KORVAL mostrar\n";
