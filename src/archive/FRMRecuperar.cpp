@@ -301,7 +301,7 @@ void FRMRecuperar::CargarConsultas() {
   contenido.clear();
   if (registros_.isEmpty()) {
     if (leido)
-      MsgBox(QStringLiteral("NO EXITEN CONSULTAS ARCHIVADAS"), vbInformation + vbOKOnly, TituloInformacion);
+      MsgBox(QStringLiteral("NO EXISTEN CONSULTAS ARCHIVADAS"), vbInformation + vbOKOnly, TituloInformacion);
     else
       MsgBox(QStringLiteral("NO SE PUEDEN LEER LAS CONSULTAS ARCHIVADAS.") + LineBreak.texto() +
                  LineBreak.texto() + error,

@@ -15,7 +15,7 @@ FRMIntroducir::FRMIntroducir(QWidget* parent) : Formulario(parent) {
   TamanoTwips(6255, 5250);
   ColorFondo(Estilo::VerdeAzulado);
 
-  Label1 = new QLabel(QStringLiteral("PULSE SOBRE LAS LINEAS PARA CONSTRUIR EL HEXAGRAMA"), this);
+  Label1 = new QLabel(QStringLiteral("PULSE SOBRE LAS LÍNEAS PARA CONSTRUIR EL HEXAGRAMA"), this);
   Label1->setAlignment(Qt::AlignCenter);
   Label1->setWordWrap(true);
   {
@@ -53,7 +53,7 @@ FRMIntroducir::FRMIntroducir(QWidget* parent) : Formulario(parent) {
     GRFLINEA[k]->setAutoExclusive(true);
     GRFLINEA[k]->installEventFilter(this);
   }
-  BTNBORRAR = new SSCommand(this, QStringLiteral("ELIMINAR ULTIMA LINEA"));
+  BTNBORRAR = new SSCommand(this, QStringLiteral("ELIMINAR ÚLTIMA LÍNEA"));
   BTNBORRAR->setAutoDefault(false);
   BTNBORRAR->setToolTip(QStringLiteral("Quita la última línea (tecla Retroceso)"));
   for (int i = 0; i < 2; ++i)

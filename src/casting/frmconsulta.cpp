@@ -79,7 +79,7 @@ frmconsulta::frmconsulta(QWidget* parent) : Formulario(parent) {
   TamanoTwips(6495, 2070);
   ColorFondo(QColor(0, 64, 0));
 
-  Label1 = new QLabel(QStringLiteral("¿Qué desea Consultar?"), this);
+  Label1 = new QLabel(QStringLiteral("¿Qué desea consultar?"), this);
   Label1->setAlignment(Qt::AlignCenter);
   {
     QFont f = Label1->font();

@@ -38,7 +38,7 @@ const std::array<DatosBoton, 8> Botones = {{
     {30, 30, 1035, 1035, "Realizar una CONSULTA"},
     {1050, 30, 1035, 1035, "Crear Hexagrama MANUALMENTE"},
     {2070, 30, 1035, 1035, "Seleccionar uno de los 64 HEXAGRAMAS"},
-    {3090, 30, 1035, 1035, "Recuperar ULTIMA CONSULTA Realizada"},
+    {3090, 30, 1035, 1035, "Recuperar ÚLTIMA CONSULTA Realizada"},
     {6480, 0, 1035, 1035, "Recuperar CONSULTA ALMACENADA EN DISCO"},
     {7500, 0, 1035, 1035, "AYUDA"},
     {8520, 0, 1035, 1035, "Finalizar KORVAL"},
@@ -50,7 +50,7 @@ FRMPRINCIPAL::FRMPRINCIPAL(QWidget* parent) : Formulario(parent) {
   setModal(false);
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                  Qt::WindowMinimizeButtonHint);
-  TituloVentana(QStringLiteral("MENU PRINCIPAL"));
+  TituloVentana(QStringLiteral("MENÚ PRINCIPAL"));
   TamanoTwips(9570, 6795);
   ColorFondo(Estilo::VerdeAzulado);
 

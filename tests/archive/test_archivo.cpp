@@ -149,13 +149,13 @@ private slots:
     menu.show();
     QVERIFY(QTest::qWaitForWindowExposed(&menu));
     const std::pair<std::function<void()>, QString> casos[] = {
-        {[&] { QFile::remove(archivo()); }, u"NO EXITEN CONSULTAS ARCHIVADAS"_s},
+        {[&] { QFile::remove(archivo()); }, u"NO EXISTEN CONSULTAS ARCHIVADAS"_s},
         {[&] {
            EscribirTodo(archivo(), TresConsultas());
            FijarPruebaLectura([&](const QString& r) { return r != archivo(); });
          },
          u"NO SE PUEDEN LEER LAS CONSULTAS ARCHIVADAS."_s},
-        {[&] { EscribirTodo(archivo(), TresConsultas().left(79)); }, u"NO EXITEN CONSULTAS ARCHIVADAS"_s}};
+        {[&] { EscribirTodo(archivo(), TresConsultas().left(79)); }, u"NO EXISTEN CONSULTAS ARCHIVADAS"_s}};
     for (const auto& [preparar, aviso] : casos) {
       preparar();
       GuionMensajes::limpiar();
@@ -389,7 +389,7 @@ private slots:
       Clic(w.BTNAUX[2]);
     QVERIFY(!w.isVisible());
     QCOMPARE(GuionMensajes::mostrados().size(), antes + 4); // tres preguntas y el aviso final
-    QCOMPARE(Ultimo().texto, u"NO EXITEN CONSULTAS ARCHIVADAS"_s);
+    QCOMPARE(Ultimo().texto, u"NO EXISTEN CONSULTAS ARCHIVADAS"_s);
     QCOMPARE(LeerTodo(nuevo), QByteArray());
     QCOMPARE(LeerTodo(archivo()), TresConsultas());
     QCOMPARE(QFile::permissions(archivo()), permisos);

@@ -104,7 +104,7 @@ for _ in $(seq 300); do
 done
 # El menú sólo sale si se leyeron las listas de nombres de la carpeta del
 # programa, a la que se llegó por el enlace.
-timeout 60 xdotool search --sync --onlyvisible --name '^MENU PRINCIPAL$' >/dev/null ||
+timeout 60 xdotool search --sync --onlyvisible --name '^MENÚ PRINCIPAL$' >/dev/null ||
   { cat "$tmp/korval.log"; fallo "no apareció el menú principal"; }
 kill -0 "$korval_pid" || fallo "el programa terminó"
 

@@ -225,7 +225,7 @@ private slots:
            cancelar(c);
          },
          PreguntaModoManual + u"|"_s + lineas},
-        {4, nullptr, u"¿LLOVERÁ?|"_s + lineas + u" NO EXITEN CONSULTAS ARCHIVADAS"_s}};
+        {4, nullptr, u"¿LLOVERÁ?|"_s + lineas + u" NO EXISTEN CONSULTAS ARCHIVADAS"_s}};
     for (const auto& [orden, abandonar, esperado] : abandonos) {
       CurrentQuestion = u"¿OTRA COSA?"_s;
       CurrentLines = u"888888"_s;
