@@ -349,7 +349,7 @@ void FRMPRINCIPAL::StartManualHexagram() {
 void FRMPRINCIPAL::StartCatalogueHexagram() {
   WaitTicks(50);
   Hexagramas64->MostrarModal();
-  CurrentQuestion = PreguntaModoManual;
+  CurrentQuestion = PreguntaCatalogo;
   if (CancelFlag == QStringLiteral("SI")) {
     CurrentLines = LastLines.texto();
     return;
