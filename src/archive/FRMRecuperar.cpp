@@ -380,8 +380,8 @@ void FRMRecuperar::BTNAUX_Click(int Index) {
 }
 
 void FRMRecuperar::EliminarConsulta() {
-  if (MsgBox(QStringLiteral("ELIMINAR CONSULTA SELECCIONADA"), vbQuestion + vbYesNo, TituloAplicacion) !=
-      vbYes)
+  if (MsgBox(QStringLiteral("ELIMINAR CONSULTA SELECCIONADA"), vbQuestion + vbYesNo,
+             QStringLiteral("KORVAL — Eliminar consulta")) != vbYes)
     return;
   const int s = CMBUSUARIO->currentIndex() + 1;
   // Mientras se escribe el archivo nuevo, otro clic no empieza otro borrado.

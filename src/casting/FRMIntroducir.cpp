@@ -11,7 +11,7 @@ const std::array<const char*, 4> SentidoLinea = {"6, yin móvil", "7, yang", "8,
 }
 
 FRMIntroducir::FRMIntroducir(QWidget* parent) : Formulario(parent) {
-  TituloVentana(QString());
+  TituloVentana(QStringLiteral("KORVAL — Construir el hexagrama"));
   TamanoTwips(6255, 5250);
   ColorFondo(Estilo::VerdeAzulado);
 

@@ -16,7 +16,7 @@ QString Entrada(int k) {
 } // namespace
 
 FRM64HEXAGRAMAS::FRM64HEXAGRAMAS(QWidget* parent) : Formulario(parent) {
-  TituloVentana(QString());
+  TituloVentana(QStringLiteral("KORVAL — Elegir un hexagrama"));
   TamanoTwips(7755, 6315);
   ColorFondo(Estilo::VerdeAzulado);
 

@@ -460,7 +460,8 @@ private slots:
     Elegir(w.CMBUSUARIO, 1);
     GuionMensajes::responder(vbNo);
     Clic(w.BTNAUX[2]);
-    QCOMPARE(Ultimo().texto, u"ELIMINAR CONSULTA SELECCIONADA"_s);
+    QCOMPARE(Ultimo().titulo + u": "_s + Ultimo().texto,
+             u"KORVAL — Eliminar consulta: ELIMINAR CONSULTA SELECCIONADA"_s);
     QCOMPARE(Ultimo().icono() + Ultimo().botones(), int(vbQuestion + vbYesNo));
     QCOMPARE(LeerTodo(archivo()), TresConsultas());
     Clic(w.BTNAUX[2]); // sin respuestas en cola, el guion contesta Sí

@@ -1,7 +1,15 @@
 // El arranque y el menú principal, como los vive el usuario.
 #include "apoyo/Apoyo.h"
+#include "archive/FRMGrabar.h"
+#include "archive/FRMRecuperar.h"
+#include "casting/FRMIntroducir.h"
+#include "casting/FRMTirada.h"
+#include "casting/frmconsulta.h"
+#include "interpretation/FRM64HEXAGRAMAS.h"
+#include "interpretation/FRMInterpretar.h"
 #include "platform/InstanciaUnica.h"
 #include "platform/MensajesQt.h"
+#include "printing/FRMImprimir.h"
 #include "shell/FRM256.h"
 #include "shell/FRMInicio.h"
 #include "shell/FRMPRINCIPAL.h"
@@ -71,6 +79,13 @@ private slots:
     QVERIFY(!menu->Inicio() && GuionMensajes::mostrados().empty()); // la presentación ya se cerró
     for (BotonImagen* b : menu->BTNMENU)
       QVERIFY(!b->Picture().isNull() && !b->accessibleName().isEmpty());
+    // Cada ventana con su título: la barra de tareas y el lector de pantalla las distinguen.
+    QStringList titulos{FRM256().windowTitle(), VisorAyuda::Instancia().windowTitle()};
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             menu.get(), menu->Tirada, menu->Introducir, menu->Hexagramas64, menu->Consulta,
+             menu->Interpretar, menu->Recuperar, menu->Grabar, &menu->VentanaImprimir()})
+      titulos << w->windowTitle();
+    QVERIFY2(titulos.removeDuplicates() == 0 && !titulos.contains(QString()), qPrintable(titulos.join(u'|')));
     // Los sorteos de la barra son anteriores a la siembra: se repiten.
     menu.reset();
     ReiniciarAleatorio();
