@@ -265,7 +265,9 @@ void FRMPRINCIPAL::ShowHelp() {
 }
 
 void FRMPRINCIPAL::ShowProgrammerData() {
-  QString texto = QStringLiteral("KORVAL v1.1 para WINDOWS 95") + LineBreak.texto() + LineBreak.texto();
+  QString texto =
+      QStringLiteral("KORVAL " KORVAL_VERSION ": consultas al libro de los cambios con tres monedas") +
+      LineBreak.texto() + LineBreak.texto();
   for (const QString& l : LineasContacto())
     texto += l + LineBreak.texto();
   MsgBox(texto, vbInformation + vbOKOnly, QStringLiteral("Datos del Programador"));

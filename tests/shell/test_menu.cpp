@@ -183,8 +183,9 @@ private slots:
     GuionMensajes::limpiar();
     Pulsar(menu->BTNMENU[7]);
     QCOMPARE(UnicoMensaje(vbInformation + vbOKOnly),
-             "Datos del Programador: KORVAL v1.1 para WINDOWS 95\r\n\r\n" + LineasContacto().join("\r\n") +
-                 "\r\n");
+             "Datos del Programador: KORVAL " KORVAL_VERSION
+             ": consultas al libro de los cambios con tres monedas\r\n\r\n" +
+                 LineasContacto().join("\r\n") + "\r\n");
     QCOMPARE(LineasContacto().size(), 3);
     // La ayuda: tras leer otro apartado, el botón «Índice» vuelve al principio.
     GuionMensajes::limpiar();
