@@ -7,6 +7,8 @@
 #include "casting/frmconsulta.h"
 #include "interpretation/FRM64HEXAGRAMAS.h"
 #include "interpretation/FRMInterpretar.h"
+#include "platform/AspectoDialogos.h"
+#include "platform/Estilo.h"
 #include "platform/InstanciaUnica.h"
 #include "platform/MensajesQt.h"
 #include "printing/FRMImprimir.h"
@@ -15,6 +17,7 @@
 #include "shell/FRMPRINCIPAL.h"
 #include "shell/VisorAyuda.h"
 
+#include <QMessageBox>
 #include <QScrollBar>
 #include <QTextBrowser>
 
@@ -139,6 +142,30 @@ private slots:
     QCOMPARE(contestar(vbQuestion + vbYesNo, Qt::Key_Return), int(vbYes));
     QCOMPARE(contestar(vbCritical + vbAbortRetryIgnore, Qt::Key_Escape), int(vbAbort));
     QCOMPARE(contestar(vbOKCancel + vbDefaultButton2, Qt::Key_Return), int(vbCancel));
+    // Con los colores y los iconos del programa y cada texto legible sobre su fondo
+    // (WCAG: negro sobre blanco es 21:1 y #777 sobre blanco se queda en 4,48:1).
+    QVERIFY(qAbs(Contraste(Qt::black, Qt::white) - 21) < 1e-9 &&
+            qAbs(Contraste(0x777777, Qt::white) - 4.48) < 0.005);
+    QStringList visto;
+    AlAparecerModal([&visto](QWidget* w) {
+      auto* caja = qobject_cast<QMessageBox*>(w);
+      const QPalette& p = caja->palette();
+      visto << caja->grab().toImage().pixelColor(2, caja->height() - 3).name();
+      visto << (caja->iconPixmap().toImage() == IconoMensaje(vbCritical, caja->devicePixelRatioF()).toImage()
+                    ? u"icono nuestro"_s
+                    : u"otro icono"_s);
+      for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive})
+        for (auto [texto, fondo] : {std::pair(QPalette::WindowText, QPalette::Window),
+                                    {QPalette::ButtonText, QPalette::Button},
+                                    {QPalette::Text, QPalette::Base},
+                                    {QPalette::HighlightedText, QPalette::Highlight},
+                                    {QPalette::ToolTipText, QPalette::ToolTipBase}})
+          if (Contraste(p.color(g, texto), p.color(g, fondo)) < 4.5)
+            visto << u"poco contraste %1/%2"_s.arg(texto).arg(fondo);
+      QTest::keyClick(caja, Qt::Key_Escape);
+    });
+    MsgBox(u"Algo ha fallado."_s, vbCritical + vbOKOnly);
+    QCOMPARE(visto.join(u", "_s), Estilo::VerdeAzulado.name() + u", icono nuestro"_s);
     InstalarManejadorMsgBox(nullptr);
   }
 
