@@ -1,6 +1,6 @@
 #include "platform/DialogosComunes.h"
 
-#include "platform/AspectoDialogos.h"
+#include "platform/EstiloDialogos.h"
 #include "platform/Basico.h"
 #include "platform/Ficheros.h"
 #include "platform/Impresora.h"

@@ -1,6 +1,6 @@
 #include "platform/MensajesQt.h"
 
-#include "platform/AspectoDialogos.h"
+#include "platform/EstiloDialogos.h"
 #include "platform/Basico.h"
 
 #include <QApplication>

@@ -8,33 +8,34 @@ namespace {
 // Las opciones con que Qt prepara las ventanas. Se aceptan para que lleguen a
 // Qt, que las quita de la lista antes de que el programa la vea; no se
 // explican una a una en la ayuda.
-const char* const OpcionesQtConValor[] = {
-    "platform", "platformpluginpath", "platformtheme", "plugin",  "qwindowgeometry", "geometry",
-    "qwindowicon", "icon",            "qwindowtitle",  "title",   "session",         "style",
-    "stylesheet",  "display",         "name",          "visual",  "qmljsdebugger"};
-const char* const OpcionesQtSolas[] = {"reverse", "widgetcount", "nograb", "dograb", "sync", "testability"};
+const QStringList OpcionesQtConValor =
+    QStringLiteral(
+        "platform platformpluginpath platformtheme plugin qwindowgeometry geometry qwindowicon icon "
+        "qwindowtitle title session style stylesheet display name visual qmljsdebugger")
+        .split(QLatin1Char(' '));
+const QStringList OpcionesQtSolas =
+    QStringLiteral("reverse widgetcount nograb dograb sync testability").split(QLatin1Char(' '));
 
 const QString Pista = QStringLiteral("«korval --help» dice las opciones que hay.\n");
 
 QString TextoAyuda() {
-  return QStringLiteral(
-      "Uso: korval [OPCIÓN…]\n"
-      "\n"
-      "KORVAL consulta el libro de los cambios: escriba una pregunta, eche tres\n"
-      "monedas y lea la interpretación de su hexagrama. Sin opciones, abre sus\n"
-      "ventanas.\n"
-      "\n"
-      "Opciones:\n"
-      "  -h, --help       muestra esta ayuda y termina\n"
-      "  -v, --version    dice la versión de KORVAL y termina\n"
-      "\n"
-      "También valen las opciones de Qt para las ventanas; por ejemplo,\n"
-      "-platform NOMBRE elige la plataforma gráfica (xcb, wayland, offscreen…)\n"
-      "y -style NOMBRE, el estilo de los controles.\n"
-      "\n"
-      "KORVAL necesita un escritorio gráfico: lo encuentra en las variables\n"
-      "DISPLAY o WAYLAND_DISPLAY, o en la plataforma elegida con QT_QPA_PLATFORM\n"
-      "o con -platform.\n");
+  return QStringLiteral("Uso: korval [OPCIÓN…]\n"
+                        "\n"
+                        "KORVAL consulta el libro de los cambios: escriba una pregunta, eche tres\n"
+                        "monedas y lea la interpretación de su hexagrama. Sin opciones, abre sus\n"
+                        "ventanas.\n"
+                        "\n"
+                        "Opciones:\n"
+                        "  -h, --help       muestra esta ayuda y termina\n"
+                        "  -v, --version    dice la versión de KORVAL y termina\n"
+                        "\n"
+                        "También valen las opciones de Qt para las ventanas; por ejemplo,\n"
+                        "-platform NOMBRE elige la plataforma gráfica (xcb, wayland, offscreen…)\n"
+                        "y -style NOMBRE, el estilo de los controles.\n"
+                        "\n"
+                        "KORVAL necesita un escritorio gráfico: lo encuentra en las variables\n"
+                        "DISPLAY o WAYLAND_DISPLAY, o en la plataforma elegida con QT_QPA_PLATFORM\n"
+                        "o con -platform.\n");
 }
 
 QString TextoVersion() {
@@ -44,19 +45,7 @@ QString TextoVersion() {
 }
 
 OrdenArranque Terminar(int estado, const QString& salida, const QString& errores = QString()) {
-  OrdenArranque o;
-  o.que = OrdenArranque::Que::Terminar;
-  o.estado = estado;
-  o.salida = salida;
-  o.errores = errores;
-  return o;
-}
-
-bool LlevaValor(const QString& nombre) {
-  for (const char* o : OpcionesQtConValor)
-    if (nombre == QLatin1String(o))
-      return true;
-  return false;
+  return {OrdenArranque::Que::Terminar, estado, salida, errores};
 }
 
 // Qué está mal en la línea, dicho con lo que la persona escribió (el
@@ -74,11 +63,12 @@ QString Explicar(const QStringList& argumentos, const QCommandLineParser& analiz
     const bool conIgual = cuerpo.contains(QLatin1Char('='));
     if (desconocidas.contains(nombre))
       return QStringLiteral("korval: no hay ninguna opción «%1».\n").arg(a);
-    if (LlevaValor(nombre)) {
+    if (OpcionesQtConValor.contains(nombre)) {
       if (!conIgual && ++i >= argumentos.size())
         return QStringLiteral("korval: a la opción «%1» le falta su valor.\n").arg(a);
     } else if (conIgual) {
-      return QStringLiteral("korval: la opción «%1» no lleva valor.\n").arg(a.section(QLatin1Char('='), 0, 0));
+      return QStringLiteral("korval: la opción «%1» no lleva valor.\n")
+          .arg(a.section(QLatin1Char('='), 0, 0));
     }
   }
   return QStringLiteral("korval: no se entiende la línea de órdenes.\n");
@@ -101,10 +91,10 @@ OrdenArranque LeerLineaOrdenes(const QStringList& argumentos, const QProcessEnvi
   const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
   analizador.addOption(ayuda);
   analizador.addOption(version);
-  for (const char* o : OpcionesQtConValor)
-    analizador.addOption(QCommandLineOption(QString::fromLatin1(o), QString(), QStringLiteral("valor")));
-  for (const char* o : OpcionesQtSolas)
-    analizador.addOption(QCommandLineOption(QString::fromLatin1(o)));
+  for (const QString& o : OpcionesQtConValor)
+    analizador.addOption(QCommandLineOption(o, QString(), QStringLiteral("valor")));
+  for (const QString& o : OpcionesQtSolas)
+    analizador.addOption(QCommandLineOption(o));
 
   if (!analizador.parse(argumentos))
     return Terminar(SalidaOrdenMal, QString(), Explicar(argumentos, analizador) + Pista);

@@ -7,7 +7,7 @@
 #include "casting/frmconsulta.h"
 #include "interpretation/FRM64HEXAGRAMAS.h"
 #include "interpretation/FRMInterpretar.h"
-#include "platform/AspectoDialogos.h"
+#include "platform/EstiloDialogos.h"
 #include "platform/Estilo.h"
 #include "platform/InstanciaUnica.h"
 #include "platform/MensajesQt.h"

@@ -6,8 +6,9 @@
 #include <QProcess>
 
 namespace {
-const QString SinEscritorio = u"KORVAL necesita un escritorio gráfico y no encuentra ninguno: no hay DISPLAY ni "
-                              u"WAYLAND_DISPLAY, ni una plataforma elegida con QT_QPA_PLATFORM o -platform."_s;
+const QString SinEscritorio =
+    u"KORVAL necesita un escritorio gráfico y no encuentra ninguno: no hay DISPLAY ni "
+    u"WAYLAND_DISPLAY, ni una plataforma elegida con QT_QPA_PLATFORM o -platform."_s;
 
 QProcessEnvironment Entorno(const QString& variable = {}, const QString& valor = {}) {
   QProcessEnvironment e;
@@ -34,7 +35,9 @@ private slots:
         {{u"--nada"_s}, Entorno(u"DISPLAY"_s, u":0"_s), u"2: korval: no hay ninguna opción «--nada»."_s},
         {{u"-platform"_s}, Entorno(), u"2: korval: a la opción «-platform» le falta su valor."_s},
         {{u"--version=2"_s}, Entorno(), u"2: korval: la opción «--version» no lleva valor."_s},
-        {{u"hola"_s}, Entorno(u"DISPLAY"_s, u":0"_s), u"2: korval: no admite argumentos sueltos como «hola»."_s},
+        {{u"hola"_s},
+         Entorno(u"DISPLAY"_s, u":0"_s),
+         u"2: korval: no admite argumentos sueltos como «hola»."_s},
     };
     for (const auto& [argumentos, entorno, esperado] : casos) {
       const OrdenArranque o = LeerLineaOrdenes(QStringList{u"korval"_s} + argumentos, entorno);

@@ -1,5 +1,5 @@
 #pragma once
-// El aspecto de las ventanas que no dibujamos control a control: las cajas de
+// Cómo se ven las ventanas que no dibujamos control a control: las cajas de
 // mensajes y los diálogos de fuentes y de impresora. Llevan los colores del
 // programa (verde azulado oscuro, jade y oro) en lugar del gris claro del
 // sistema, y las cajas de mensajes, iconos dibujados por nosotros.

@@ -1,4 +1,4 @@
-#include "platform/AspectoDialogos.h"
+#include "platform/EstiloDialogos.h"
 
 #include "platform/Basico.h"
 #include "platform/Estilo.h"
