@@ -1,7 +1,7 @@
 #include "platform/DialogosComunes.h"
 
-#include "platform/EstiloDialogos.h"
 #include "platform/Basico.h"
+#include "platform/EstiloDialogos.h"
 #include "platform/Ficheros.h"
 #include "platform/Impresora.h"
 

@@ -1,7 +1,7 @@
 #include "platform/MensajesQt.h"
 
-#include "platform/EstiloDialogos.h"
 #include "platform/Basico.h"
+#include "platform/EstiloDialogos.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
