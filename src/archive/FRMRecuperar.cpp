@@ -301,7 +301,7 @@ void FRMRecuperar::CargarConsultas() {
   contenido.clear();
   if (registros_.isEmpty()) {
     if (leido)
-      MsgBox(QStringLiteral("NO EXITEN CONSULTAS ARCHIVADAS"), vbInformation + vbOKOnly, TituloInformacion);
+      MsgBox(QStringLiteral("NO EXISTEN CONSULTAS ARCHIVADAS"), vbInformation + vbOKOnly, TituloInformacion);
     else
       MsgBox(QStringLiteral("NO SE PUEDEN LEER LAS CONSULTAS ARCHIVADAS.") + LineBreak.texto() +
                  LineBreak.texto() + error,
@@ -380,8 +380,8 @@ void FRMRecuperar::BTNAUX_Click(int Index) {
 }
 
 void FRMRecuperar::EliminarConsulta() {
-  if (MsgBox(QStringLiteral("ELIMINAR CONSULTA SELECCIONADA"), vbQuestion + vbYesNo, TituloAplicacion) !=
-      vbYes)
+  if (MsgBox(QStringLiteral("ELIMINAR CONSULTA SELECCIONADA"), vbQuestion + vbYesNo,
+             QStringLiteral("KORVAL — Eliminar consulta")) != vbYes)
     return;
   const int s = CMBUSUARIO->currentIndex() + 1;
   if (s < 1 || s > NumeroRegistros(registros_.size()))

@@ -91,11 +91,13 @@ void CuadroPregunta::insertFromMimeData(const QMimeData* origen) {
 }
 
 frmconsulta::frmconsulta(QWidget* parent) : Formulario(parent) {
-  TituloVentana(QString());
+  // Cada ventana con su nombre: la barra de tareas y el lector de pantalla
+  // las distinguen.
+  TituloVentana(QStringLiteral("KORVAL — Pregunta"));
   TamanoTwips(6495, 2070);
   ColorFondo(QColor(0, 64, 0));
 
-  Label1 = new QLabel(QStringLiteral("¿Qué desea Consultar?"), this);
+  Label1 = new QLabel(QStringLiteral("¿Qué desea consultar?"), this);
   Label1->setAlignment(Qt::AlignCenter);
   {
     QFont f = Label1->font();

@@ -58,7 +58,7 @@ public:
         return;
       } catch (const ErrorEjecucion& e) {
         if (!e.explicacion().isEmpty()) {
-          MsgBox(e.explicacion(), vbCritical | vbOKOnly, QStringLiteral("ATENCION..."));
+          MsgBox(e.explicacion(), vbCritical | vbOKOnly, QStringLiteral("ATENCIÓN..."));
           dejar();
           alAnular_();
           throw Abandono{};
@@ -90,7 +90,7 @@ private:
   }
 
   int preguntar(int numero) {
-    const QString titulo = QStringLiteral("ATENCION...");
+    const QString titulo = QStringLiteral("ATENCIÓN...");
     if (numero == ErrImpresora) {
       // Tras una impresora no preparada, también los demás fallos dejan
       // anular, reintentar u omitir.

@@ -38,7 +38,7 @@ const std::array<DatosBoton, 8> Botones = {{
     {30, 30, 1035, 1035, "Realizar una CONSULTA"},
     {1050, 30, 1035, 1035, "Crear Hexagrama MANUALMENTE"},
     {2070, 30, 1035, 1035, "Seleccionar uno de los 64 HEXAGRAMAS"},
-    {3090, 30, 1035, 1035, "Recuperar ULTIMA CONSULTA Realizada"},
+    {3090, 30, 1035, 1035, "Recuperar ÚLTIMA CONSULTA Realizada"},
     {6480, 0, 1035, 1035, "Recuperar CONSULTA ALMACENADA EN DISCO"},
     {7500, 0, 1035, 1035, "AYUDA"},
     {8520, 0, 1035, 1035, "Finalizar KORVAL"},
@@ -50,7 +50,7 @@ FRMPRINCIPAL::FRMPRINCIPAL(QWidget* parent) : Formulario(parent) {
   setModal(false);
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                  Qt::WindowMinimizeButtonHint);
-  TituloVentana(QStringLiteral("MENU PRINCIPAL"));
+  TituloVentana(QStringLiteral("MENÚ PRINCIPAL"));
   TamanoTwips(9570, 6795);
   ColorFondo(Estilo::VerdeAzulado);
 
@@ -286,7 +286,9 @@ void FRMPRINCIPAL::ShowHelp() {
 }
 
 void FRMPRINCIPAL::ShowProgrammerData() {
-  QString texto = QStringLiteral("KORVAL v1.1 para WINDOWS 95") + LineBreak.texto() + LineBreak.texto();
+  QString texto =
+      QStringLiteral("KORVAL " KORVAL_VERSION ": consultas al libro de los cambios con tres monedas") +
+      LineBreak.texto() + LineBreak.texto();
   for (const QString& l : LineasContacto())
     texto += l + LineBreak.texto();
   MsgBox(texto, vbInformation + vbOKOnly, QStringLiteral("Datos del Programador"));
@@ -370,7 +372,7 @@ void FRMPRINCIPAL::StartManualHexagram() {
 void FRMPRINCIPAL::StartCatalogueHexagram() {
   WaitTicks(50);
   Hexagramas64->MostrarModal();
-  CurrentQuestion = PreguntaModoManual;
+  CurrentQuestion = PreguntaCatalogo;
   if (CancelFlag == QStringLiteral("SI")) {
     CurrentLines = LastLines.texto();
     return;

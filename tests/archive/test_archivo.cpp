@@ -148,13 +148,13 @@ private slots:
     menu.show();
     QVERIFY(QTest::qWaitForWindowExposed(&menu));
     const std::pair<std::function<void()>, QString> casos[] = {
-        {[&] { QFile::remove(archivo()); }, u"NO EXITEN CONSULTAS ARCHIVADAS"_s},
+        {[&] { QFile::remove(archivo()); }, u"NO EXISTEN CONSULTAS ARCHIVADAS"_s},
         {[&] {
            EscribirTodo(archivo(), TresConsultas());
            FijarPruebaLectura([&](const QString& r) { return r != archivo(); });
          },
          u"NO SE PUEDEN LEER LAS CONSULTAS ARCHIVADAS."_s},
-        {[&] { EscribirTodo(archivo(), TresConsultas().left(79)); }, u"NO EXITEN CONSULTAS ARCHIVADAS"_s}};
+        {[&] { EscribirTodo(archivo(), TresConsultas().left(79)); }, u"NO EXISTEN CONSULTAS ARCHIVADAS"_s}};
     for (const auto& [preparar, aviso] : casos) {
       preparar();
       GuionMensajes::limpiar();
@@ -461,7 +461,7 @@ private slots:
       Clic(w.BTNAUX[2]);
     QVERIFY(!w.isVisible());
     QCOMPARE(GuionMensajes::mostrados().size(), antes + 4); // tres preguntas y el aviso final
-    QCOMPARE(Ultimo().texto, u"NO EXITEN CONSULTAS ARCHIVADAS"_s);
+    QCOMPARE(Ultimo().texto, u"NO EXISTEN CONSULTAS ARCHIVADAS"_s);
     QCOMPARE(LeerTodo(nuevo), QByteArray());
     QCOMPARE(LeerTodo(archivo()), TresConsultas());
     QCOMPARE(QFile::permissions(archivo()), permisos);
@@ -547,7 +547,8 @@ private slots:
     Elegir(w.CMBUSUARIO, 1);
     GuionMensajes::responder(vbNo);
     Clic(w.BTNAUX[2]);
-    QCOMPARE(Ultimo().texto, u"ELIMINAR CONSULTA SELECCIONADA"_s);
+    QCOMPARE(Ultimo().titulo + u": "_s + Ultimo().texto,
+             u"KORVAL — Eliminar consulta: ELIMINAR CONSULTA SELECCIONADA"_s);
     QCOMPARE(Ultimo().icono() + Ultimo().botones(), int(vbQuestion + vbYesNo));
     QCOMPARE(LeerTodo(archivo()), TresConsultas());
     Clic(w.BTNAUX[2]); // sin respuestas en cola, el guion contesta Sí

@@ -122,7 +122,7 @@ class PruebaImprimir : public QObject {
   QStringList abiertos_; // lo que se pidió abrir con el visor del escritorio
 
   // El texto del único mensaje mostrado, si lleva ese estilo y ese título.
-  static QString unico(int estilo, const QString& titulo = u"ATENCION..."_s) {
+  static QString unico(int estilo, const QString& titulo = u"ATENCIÓN..."_s) {
     const auto& m = GuionMensajes::mostrados();
     return m.size() == 1 && m[0].estilo == estilo && m[0].titulo == titulo ? m[0].texto
                                                                            : u"(ninguno o varios)"_s;
@@ -281,7 +281,7 @@ private slots:
     for (std::size_t i = 0; i < msg.size(); ++i) {
       QCOMPARE(msg[i].texto,
                i == 0 && con482 ? u"IMPRESORA NO PREPARADA (error 482)"_s : u"ERROR 57 (SUB IMPRIMIR)"_s);
-      QVERIFY(msg[i].titulo == u"ATENCION..."_s &&
+      QVERIFY(msg[i].titulo == u"ATENCIÓN..."_s &&
               msg[i].estilo == (vbCritical | (con482 ? vbAbortRetryIgnore : vbOKOnly)));
     }
     QCOMPARE(std::pair(impresora_->trabajosTerminados(), impresora_->trabajosCancelados()),
@@ -355,7 +355,7 @@ private slots:
       QVERIFY2(aviso.contains(QDir::toNativeSeparators(p)) && sinPermisosAjenos(p), qPrintable(aviso));
     const QString complementario = textoPdf(pdfs[1]);
     QVERIFY(complementario.contains(u"HEXAGRAMA COMPLEMENTARIO"_s) &&
-            complementario.contains(nombre(ComplementLines.texto())) && !complementario.contains(u"LINEA"_s));
+            complementario.contains(nombre(ComplementLines.texto())) && !complementario.contains(u"LÍNEA"_s));
 
     // El principal: la pregunta entera, los nombres, las secciones de sus líneas cambiantes y cada corte
     // como en castellano (\f abre la línea de una página).
@@ -364,9 +364,9 @@ private slots:
     for (const QString& t : {u"CONSULTA: "_s + PreguntaLarga, u"HEXAGRAMA PRINCIPAL"_s, nombre(u"697896"_s),
                              u"Trigrama Superior:"_s, TrigramName(u"896"_s)})
       QVERIFY2(todo.simplified().contains(t), qPrintable(t));
-    for (const QString& t : {u"DECISION"_s, u"COMENTARIO"_s, u"IMAGEN"_s, u"LINEA 1"_s, u"LINEA 6"_s})
+    for (const QString& t : {u"DECISIÓN"_s, u"COMENTARIO"_s, u"IMAGEN"_s, u"LÍNEA 1"_s, u"LÍNEA 6"_s})
       QVERIFY2(l.contains(t), qPrintable(t));
-    QVERIFY(!l.contains(u"LINEA 3"_s) && !l.contains(u"LINEA 4"_s));
+    QVERIFY(!l.contains(u"LÍNEA 3"_s) && !l.contains(u"LÍNEA 4"_s));
     const Cortes::Resultado cortes = Cortes::JuzgarLineas(l);
     QVERIFY2(cortes.malos.isEmpty(), qPrintable(cortes.malos.join(u'\n')));
     QVERIFY(cortes.guiones > 5);

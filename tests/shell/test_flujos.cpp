@@ -125,9 +125,10 @@ private slots:
       marco = i->CaptionHexagrama();
     });
     Pulsar(menu_->BTNMENU[2]);
-    QCOMPARE(visto + u' ' + marco,
-             PreguntaModoManual + u" | HEXAGRAMA PRINCIPAL 63-Chi Chi HEXAGRAMA PRINCIPAL"_s);
-    QCOMPARE(LastLines.texto() + LastQuestion.trimmed(), u"787878"_s + PreguntaModoManual);
+    QCOMPARE(
+        visto + u' ' + marco,
+        u"NO SE HA REALIZADO CONSULTA (elegido de la lista) | HEXAGRAMA PRINCIPAL 63-Chi Chi HEXAGRAMA PRINCIPAL"_s);
+    QCOMPARE(LastLines.texto() + LastQuestion.trimmed(), u"787878"_s + PreguntaCatalogo);
     // La pregunta y las líneas de la última, si se ofrecen los dos, el de cambio y un «!» por mensaje.
     const auto elegir = [](int registro) {
       AlAparecer<FRMRecuperar>([registro](FRMRecuperar* r) {
@@ -157,7 +158,7 @@ private slots:
     };
     QCOMPARE(recuperar(0), u"¿VOLVERÁ LA LLUVIA? 969696: los dos, HEXAGRAMA COMPLEMENTARIO 64-Wei Chi"_s);
     QCOMPARE(recuperar(1), u"¿Y EL HUERTO? 777888: uno, HEXAGRAMA PRINCIPAL 11-T'ai!"_s);
-    QCOMPARE(recuperar(2), PreguntaModoManual + u" 787878: uno, HEXAGRAMA PRINCIPAL 63-Chi Chi!"_s);
+    QCOMPARE(recuperar(2), PreguntaCatalogo + u" 787878: uno, HEXAGRAMA PRINCIPAL 63-Chi Chi!"_s);
 
     elegir(3);
     AlAparecer<FRMInterpretar>([&](FRMInterpretar* i) {
@@ -224,8 +225,8 @@ private slots:
            static_cast<FRM64HEXAGRAMAS*>(c)->List1->setCurrentRow(41);
            cancelar(c);
          },
-         PreguntaModoManual + u"|"_s + lineas},
-        {4, nullptr, u"¿LLOVERÁ?|"_s + lineas + u" NO EXITEN CONSULTAS ARCHIVADAS"_s}};
+         PreguntaCatalogo + u"|"_s + lineas},
+        {4, nullptr, u"¿LLOVERÁ?|"_s + lineas + u" NO EXISTEN CONSULTAS ARCHIVADAS"_s}};
     for (const auto& [orden, abandonar, esperado] : abandonos) {
       CurrentQuestion = u"¿OTRA COSA?"_s;
       CurrentLines = u"888888"_s;

@@ -1,8 +1,18 @@
 // El arranque y el menú principal, como los vive el usuario.
 #include "apoyo/Apoyo.h"
+#include "archive/FRMGrabar.h"
+#include "archive/FRMRecuperar.h"
+#include "casting/FRMIntroducir.h"
+#include "casting/FRMTirada.h"
+#include "casting/frmconsulta.h"
+#include "interpretation/FRM64HEXAGRAMAS.h"
+#include "interpretation/FRMInterpretar.h"
+#include "platform/Estilo.h"
+#include "platform/EstiloDialogos.h"
 #include "platform/InstanciaUnica.h"
 #include "platform/MensajesQt.h"
 #include "platform/Rutas.h"
+#include "printing/FRMImprimir.h"
 #include "shell/FRM256.h"
 #include "shell/FRMInicio.h"
 #include "shell/FRMPRINCIPAL.h"
@@ -10,6 +20,7 @@
 
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QMessageBox>
 #include <QScrollBar>
 #include <QTextBrowser>
 
@@ -75,6 +86,13 @@ private slots:
     QVERIFY(!menu->Inicio() && GuionMensajes::mostrados().empty()); // la presentación ya se cerró
     for (BotonImagen* b : menu->BTNMENU)
       QVERIFY(!b->Picture().isNull() && !b->accessibleName().isEmpty());
+    // Cada ventana con su título: la barra de tareas y el lector de pantalla las distinguen.
+    QStringList titulos{FRM256().windowTitle(), VisorAyuda::Instancia().windowTitle()};
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             menu.get(), menu->Tirada, menu->Introducir, menu->Hexagramas64, menu->Consulta,
+             menu->Interpretar, menu->Recuperar, menu->Grabar, &menu->VentanaImprimir()})
+      titulos << w->windowTitle();
+    QVERIFY2(titulos.removeDuplicates() == 0 && !titulos.contains(QString()), qPrintable(titulos.join(u'|')));
     // Los sorteos de la barra son anteriores a la siembra: se repiten.
     menu.reset();
     ReiniciarAleatorio();
@@ -151,6 +169,30 @@ private slots:
     QCOMPARE(contestar(vbQuestion + vbYesNo, Qt::Key_Return), int(vbYes));
     QCOMPARE(contestar(vbCritical + vbAbortRetryIgnore, Qt::Key_Escape), int(vbAbort));
     QCOMPARE(contestar(vbOKCancel + vbDefaultButton2, Qt::Key_Return), int(vbCancel));
+    // Con los colores y los iconos del programa y cada texto legible sobre su fondo
+    // (WCAG: negro sobre blanco es 21:1 y #777 sobre blanco se queda en 4,48:1).
+    QVERIFY(qAbs(Contraste(Qt::black, Qt::white) - 21) < 1e-9 &&
+            qAbs(Contraste(0x777777, Qt::white) - 4.48) < 0.005);
+    QStringList visto;
+    AlAparecerModal([&visto](QWidget* w) {
+      auto* caja = qobject_cast<QMessageBox*>(w);
+      const QPalette& p = caja->palette();
+      visto << caja->grab().toImage().pixelColor(2, caja->height() - 3).name();
+      visto << (caja->iconPixmap().toImage() == IconoMensaje(vbCritical, caja->devicePixelRatioF()).toImage()
+                    ? u"icono nuestro"_s
+                    : u"otro icono"_s);
+      for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive})
+        for (auto [texto, fondo] : {std::pair(QPalette::WindowText, QPalette::Window),
+                                    {QPalette::ButtonText, QPalette::Button},
+                                    {QPalette::Text, QPalette::Base},
+                                    {QPalette::HighlightedText, QPalette::Highlight},
+                                    {QPalette::ToolTipText, QPalette::ToolTipBase}})
+          if (Contraste(p.color(g, texto), p.color(g, fondo)) < 4.5)
+            visto << u"poco contraste %1/%2"_s.arg(texto).arg(fondo);
+      QTest::keyClick(caja, Qt::Key_Escape);
+    });
+    MsgBox(u"Algo ha fallado."_s, vbCritical + vbOKOnly);
+    QCOMPARE(visto.join(u", "_s), Estilo::VerdeAzulado.name() + u", icono nuestro"_s);
     InstalarManejadorMsgBox(nullptr);
   }
 
@@ -195,8 +237,9 @@ private slots:
     GuionMensajes::limpiar();
     Pulsar(menu->BTNMENU[7]);
     QCOMPARE(UnicoMensaje(vbInformation + vbOKOnly),
-             "Datos del Programador: KORVAL v1.1 para WINDOWS 95\r\n\r\n" + LineasContacto().join("\r\n") +
-                 "\r\n");
+             "Datos del Programador: KORVAL " KORVAL_VERSION
+             ": consultas al libro de los cambios con tres monedas\r\n\r\n" +
+                 LineasContacto().join("\r\n") + "\r\n");
     QCOMPARE(LineasContacto().size(), 3);
     // La ayuda: tras leer otro apartado, el botón «Índice» vuelve al principio.
     GuionMensajes::limpiar();
