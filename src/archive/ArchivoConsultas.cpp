@@ -120,6 +120,10 @@ QString FechaRegistro(const QDate& fecha) {
   return fecha.toString(QStringLiteral("dd/MM/yyyy"));
 }
 
+QDate LeerFechaRegistro(const QString& guardada) {
+  return QDate::fromString(QuitarBlancos(guardada), QStringLiteral("dd/MM/yyyy"));
+}
+
 QString UsuarioRegistro(const QString& escrito) {
   QString r = QuitarBlancos(escrito).normalized(QString::NormalizationForm_C);
   for (QChar& c : r) {

@@ -89,6 +89,8 @@ std::vector<ArchiveRecord> LeerRegistros(const QByteArray& contenido);
 QByteArray NumeroRegistro(int i);
 // La fecha como se guarda: día y mes con dos cifras, año con cuatro.
 QString FechaRegistro(const QDate& fecha);
+// La fecha guardada en un registro; inválida si el campo no tiene una.
+QDate LeerFechaRegistro(const QString& guardada);
 // El usuario como se guarda: sin blancos alrededor y en mayúsculas (una
 // letra cuya mayúscula no cabe en Windows-1252 se queda como está).
 QString UsuarioRegistro(const QString& escrito);

@@ -115,7 +115,7 @@ void FRMGrabar::TXTUsuario_Change() {
 
 void FRMGrabar::GrabarConsulta() {
   RegistroTrabajo = ArchiveRecord::Nuevo(UsuarioRegistro(TXTUsuario->text()), CurrentQuestion, CurrentLines,
-                                         FechaRegistro(Fecha()));
+                                         FechaRegistro(CurrentDate.isValid() ? CurrentDate : Fecha()));
   const LugarArchivo lugar = UbicarArchivo();
   QString error;
   switch (GrabarRegistro(lugar, RegistroTrabajo, &error)) {

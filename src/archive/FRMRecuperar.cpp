@@ -363,6 +363,7 @@ void FRMRecuperar::BTNAUX_Click(int Index) {
     CancelFlag = QStringLiteral("NO");
     CurrentQuestion = TextoVisible(RegistroTrabajo.Pregunta);
     CurrentLines = RegistroTrabajo.Lineas.texto();
+    CurrentDate = LeerFechaRegistro(RegistroTrabajo.Fecha.texto());
     WaitTicks(50);
     Ocultar();
     break;

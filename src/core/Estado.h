@@ -5,6 +5,7 @@
 
 #include "platform/Basico.h"
 
+#include <QDate>
 #include <QString>
 
 #include <array>
@@ -18,6 +19,11 @@ extern TextoFijo CurrentQuestion; // 100: la pregunta en curso
 extern TextoFijo LastQuestion;    // 100: la pregunta de la última consulta
 extern TextoFijo CancelFlag;      // 2: "NO" completado, "SI" abandonado, "EC" otra copia
 extern TextoFijo LineBreak;       // 2: retorno de carro y salto de línea
+
+// La fecha de la consulta viaja con ella: una nueva lleva la del día en que se hizo; una sacada
+// del archivo, la suya. Grabar, imprimir y el diario la usan. Inválida mientras no hay consulta.
+extern QDate CurrentDate;
+extern QDate LastDate;
 
 // La pregunta de una consulta que no se hizo con monedas: la de un hexagrama
 // construido a mano y la de uno elegido de la lista. Las consultas archivadas

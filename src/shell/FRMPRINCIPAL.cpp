@@ -353,8 +353,10 @@ void FRMPRINCIPAL::StartConsultation() {
     return;
   }
   ComputeComplement();
+  CurrentDate = Fecha();
   LastQuestion = CurrentQuestion.texto();
   LastLines = CurrentLines.texto();
+  LastDate = CurrentDate;
   WaitTicks(50);
   CancelFlag = QStringLiteral("NO");
   Interpretar->MostrarModal();
@@ -384,11 +386,13 @@ void FRMPRINCIPAL::StartCatalogueHexagram() {
 // la última después de interpretarla.
 void FRMPRINCIPAL::InterpretarYRecordar() {
   ComputeComplement();
+  CurrentDate = Fecha();
   WaitTicks(50);
   CancelFlag = QStringLiteral("NO");
   Interpretar->MostrarModal();
   LastQuestion = CurrentQuestion.texto();
   LastLines = CurrentLines.texto();
+  LastDate = CurrentDate;
   ComputeComplement();
 }
 
@@ -404,6 +408,7 @@ void FRMPRINCIPAL::ComprobarYReabrir() {
 void FRMPRINCIPAL::ReopenLastConsultation() {
   CurrentQuestion = LastQuestion.texto();
   CurrentLines = LastLines.texto();
+  CurrentDate = LastDate;
   ComputeComplement();
   WaitTicks(50);
   CancelFlag = QStringLiteral("NO");
@@ -415,10 +420,12 @@ void FRMPRINCIPAL::RetrieveStoredConsultation() {
   if (CancelFlag == QStringLiteral("SI")) {
     CurrentLines = LastLines.texto();
     CurrentQuestion = LastQuestion.texto();
+    CurrentDate = LastDate;
     return;
   }
   LastQuestion = CurrentQuestion.texto();
   LastLines = CurrentLines.texto();
+  LastDate = CurrentDate;
   ComputeComplement();
   CancelFlag = QStringLiteral("NO");
   Interpretar->MostrarModal();

@@ -525,6 +525,14 @@ private slots:
     QCOMPARE(nombre->text(), u"josé"_s);
     Clic(w->BTNAUX[0]);
     QCOMPARE(LeerTodo(archivo()), ConLaEnCurso(u"JOSÉ"_s));
+    // Una consulta sacada del archivo se graba con su fecha, no con la de hoy.
+    EscribirTodo(archivo(), TresConsultas());
+    CurrentDate = QDate(2026, 12, 6);
+    w->show();
+    Escribir(nombre, u"ana\n"_s);
+    CurrentDate = QDate();
+    QCOMPARE(LeerTodo(archivo()), ConRegistroNuevo(TresConsultas(), Registro(u"ANA"_s, "¿QUÉ SERÁ DE MÍ?",
+                                                                             "789689", "06/12/2026")));
   }
 
   void listasEnlazadasVistaPreviaYEliminarTambienDanadas() {
@@ -578,7 +586,7 @@ private slots:
 
     // Uno bueno, uno con ceros en usuario, líneas y fecha, uno de bytes cualesquiera y una cola:
     // se ven sin caracteres de control ni hexagrama y se pueden eliminar.
-    const QByteArray bueno = Registro("ANA", "¿BUENA?").Bytes();
+    const QByteArray bueno = Registro("ANA", "¿BUENA?", "789789", "29/02/2024").Bytes();
     QByteArray ceros = Registro("X", "¿CEROS?").Bytes();
     ceros.replace(5, 30, QByteArray(30, '\0')).replace(137, 17, QByteArray(17, '\0'));
     QByteArray basura(160, '\0');
@@ -598,6 +606,7 @@ private slots:
     QCOMPARE(w.CMBUSUARIO->count(), 2);
     Clic(w.BTNAUX[0]);
     QCOMPARE(CancelFlag.texto() + CurrentLines.texto(), u"NO789789"_s);
+    QCOMPARE(CurrentDate, QDate(2024, 2, 29)); // la consulta lleva su fecha a la interpretación
     QCOMPARE(LeerTodo(archivo()), bueno + basura);
   }
 };
