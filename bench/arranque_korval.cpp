@@ -69,6 +69,7 @@ int main(int argc, char** argv) {
   if (argc < 2)
     return 2;
   FijarProgramDir(QString::fromLocal8Bit(argv[1]));
+  FijarCarpetaEjecucion(QString::fromLocal8Bit(argv[1])); // ni una copia en marcha del usuario la detiene
   CargarTraduccionesQt(app);
   InstalarMensajesQt();
   FRM256::RespuestaAutomatica = 0;

@@ -61,7 +61,7 @@ double Grabar(const QString& ruta, const QByteArray& archivo, int veces) {
     QElapsedTimer t;
     t.start();
     QString error;
-    if (!GrabarRegistro(ruta, Nuevo, &error))
+    if (GrabarRegistro(ruta, Nuevo, &error) != ResultadoArchivo::Hecho)
       qFatal("%s", qPrintable(error));
     ms.push_back(double(t.nsecsElapsed()) / 1e6);
   }
@@ -76,7 +76,9 @@ double Eliminar(const QString& ruta, const QByteArray& archivo, int veces) {
     QElapsedTimer t;
     t.start();
     QString error;
-    if (!EliminarRegistro(ruta, n / 2 + i, &error))
+    const int s = n / 2 + i;
+    const QByteArray mostrado = archivo.mid(qsizetype(s - 1) * LargoRegistro, LargoRegistro);
+    if (EliminarRegistro(ruta, s, mostrado, &error) != ResultadoArchivo::Hecho)
       qFatal("%s", qPrintable(error));
     ms.push_back(double(t.nsecsElapsed()) / 1e6);
   }

@@ -55,8 +55,9 @@ void medir(const QString& programa, const QStringList& argumentos, Medida& m) {
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
-  // Una carpeta del programa propia, con sus datos, para no chocar con otra
-  // copia en marcha (y sin que copiarlos cuente en la medida). En memoria si
+  // Una carpeta del programa propia, con sus datos y su candado de copia
+  // única, para no chocar con otra copia en marcha (y sin que copiarlos
+  // cuente en la medida). En memoria si
   // se puede: el candado de copia única se asienta en el disco (fdatasync), y
   // en un disco compartido con otros trabajos esa espera va de 1 a más de 10
   // ms, que no son del programa sino de la máquina.

@@ -1,5 +1,5 @@
 // Lo que tarda en abrirse la ventana de interpretación de una consulta nueva
-// con las seis líneas cambiantes, hasta que se ve su DECISION, frente a la
+// con las seis líneas cambiantes, hasta que se ve su DECISIÓN, frente a la
 // misma ventana mostrada otra vez sin cargar nada (lo que cuesta mostrar y
 // pintar sus controles): la diferencia es lo que añade la consulta, leer el
 // almacén y poner sus textos.
@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
     ComputeComplement();
     CancelFlag = QStringLiteral("NO");
     const double a = medirUna(ventana, contador, [&] {
-      // Form_Activate deja LastShownIndex en -1; vuelve a 0 al mostrarse DECISION.
+      // Form_Activate deja LastShownIndex en -1; vuelve a 0 al mostrarse DECISIÓN.
       return ventana.LastShownIndex == 0 && !ventana.Text1->toPlainText().isEmpty();
     });
     CancelFlag = QStringLiteral("SI");

@@ -69,6 +69,17 @@ file(MAKE_DIRECTORY ${KORVAL_GENERADO}/bin)
 file(CREATE_LINK ../${KORVAL_CARPETA_INSTALADA}/korval ${KORVAL_GENERADO}/bin/korval SYMBOLIC)
 
 install(TARGETS korval RUNTIME DESTINATION ${KORVAL_CARPETA_INSTALADA})
+# Al paquete, el programa sin la sección .comment (las versiones del
+# compilador que lo construyó), como deja Debian los suyos. Va después del
+# strip de CPack, que no la quita.
+if(CMAKE_OBJCOPY)
+  install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
+      execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+                              \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${KORVAL_CARPETA_INSTALADA}/korval\"
+                      COMMAND_ERROR_IS_FATAL ANY)
+    endif()")
+endif()
 install(FILES ${KORVAL_DIR}/trigr.kvl ${KORVAL_DIR}/hexagr.kvl ${KORVAL_DIR}/BINARIO.DAT ${KORVAL_DIR}/KORVAL.HLP
               ${KORVAL_DIST}/korval.instalado
         DESTINATION ${KORVAL_CARPETA_INSTALADA})
@@ -101,12 +112,15 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Lo que el programa pide en marcha y dpkg-shlibdeps no puede ver: los
-# módulos de plataforma de Qt, sus traducciones al castellano y las letras
-# que nombra (Arial es Liberation Sans; DejaVu Sans en la interpretación).
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, fonts-liberation2, fonts-dejavu-core")
-# La letra de pluma del botón de tirar; sin ella se usa una cursiva.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-urw-base35")
+# Lo que el programa pide en marcha y dpkg-shlibdeps no puede ver: las
+# traducciones de Qt al castellano y las letras que nombra (Arial es
+# Liberation Sans; DejaVu Sans en la interpretación). Los módulos de
+# plataforma que usa (xcb, offscreen) y el de imprimir con CUPS vienen con
+# libqt6gui6 y libqt6printsupport6, que ya pide dpkg-shlibdeps.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n, fonts-liberation2, fonts-dejavu-core")
+# La letra de pluma del botón de tirar (sin ella se usa una cursiva) y
+# xdg-open, que abre los PDF de las impresiones sin impresora.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-urw-base35, xdg-utils")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 include(CPack)

@@ -2,10 +2,18 @@
 #include "pictures/IconoKorval.h"
 #include "platform/MensajesQt.h"
 #include "shell/FRMPRINCIPAL.h"
+#include "shell/LineaOrdenes.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
+  // Las órdenes, antes que nada: la ayuda y la versión no necesitan
+  // escritorio ni chocan con otra copia en marcha.
+  const OrdenArranque orden =
+      LeerLineaOrdenes(ArgumentosDe(argc, argv), QProcessEnvironment::systemEnvironment());
+  if (orden.que == OrdenArranque::Que::Terminar)
+    return Responder(orden);
+
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("KORVAL"));
   // El mismo icono que el menú del escritorio, para todas las ventanas, y el
@@ -19,7 +27,7 @@ int main(int argc, char** argv) {
   // (otra copia en marcha, aviso cancelado, datos ilegibles), no hay menú.
   FRMPRINCIPAL menu;
   if (menu.Terminado())
-    return 0;
+    return menu.CodigoSalida();
   menu.show();
   return QApplication::exec();
 }

@@ -5,7 +5,7 @@ set -euo pipefail
 
 paquetes=(
   cmake make g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n qt6-qpa-plugins
+  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
   libgl-dev
   fonts-liberation2 fonts-dejavu-core fonts-urw-base35
   poppler-utils clang-format

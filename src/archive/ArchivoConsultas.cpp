@@ -6,19 +6,16 @@
 #include "platform/Rutas.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cstring>
 #include <numeric>
+#include <optional>
 
 ArchiveRecord RegistroTrabajo;
 
 namespace {
-FabricaGuardado fabricaGuardado;
-
 const QString Cero(1, QChar(0));
 
 QString Campo(QByteArrayView bytes, int desde, int ancho) {
@@ -44,13 +41,16 @@ void Anotar(QString* error, const QString& texto) {
 
 ArchiveRecord ArchiveRecord::Nuevo(const QString& usuario, const QString& pregunta, const QString& lineas,
                                    const QString& fecha) {
+  // Compuestos antes de medir los campos y de pasar a Windows-1252, que sólo
+  // tiene las letras con su acento ya puesto.
+  const auto compuesto = [](const QString& t) { return t.normalized(QString::NormalizationForm_C); };
   ArchiveRecord r;
   r.Numero = QStringLiteral("0000");
   r.Separador1 = r.Separador2 = r.Separador3 = r.Separador4 = r.Separador5 = Cero;
-  r.Usuario = usuario;
-  r.Pregunta = pregunta;
-  r.Lineas = lineas;
-  r.Fecha = fecha;
+  r.Usuario = compuesto(usuario);
+  r.Pregunta = compuesto(pregunta);
+  r.Lineas = compuesto(lineas);
+  r.Fecha = compuesto(fecha);
   return r;
 }
 
@@ -120,8 +120,12 @@ QString FechaRegistro(const QDate& fecha) {
   return fecha.toString(QStringLiteral("dd/MM/yyyy"));
 }
 
+QDate LeerFechaRegistro(const QString& guardada) {
+  return QDate::fromString(QuitarBlancos(guardada), QStringLiteral("dd/MM/yyyy"));
+}
+
 QString UsuarioRegistro(const QString& escrito) {
-  QString r = QuitarBlancos(escrito);
+  QString r = QuitarBlancos(escrito).normalized(QString::NormalizationForm_C);
   for (QChar& c : r) {
     const QChar mayuscula = c.toUpper();
     if (Win1252::cabe(mayuscula))
@@ -168,11 +172,97 @@ QByteArray SinRegistro(const QByteArray& contenido, int indice) {
 
 // --- El archivo en disco ---------------------------------------------------
 
+namespace {
+// La carpeta y el nombre de una ruta.
+struct EnCarpeta {
+  explicit EnCarpeta(const QString& ruta)
+      : info(ruta), carpeta(info.absolutePath()), nombre(info.fileName()) {}
+  QFileInfo info;
+  Carpeta carpeta;
+  QString nombre;
+};
+
+// El candado del archivo: un fichero nuestro a su lado, de nombre fijo.
+QString NombreCandado(const QString& nombre) {
+  return QLatin1Char('.') + nombre.toLower() + QStringLiteral(".korval-candado");
+}
+
+bool LeerEn(const Carpeta& carpeta, const QString& nombre, QByteArray* contenido, QString* error,
+            IdentidadFichero* identidad = nullptr) {
+  QString motivo;
+  switch (carpeta.Leer(nombre, LimiteArchivo, contenido, &motivo, identidad)) {
+  case FalloLectura::Ninguno:
+  case FalloLectura::NoExiste:
+    return true;
+  case FalloLectura::SinPermiso:
+    // Sin permiso para entrar en la carpeta, el fallo es de ella.
+    if (!carpeta.abierta()) {
+      Anotar(error, carpeta.error());
+      return false;
+    }
+    [[fallthrough]];
+  default:
+    Anotar(error, QStringLiteral("No se puede leer el archivo de consultas «%1»: %2.")
+                      .arg(Nativa(carpeta.RutaDe(nombre)), motivo));
+    return false;
+  }
+}
+
+// Lo que hay que hacer para grabar o eliminar: la carpeta abierta, el
+// candado tomado, nada que impida sustituir el archivo, y las consultas que
+// hay ahora (con `copia` si salen del archivo de junto al programa).
+struct Cambio {
+  explicit Cambio(const LugarArchivo& lugar) : destino(lugar.archivo) {}
+  bool Preparar(const LugarArchivo& lugar, QString* error) {
+    Carpeta& c = destino.carpeta;
+    if (!c.abierta()) {
+      Anotar(error, c.error());
+      return false;
+    }
+    candado.emplace(c, NombreCandado(destino.nombre), EsperaCandadoMs);
+    if (!candado->tomado()) {
+      Anotar(error, candado->error());
+      return false;
+    }
+    if (const QString motivo = c.MotivoNoEscribible(destino.nombre); !motivo.isEmpty()) {
+      Anotar(error, motivo);
+      return false;
+    }
+    if (c.Tipo(destino.nombre) == TipoNombre::Nada && !lugar.heredado.isEmpty()) {
+      // El de junto al programa no es de este usuario si no se puede leer (de
+      // otro, o ni siquiera un fichero): no impide empezar uno propio.
+      copia = LeerFicheroRegular(lugar.heredado, LimiteArchivo, &contenido) == FalloLectura::Ninguno;
+      return true;
+    }
+    // Si el archivo existe y no se puede leer, no se escribe nada: se
+    // perderían las consultas que ya tiene.
+    return LeerEn(c, destino.nombre, &contenido, error, &leido);
+  }
+  bool Sustituir(const QByteArray& bytes, QString* error) const {
+    return destino.carpeta.Sustituir(destino.nombre, bytes, error);
+  }
+
+  EnCarpeta destino;
+  std::optional<Candado> candado;
+  QByteArray contenido;
+  IdentidadFichero leido;
+  bool copia = false;
+};
+
+LugarArchivo Solo(const QString& ruta) {
+  LugarArchivo r;
+  r.archivo = ruta;
+  return r;
+}
+} // namespace
+
 QString LugarArchivo::Lectura() const {
   // Un enlace colgante también cuenta como archivo: quien lo puso ahí quiere
   // que el archivo sea ese, y grabar a través de él se rechaza con su motivo.
-  const QFileInfo propio(archivo);
-  if (heredado.isEmpty() || propio.exists() || propio.isSymLink())
+  if (heredado.isEmpty())
+    return archivo;
+  const EnCarpeta propio(archivo);
+  if (propio.carpeta.Tipo(propio.nombre) != TipoNombre::Nada)
     return archivo;
   return heredado;
 }
@@ -182,8 +272,7 @@ LugarArchivo UbicarArchivo() {
   r.archivo = RutaEscritura(NombreArchivo);
   if (QDir(DirEscritura()) != QDir(ProgramDir())) {
     const QString junto = RutaDatos(NombreArchivo);
-    const QFileInfo info(junto);
-    if (info.exists() || info.isSymLink())
+    if (Carpeta(ProgramDir()).Tipo(QFileInfo(junto).fileName()) != TipoNombre::Nada)
       r.heredado = junto;
   }
   return r;
@@ -202,117 +291,60 @@ void AvisarArchivoCopiado(const LugarArchivo& lugar) {
 }
 
 bool LeerArchivo(const QString& ruta, QByteArray* contenido, QString* error) {
-  QString motivo;
-  switch (LeerFicheroRegular(ruta, LimiteArchivo, contenido, &motivo)) {
-  case FalloLectura::Ninguno:
-  case FalloLectura::NoExiste:
-    return true;
-  default:
-    Anotar(error,
-           QStringLiteral("No se puede leer el archivo de consultas «%1»: %2.").arg(Nativa(ruta), motivo));
-    return false;
-  }
+  const EnCarpeta a(ruta);
+  return LeerEn(a.carpeta, a.nombre, contenido, error);
 }
 
-bool EscribirCompleto(QIODevice& destino, const QByteArray& bytes, QString* error) {
-  const QString motivo = QStringLiteral("El disco no admitió todos los datos: puede que esté lleno.");
-  if (destino.write(bytes) != bytes.size()) {
-    Anotar(error, motivo);
-    return false;
+ResultadoArchivo GrabarRegistro(const LugarArchivo& lugar, const ArchiveRecord& nuevo, QString* error) {
+  Cambio c(lugar);
+  if (!c.Preparar(lugar, error))
+    return ResultadoArchivo::Fallo;
+  // Un archivo mayor que lo que se lee ya no se podría abrir: la consulta
+  // que lo haría crecer tanto no se graba.
+  const qint64 n = NumeroRegistros(c.contenido.size());
+  if ((n + 1) * LargoRegistro > LimiteArchivo) {
+    Anotar(error, QStringLiteral("El archivo de consultas «%1» ya tiene %2 consultas y no admite más: "
+                                 "elimine alguna o guarde una copia del archivo y empiece otro.")
+                      .arg(Nativa(lugar.archivo))
+                      .arg(n));
+    return ResultadoArchivo::Fallo;
   }
-  // Un fichero guarda parte de lo escrito en su memoria intermedia: hasta que
-  // se vacía no se sabe si el disco lo ha admitido.
-  if (auto* fichero = qobject_cast<QFileDevice*>(&destino))
-    if (!fichero->flush() || fichero->error() != QFileDevice::NoError) {
-      Anotar(error, motivo);
-      return false;
-    }
-  return true;
+  if (!c.Sustituir(ConRegistroNuevo(c.contenido, nuevo), error))
+    return ResultadoArchivo::Fallo;
+  return c.copia ? ResultadoArchivo::Copiado : ResultadoArchivo::Hecho;
 }
 
-bool ReemplazarArchivo(const QString& ruta, const QByteArray& bytes, QString* error) {
-  // QSaveFile sigue los enlaces y sustituiría el fichero al que apuntan.
-  if (const QString motivo = MotivoNoEscribible(ruta); !motivo.isEmpty()) {
-    Anotar(error, motivo);
-    return false;
-  }
-  std::unique_ptr<QSaveFile> destino =
-      fabricaGuardado ? fabricaGuardado(ruta) : std::make_unique<QSaveFile>(ruta);
-  if (!destino->open(QIODevice::WriteOnly)) {
-    Anotar(error,
-           QStringLiteral("No se puede escribir en la carpeta «%1»: falta permiso o la carpeta no existe.")
-               .arg(Nativa(QFileInfo(ruta).absolutePath())));
-    return false;
-  }
-  if (!EscribirCompleto(*destino, bytes, error)) {
-    destino->cancelWriting();
-    return false;
-  }
-  // Las consultas son privadas: sólo su dueño puede leerlas. Donde no hay
-  // permisos, esto no hace nada y no es un fallo.
-  destino->setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-  if (!destino->commit()) {
-    Anotar(error,
-           QStringLiteral("No se ha podido sustituir el archivo «%1» por el nuevo.").arg(Nativa(ruta)));
-    return false;
-  }
-  return true;
-}
-
-namespace {
-// Lee las consultas que hay y comprueba que el archivo se puede escribir
-// antes de hacer nada: si algo impide terminar, nada cambia.
-bool Preparar(const LugarArchivo& lugar, QByteArray* contenido, QString* error) {
-  if (const QString motivo = MotivoNoEscribible(lugar.archivo); !motivo.isEmpty()) {
-    Anotar(error, motivo);
-    return false;
-  }
-  // Si el archivo existe y no se puede leer, no se escribe nada: se perderían
-  // las consultas que ya tiene.
-  return LeerArchivo(lugar.Lectura(), contenido, error);
-}
-
-LugarArchivo Solo(const QString& ruta) {
-  LugarArchivo r;
-  r.archivo = ruta;
-  return r;
-}
-} // namespace
-
-bool GrabarRegistro(const LugarArchivo& lugar, const ArchiveRecord& nuevo, QString* error) {
-  QByteArray contenido;
-  if (!Preparar(lugar, &contenido, error))
-    return false;
-  return ReemplazarArchivo(lugar.archivo, ConRegistroNuevo(contenido, nuevo), error);
-}
-
-bool GrabarRegistro(const QString& ruta, const ArchiveRecord& nuevo, QString* error) {
+ResultadoArchivo GrabarRegistro(const QString& ruta, const ArchiveRecord& nuevo, QString* error) {
   return GrabarRegistro(Solo(ruta), nuevo, error);
 }
 
-bool EliminarRegistro(const LugarArchivo& lugar, int indice, QString* error) {
-  QByteArray contenido;
-  if (!Preparar(lugar, &contenido, error))
-    return false;
-  const int n = NumeroRegistros(contenido.size());
-  if (indice < 1 || indice > n)
-    return true;
+ResultadoArchivo EliminarRegistro(const LugarArchivo& lugar, int indice, const QByteArray& mostrado,
+                                  QString* error) {
+  Cambio c(lugar);
+  if (!c.Preparar(lugar, error))
+    return ResultadoArchivo::Fallo;
+  const QByteArray registros = RegistrosCompletos(c.contenido);
+  const int n = int(registros.size() / LargoRegistro);
+  const auto es = [&](int i) {
+    return mostrado.size() == LargoRegistro &&
+           registros.mid(qsizetype(i - 1) * LargoRegistro, LargoRegistro) == mostrado;
+  };
+  int s = indice >= 1 && indice <= n && es(indice) ? indice : 0;
+  for (int i = 1; i <= n && s == 0; ++i)
+    if (es(i))
+      s = i;
+  if (s == 0)
+    return ResultadoArchivo::NoEsta;
+  const ResultadoArchivo hecho = c.copia ? ResultadoArchivo::Copiado : ResultadoArchivo::Hecho;
   if (n > 1 || !lugar.heredado.isEmpty())
-    return ReemplazarArchivo(lugar.archivo, SinRegistro(contenido, indice), error);
-  // Era la única: el archivo se va. Es un fichero normal y es el nuestro
-  // (Preparar lo ha comprobado); nada más se borra.
-  if (!QFile::remove(lugar.archivo)) {
-    Anotar(error,
-           QStringLiteral("No se ha podido borrar el archivo de consultas «%1».").arg(Nativa(lugar.archivo)));
-    return false;
-  }
-  return true;
+    return c.Sustituir(SinRegistro(c.contenido, s), error) ? hecho : ResultadoArchivo::Fallo;
+  // Era la única: el archivo se va, si sigue siendo el que se leyó.
+  if (!c.destino.carpeta.Borrar(c.destino.nombre, c.leido, error))
+    return ResultadoArchivo::Fallo;
+  return hecho;
 }
 
-bool EliminarRegistro(const QString& ruta, int indice, QString* error) {
-  return EliminarRegistro(Solo(ruta), indice, error);
-}
-
-void FijarFabricaGuardado(FabricaGuardado fabrica) {
-  fabricaGuardado = std::move(fabrica);
+ResultadoArchivo EliminarRegistro(const QString& ruta, int indice, const QByteArray& mostrado,
+                                  QString* error) {
+  return EliminarRegistro(Solo(ruta), indice, mostrado, error);
 }

@@ -16,8 +16,10 @@
 //
 // Todo el trabajo sobre el contenido se hace en memoria, con bytes; el
 // archivo sólo se toca para leerlo entero y para sustituirlo entero de una
-// vez (QSaveFile), de modo que un corte en cualquier instante deja en disco
-// el archivo viejo o el nuevo, completos.
+// vez (Carpeta::Sustituir), de modo que un corte en cualquier instante deja
+// en disco el archivo viejo o el nuevo, completos. Cada lectura para cambiar
+// se hace con el candado del archivo en la mano: dos copias de KORVAL que
+// graban a la vez no pierden ninguna consulta.
 
 #include "platform/Basico.h"
 
@@ -29,9 +31,6 @@
 #include <functional>
 #include <memory>
 #include <vector>
-
-class QIODevice;
-class QSaveFile;
 
 inline constexpr int LargoRegistro = 160;
 inline const QString NombreArchivo = QStringLiteral("usuarios.dat");
@@ -61,6 +60,8 @@ struct ArchiveRecord {
   TextoFijo Separador5{1};
 
   // Un registro nuevo: separadores a 0x00, número "0000" hasta que se ordene.
+  // Los textos se guardan compuestos: una «E» seguida de un acento suelto
+  // (como la escriben algunos métodos de entrada) se guarda «É».
   static ArchiveRecord Nuevo(const QString& usuario, const QString& pregunta, const QString& lineas,
                              const QString& fecha);
   // Los campos de 160 bytes de archivo (los que falten cuentan como ceros).
@@ -88,6 +89,8 @@ std::vector<ArchiveRecord> LeerRegistros(const QByteArray& contenido);
 QByteArray NumeroRegistro(int i);
 // La fecha como se guarda: día y mes con dos cifras, año con cuatro.
 QString FechaRegistro(const QDate& fecha);
+// La fecha guardada en un registro; inválida si el campo no tiene una.
+QDate LeerFechaRegistro(const QString& guardada);
 // El usuario como se guarda: sin blancos alrededor y en mayúsculas (una
 // letra cuya mayúscula no cabe en Windows-1252 se queda como está).
 QString UsuarioRegistro(const QString& escrito);
@@ -113,14 +116,13 @@ inline constexpr qint64 LimiteArchivo = qint64(256) * 1024 * 1024;
 // programa; si esa no es la del programa (una copia instalada, una memoria
 // de sólo lectura) y allí aún no hay archivo, las consultas que se ven son
 // las del archivo de junto al programa, que nunca se cambia: la primera
-// grabación o eliminación lo copia entero a la carpeta de escritura.
+// grabación o eliminación lo copia entero a la carpeta de escritura (uno
+// que no se puede leer no es de este usuario: se empieza uno propio).
 struct LugarArchivo {
   QString archivo;  // el que se graba
   QString heredado; // el de junto al programa, si existe y el programa escribe en otro sitio
   // De dónde salen las consultas que hay ahora.
   QString Lectura() const;
-  // ¿La próxima grabación o eliminación copiará el archivo de junto al programa?
-  bool Copiara() const { return Lectura() != archivo; }
 };
 LugarArchivo UbicarArchivo();
 // El aviso, una sola vez, de que la grabación o eliminación que acaba de
@@ -132,26 +134,29 @@ void AvisarArchivoCopiado(const LugarArchivo& lugar);
 // límite), devuelve false con el motivo en castellano.
 bool LeerArchivo(const QString& ruta, QByteArray* contenido, QString* error);
 
-// Escribe `bytes` enteros en `destino`, comprueba cuánto se escribió y, si es
-// un fichero, lo vacía y comprueba que el vaciado fue bien.
-bool EscribirCompleto(QIODevice& destino, const QByteArray& bytes, QString* error);
+// Cómo acabó una grabación o una eliminación.
+enum class ResultadoArchivo {
+  Hecho,
+  Copiado, // hecho, y el archivo de junto al programa se copió para ello
+  NoEsta,  // la consulta que se iba a eliminar ya no está en el archivo
+  Fallo,   // nada ha cambiado; el error dice por qué
+};
 
-// Sustituye el fichero `ruta` por `bytes` de una sola vez (QSaveFile en la
-// misma carpeta), legible y escribible sólo por su dueño. Nunca escribe a
-// través de un enlace simbólico ni sobre algo que no sea un fichero normal.
-// Si algo falla, el fichero queda como estaba y `error` dice por qué.
-bool ReemplazarArchivo(const QString& ruta, const QByteArray& bytes, QString* error);
+// Cuánto se espera a que otra copia de KORVAL termine con el archivo.
+inline constexpr int EsperaCandadoMs = 5000;
 
-// Añade `nuevo` al archivo y lo deja ordenado y numerado.
-bool GrabarRegistro(const LugarArchivo& lugar, const ArchiveRecord& nuevo, QString* error);
-bool GrabarRegistro(const QString& ruta, const ArchiveRecord& nuevo, QString* error);
-// Quita el registro `indice` (desde 1) del archivo. Si no queda ninguno, lo
-// borra; pero si hay uno heredado, lo deja vacío, para que las consultas de
-// junto al programa no vuelvan a verse como si nada se hubiera eliminado.
-bool EliminarRegistro(const LugarArchivo& lugar, int indice, QString* error);
-bool EliminarRegistro(const QString& ruta, int indice, QString* error);
-
-// Costura de pruebas: quién crea el QSaveFile con que se sustituye un
-// fichero (nullptr vuelve al QSaveFile normal).
-using FabricaGuardado = std::function<std::unique_ptr<QSaveFile>(const QString& ruta)>;
-void FijarFabricaGuardado(FabricaGuardado fabrica);
+// Añade `nuevo` al archivo y lo deja ordenado y numerado. Nunca escribe a
+// través de un enlace simbólico ni deja el archivo mayor que LimiteArchivo.
+ResultadoArchivo GrabarRegistro(const LugarArchivo& lugar, const ArchiveRecord& nuevo, QString* error);
+ResultadoArchivo GrabarRegistro(const QString& ruta, const ArchiveRecord& nuevo, QString* error);
+// Quita del archivo la consulta que el usuario vio: la de 160 bytes
+// `mostrado`, que estaba en el lugar `indice` (desde 1); si el archivo ha
+// cambiado y allí hay otra, la primera igual; si ya no hay ninguna igual,
+// NoEsta y nada cambia. Si no queda ninguna, el archivo se borra (sólo si
+// sigue siendo el que se leyó); pero si hay uno heredado, se deja vacío,
+// para que las consultas de junto al programa no vuelvan a verse como si
+// nada se hubiera eliminado.
+ResultadoArchivo EliminarRegistro(const LugarArchivo& lugar, int indice, const QByteArray& mostrado,
+                                  QString* error);
+ResultadoArchivo EliminarRegistro(const QString& ruta, int indice, const QByteArray& mostrado,
+                                  QString* error);

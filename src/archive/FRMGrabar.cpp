@@ -8,6 +8,12 @@
 #include "platform/Estilo.h"
 
 QValidator::State ValidadorNombre::validate(QString& texto, int& pos) const {
+  // Un acento que llega suelto tras su letra (algunos métodos de entrada, un
+  // texto pegado) se junta con ella: «E» y «´» son «É», que sí se guarda.
+  if (const QString compuesto = texto.normalized(QString::NormalizationForm_C); compuesto != texto) {
+    pos = int(texto.left(pos).normalized(QString::NormalizationForm_C).size());
+    texto = compuesto;
+  }
   auto sirve = [](QChar c) { return c.isPrint() && Win1252::cabe(c); };
   if (std::all_of(texto.cbegin(), texto.cend(), sirve))
     return Acceptable;
@@ -109,14 +115,18 @@ void FRMGrabar::TXTUsuario_Change() {
 
 void FRMGrabar::GrabarConsulta() {
   RegistroTrabajo = ArchiveRecord::Nuevo(UsuarioRegistro(TXTUsuario->text()), CurrentQuestion, CurrentLines,
-                                         FechaRegistro(Fecha()));
+                                         FechaRegistro(CurrentDate.isValid() ? CurrentDate : Fecha()));
   const LugarArchivo lugar = UbicarArchivo();
-  const bool copia = lugar.Copiara();
   QString error;
-  if (GrabarRegistro(lugar, RegistroTrabajo, &error)) {
-    if (copia)
-      AvisarArchivoCopiado(lugar);
+  switch (GrabarRegistro(lugar, RegistroTrabajo, &error)) {
+  case ResultadoArchivo::Copiado:
+    AvisarArchivoCopiado(lugar);
     return;
+  case ResultadoArchivo::Hecho:
+  case ResultadoArchivo::NoEsta:
+    return;
+  case ResultadoArchivo::Fallo:
+    break;
   }
   MsgBox(QStringLiteral("NO SE HA GRABADO LA CONSULTA.") + LineBreak.texto() + LineBreak.texto() + error +
              LineBreak.texto() + LineBreak.texto() +

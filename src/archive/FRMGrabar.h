@@ -12,8 +12,8 @@
 #include <array>
 
 // Deja entrar en el nombre sólo lo que se puede guardar tal cual: caracteres
-// de Windows-1252 que se ven. Lo demás se quita según se teclea o se pega,
-// con un pitido.
+// de Windows-1252 que se ven, con los acentos juntos a sus letras. Lo demás
+// se quita según se teclea o se pega, con un pitido.
 class ValidadorNombre : public QValidator {
   Q_OBJECT
 public:

@@ -301,7 +301,7 @@ void FRMRecuperar::CargarConsultas() {
   contenido.clear();
   if (registros_.isEmpty()) {
     if (leido)
-      MsgBox(QStringLiteral("NO EXITEN CONSULTAS ARCHIVADAS"), vbInformation + vbOKOnly, TituloInformacion);
+      MsgBox(QStringLiteral("NO EXISTEN CONSULTAS ARCHIVADAS"), vbInformation + vbOKOnly, TituloInformacion);
     else
       MsgBox(QStringLiteral("NO SE PUEDEN LEER LAS CONSULTAS ARCHIVADAS.") + LineBreak.texto() +
                  LineBreak.texto() + error,
@@ -363,6 +363,7 @@ void FRMRecuperar::BTNAUX_Click(int Index) {
     CancelFlag = QStringLiteral("NO");
     CurrentQuestion = TextoVisible(RegistroTrabajo.Pregunta);
     CurrentLines = RegistroTrabajo.Lineas.texto();
+    CurrentDate = LeerFechaRegistro(RegistroTrabajo.Fecha.texto());
     WaitTicks(50);
     Ocultar();
     break;
@@ -380,22 +381,39 @@ void FRMRecuperar::BTNAUX_Click(int Index) {
 }
 
 void FRMRecuperar::EliminarConsulta() {
-  if (MsgBox(QStringLiteral("ELIMINAR CONSULTA SELECCIONADA"), vbQuestion + vbYesNo, TituloAplicacion) !=
-      vbYes)
+  if (MsgBox(QStringLiteral("ELIMINAR CONSULTA SELECCIONADA"), vbQuestion + vbYesNo,
+             QStringLiteral("KORVAL — Eliminar consulta")) != vbYes)
     return;
   const int s = CMBUSUARIO->currentIndex() + 1;
+  if (s < 1 || s > NumeroRegistros(registros_.size()))
+    return;
+  // Se elimina la consulta que se está viendo, por sus bytes: si el archivo
+  // cambió desde que se llenaron las listas, nunca otra que no se vio.
+  const QByteArray mostrada = registros_.mid(qsizetype(s - 1) * LargoRegistro, LargoRegistro);
   // Mientras se escribe el archivo nuevo, otro clic no empieza otro borrado.
   BTNAUX[2]->setEnabled(false);
   QString error;
-  const bool copia = lugar_.Copiara();
-  const bool hecho = EliminarRegistro(lugar_, s, &error);
+  const ResultadoArchivo hecho = EliminarRegistro(lugar_, s, mostrada, &error);
   BTNAUX[2]->setEnabled(true);
-  if (hecho && copia)
+  const QString salto = LineBreak.texto();
+  switch (hecho) {
+  case ResultadoArchivo::Copiado:
     AvisarArchivoCopiado(lugar_);
-  if (!hecho)
-    MsgBox(QStringLiteral("NO SE HA ELIMINADO LA CONSULTA.") + LineBreak.texto() + LineBreak.texto() + error +
-               LineBreak.texto() + LineBreak.texto() +
+    break;
+  case ResultadoArchivo::Hecho:
+    break;
+  case ResultadoArchivo::NoEsta:
+    MsgBox(QStringLiteral("NO SE HA ELIMINADO LA CONSULTA.") + salto + salto +
+               QStringLiteral("El archivo de consultas ha cambiado desde que se abrió esta ventana y la "
+                              "consulta seleccionada ya no está en él. Se muestran otra vez las consultas "
+                              "archivadas; no se ha eliminado ninguna."),
+           vbExclamation + vbOKOnly, TituloInformacion);
+    break;
+  case ResultadoArchivo::Fallo:
+    MsgBox(QStringLiteral("NO SE HA ELIMINADO LA CONSULTA.") + salto + salto + error + salto + salto +
                QStringLiteral("Las consultas archivadas siguen como estaban."),
            vbExclamation + vbOKOnly, TituloInformacion);
+    break;
+  }
   CargarConsultas();
 }

@@ -11,11 +11,11 @@ const std::array<const char*, 4> SentidoLinea = {"6, yin móvil", "7, yang", "8,
 }
 
 FRMIntroducir::FRMIntroducir(QWidget* parent) : Formulario(parent) {
-  TituloVentana(QString());
+  TituloVentana(QStringLiteral("KORVAL — Construir el hexagrama"));
   TamanoTwips(6255, 5250);
   ColorFondo(Estilo::VerdeAzulado);
 
-  Label1 = new QLabel(QStringLiteral("PULSE SOBRE LAS LINEAS PARA CONSTRUIR EL HEXAGRAMA"), this);
+  Label1 = new QLabel(QStringLiteral("PULSE SOBRE LAS LÍNEAS PARA CONSTRUIR EL HEXAGRAMA"), this);
   Label1->setAlignment(Qt::AlignCenter);
   Label1->setWordWrap(true);
   {
@@ -53,7 +53,7 @@ FRMIntroducir::FRMIntroducir(QWidget* parent) : Formulario(parent) {
     GRFLINEA[k]->setAutoExclusive(true);
     GRFLINEA[k]->installEventFilter(this);
   }
-  BTNBORRAR = new SSCommand(this, QStringLiteral("ELIMINAR ULTIMA LINEA"));
+  BTNBORRAR = new SSCommand(this, QStringLiteral("ELIMINAR ÚLTIMA LÍNEA"));
   BTNBORRAR->setAutoDefault(false);
   BTNBORRAR->setToolTip(QStringLiteral("Quita la última línea (tecla Retroceso)"));
   for (int i = 0; i < 2; ++i)

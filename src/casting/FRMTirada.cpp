@@ -54,11 +54,11 @@ QString NombreMoneda(int i, const QString& estado) {
 } // namespace
 
 FRMTirada::FRMTirada(QWidget* parent) : Formulario(parent) {
-  TituloVentana(QStringLiteral("Hechar Monedas"));
+  TituloVentana(QStringLiteral("Echar Monedas"));
   TamanoTwips(9480, 6765);
   ColorFondo(Estilo::VerdeAzulado);
 
-  SSPanel1 = new SSPanel(this, QStringLiteral("Concéntrese en su Pregunta y Realice las Tiradas."));
+  SSPanel1 = new SSPanel(this, QStringLiteral("Concéntrese en su pregunta y realice las tiradas."));
   SSPanel1->setAlineacion(Qt::AlignHCenter | Qt::AlignTop);
   SSPanel1->setNegrita(true);
   {

@@ -51,7 +51,10 @@ bool CabeLaPregunta(const QString& texto) {
   return p.size() <= Ancho;
 }
 
-QString LimpiarParaLaPregunta(const QString& texto, bool* quitado) {
+QString LimpiarParaLaPregunta(const QString& entrada, bool* quitado) {
+  // Las letras con acento, compuestas: un acento suelto tras su letra no
+  // cabe en Windows-1252, la letra acentuada sí.
+  const QString texto = entrada.normalized(QString::NormalizationForm_C);
   QString r;
   r.reserve(texto.size());
   bool fuera = false;

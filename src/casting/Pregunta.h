@@ -18,9 +18,10 @@ QString NormalizarPregunta(const QString& texto);
 // le añaden, en sus 100 caracteres? Si no, al aceptarla se cortaría.
 bool CabeLaPregunta(const QString& texto);
 
-// Lo que de `texto` puede entrar en el cuadro de la pregunta: sin caracteres
-// que Windows-1252 no tiene ni caracteres de control (NUL, ESC, BEL, DEL…),
-// con los saltos de línea como "\n". `quitado` dice si se quitó algo.
+// Lo que de `texto` puede entrar en el cuadro de la pregunta: compuesto (las
+// letras con su acento puesto), sin caracteres que Windows-1252 no tiene ni
+// caracteres de control (NUL, ESC, BEL, DEL…), con los saltos de línea como
+// "\n". `quitado` dice si se quitó algo.
 QString LimpiarParaLaPregunta(const QString& texto, bool* quitado = nullptr);
 
 // El cuadro de texto da los saltos de línea como "\n"; el programa los lee

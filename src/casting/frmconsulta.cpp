@@ -43,6 +43,22 @@ void CuadroPregunta::keyPressEvent(QKeyEvent* e) {
                           : !e->text().isEmpty() && e->text().front().category() != QChar::Other_Control
                               ? e->text()
                               : QString();
+  // Un acento que llega suelto, detrás de su letra (así lo dan algunos
+  // métodos de entrada), se junta con ella: «E» y «´» son «É».
+  if (escrito.size() == 1 && escrito[0].category() == QChar::Mark_NonSpacing &&
+      !textCursor().hasSelection() && textCursor().position() > 0) {
+    QTextCursor c = textCursor();
+    c.movePosition(QTextCursor::Left, QTextCursor::KeepAnchor);
+    const QString junto = (c.selectedText() + escrito).normalized(QString::NormalizationForm_C);
+    if (junto.size() == 1 && Win1252::cabe(junto)) {
+      setTextCursor(c);
+      insertPlainText(junto);
+    } else {
+      rechazar();
+    }
+    e->accept();
+    return;
+  }
   if (!escrito.isEmpty() && (!Win1252::cabe(escrito) || !cabeCon(escrito))) {
     rechazar();
     e->accept();
@@ -75,11 +91,13 @@ void CuadroPregunta::insertFromMimeData(const QMimeData* origen) {
 }
 
 frmconsulta::frmconsulta(QWidget* parent) : Formulario(parent) {
-  TituloVentana(QString());
+  // Cada ventana con su nombre: la barra de tareas y el lector de pantalla
+  // las distinguen.
+  TituloVentana(QStringLiteral("KORVAL — Pregunta"));
   TamanoTwips(6495, 2070);
   ColorFondo(QColor(0, 64, 0));
 
-  Label1 = new QLabel(QStringLiteral("¿Qué desea Consultar?"), this);
+  Label1 = new QLabel(QStringLiteral("¿Qué desea consultar?"), this);
   Label1->setAlignment(Qt::AlignCenter);
   {
     QFont f = Label1->font();

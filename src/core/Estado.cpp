@@ -7,6 +7,8 @@ TextoFijo CurrentQuestion(100);
 TextoFijo LastQuestion(100);
 TextoFijo CancelFlag(2);
 TextoFijo LineBreak(2);
+QDate CurrentDate;
+QDate LastDate;
 
 std::array<std::array<QString, 11>, 9> TrigramList;
 std::array<std::array<QString, 7>, 65> HexagramList;
@@ -19,6 +21,8 @@ void ReiniciarEstado() {
   LastQuestion = QString();
   CancelFlag = QString();
   LineBreak = QStringLiteral("\r\n");
+  CurrentDate = QDate();
+  LastDate = QDate();
   for (auto& fila : TrigramList)
     fila.fill(QString());
   for (auto& fila : HexagramList)

@@ -5,6 +5,7 @@
 
 #include "platform/Basico.h"
 
+#include <QDate>
 #include <QString>
 
 #include <array>
@@ -19,8 +20,16 @@ extern TextoFijo LastQuestion;    // 100: la pregunta de la última consulta
 extern TextoFijo CancelFlag;      // 2: "NO" completado, "SI" abandonado, "EC" otra copia
 extern TextoFijo LineBreak;       // 2: retorno de carro y salto de línea
 
-// La pregunta de una consulta que no se hizo con monedas.
+// La fecha de la consulta viaja con ella: una nueva lleva la del día en que se hizo; una sacada
+// del archivo, la suya. Grabar, imprimir y el diario la usan. Inválida mientras no hay consulta.
+extern QDate CurrentDate;
+extern QDate LastDate;
+
+// La pregunta de una consulta que no se hizo con monedas: la de un hexagrama
+// construido a mano y la de uno elegido de la lista. Las consultas archivadas
+// antes guardan la que llevaban, que para las de la lista era la primera.
 inline const QString PreguntaModoManual = QStringLiteral("NO SE HA REALIZADO CONSULTA (Modo Manual)");
+inline const QString PreguntaCatalogo = QStringLiteral("NO SE HA REALIZADO CONSULTA (elegido de la lista)");
 
 // Listas de nombres, con índices desde 1 como en los ficheros:
 // TrigramList[t][f], t = 1..8, f = 1..10; HexagramList[n][f], n = 1..64, f = 1..6.

@@ -16,7 +16,7 @@ QString Entrada(int k) {
 } // namespace
 
 FRM64HEXAGRAMAS::FRM64HEXAGRAMAS(QWidget* parent) : Formulario(parent) {
-  TituloVentana(QString());
+  TituloVentana(QStringLiteral("KORVAL — Elegir un hexagrama"));
   TamanoTwips(7755, 6315);
   ColorFondo(Estilo::VerdeAzulado);
 
@@ -34,7 +34,7 @@ FRM64HEXAGRAMAS::FRM64HEXAGRAMAS(QWidget* parent) : Formulario(parent) {
   Colocar(Label1, 2040, 90, 3975, 420);
 
   List1 = new QListWidget(this);
-  List1->setToolTip(QStringLiteral("Doble Click para seleccionar"));
+  List1->setToolTip(QStringLiteral("Doble clic para seleccionar"));
   List1->setAccessibleName(QStringLiteral("Hexagramas"));
   List1->setSelectionMode(QAbstractItemView::SingleSelection);
   List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

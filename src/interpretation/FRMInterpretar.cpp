@@ -15,8 +15,8 @@
 
 namespace {
 // Los botones de texto: rótulo y código de sección.
-const std::array<const char*, 9> Rotulos = {"DECISION", "COMENTARIO", "IMAGEN",  "LINEA 1", "LINEA 2",
-                                            "LINEA 3",  "LINEA 4",    "LINEA 5", "LINEA 6"};
+const std::array<const char*, 9> Rotulos = {"DECISIÓN", "COMENTARIO", "IMAGEN",  "LÍNEA 1", "LÍNEA 2",
+                                            "LÍNEA 3",  "LÍNEA 4",    "LÍNEA 5", "LÍNEA 6"};
 QString CodigoSeccion(int Index) {
   if (Index == 0)
     return QStringLiteral("D");
@@ -189,7 +189,7 @@ FRMInterpretar::FRMInterpretar(QWidget* parent) : Formulario(parent) {
   ColorFondo(Estilo::VerdeAzulado);
 
   const std::array<const char*, 4> ayudas = {"Hexagrama Complementario", "Archivar Consulta",
-                                             "Imprimir Consulta", "Menu Principal"};
+                                             "Imprimir Consulta", "Menú Principal"};
   for (int i = 0; i < 4; ++i) {
     BTNMENU[i] = new BotonImagen(this);
     BTNMENU[i]->setToolTipText(QString::fromUtf8(ayudas[i]));
@@ -267,7 +267,7 @@ FRMInterpretar::FRMInterpretar(QWidget* parent) : Formulario(parent) {
   Colocar(SSPanel1, 0, 4620, 9510, 2235);
 
   for (int i = 0; i < 9; ++i) {
-    BTNINTERPRETAR[i] = new SSCommand(SSPanel1, QString::fromLatin1(Rotulos[i]));
+    BTNINTERPRETAR[i] = new SSCommand(SSPanel1, QString::fromUtf8(Rotulos[i]));
     BTNINTERPRETAR[i]->setAutoDefault(false);
     // Letra estrecha: "COMENTARIO" cabe entero en su botón.
     QFont f = Letra(QStringLiteral("DejaVu Sans"), 7.5, true);
@@ -287,7 +287,7 @@ FRMInterpretar::FRMInterpretar(QWidget* parent) : Formulario(parent) {
   Text2[0]->setVisible(false);
   Text2[1]->setVisible(false);
 
-  // Escape y el cierre por el marco vuelven al menú, como "Menu Principal".
+  // Escape y el cierre por el marco vuelven al menú, como "Menú Principal".
   BotonesAceptarCancelar(nullptr, BTNMENU[3]);
 
   // Los sucesos, todos aquí.
@@ -463,9 +463,9 @@ void FRMInterpretar::BTNMENU_Click(int Index) {
   case 0:
     if (CurrentLines.texto() == ComplementLines.texto()) {
       // Sin líneas cambiantes no hay complementario: se avisa y nada más.
-      MsgBox(QStringLiteral("El hexagrama complementario sólo se") + LineBreak.texto() +
-                 QStringLiteral("crea cuando existen Lineas Cambiantes") + LineBreak.texto() +
-                 QStringLiteral("en el Hexagrama Principal.") + LineBreak.texto(),
+      MsgBox(QStringLiteral("El hexagrama complementario solo se") + LineBreak.texto() +
+                 QStringLiteral("crea cuando existen líneas cambiantes") + LineBreak.texto() +
+                 QStringLiteral("en el hexagrama principal.") + LineBreak.texto(),
              vbInformation + vbOKOnly, QStringLiteral("Información al usuario"));
       return;
     }

@@ -565,7 +565,7 @@ QPixmap Consejo(qreal dpr) {
   Preparar(p);
   // El centro cae entre la fila de botones de arriba y la línea de mensajes
   // de abajo del menú principal.
-  const QPointF c(320, 256);
+  const QPointF c = CentroConsejo;
   QRadialGradient g(c, 400);
   g.setColorAt(0, QColor(0, 90, 86));
   g.setColorAt(0.5, Estilo::VerdeAzulado);

@@ -40,8 +40,10 @@ QSize TamCaraMenu(int indice);
 
 // Fondo de la ventana de presentación (488 x 235).
 QPixmap FondoInicio(qreal dpr);
-// El dibujo de 640 x 480 del aviso y fondo del menú principal.
+// El dibujo de 640 x 480 del aviso y fondo del menú principal: la rueda de
+// los ocho trigramas, con su centro algo más abajo que el del dibujo.
 QPixmap Consejo(qreal dpr);
+inline constexpr QPointF CentroConsejo{320, 256};
 // Icono del programa en todos sus tamaños (el mismo que instala el paquete).
 QIcon IconoCompleto();
 

@@ -1,6 +1,7 @@
 #include "platform/DialogosComunes.h"
 
 #include "platform/Basico.h"
+#include "platform/EstiloDialogos.h"
 #include "platform/Ficheros.h"
 #include "platform/Impresora.h"
 
@@ -67,11 +68,14 @@ void DialogoComun::ShowFont(QWidget* padre) {
   // la letra impresa.
   QFont inicial(QFontInfo(QFont(FontName)).family());
   inicial.setPointSizeF(FontSize > 0 ? FontSize : 12);
-  bool aceptado = false;
-  const QFont elegida =
-      QFontDialog::getFont(&aceptado, inicial, padre, QStringLiteral("Fuente de impresión"));
-  if (!aceptado)
+  // El diálogo de Qt, no el del escritorio: sólo ese lleva nuestros colores.
+  QFontDialog dialogo(inicial, padre);
+  dialogo.setWindowTitle(QStringLiteral("Fuente de impresión"));
+  dialogo.setOption(QFontDialog::DontUseNativeDialog);
+  VestirDialogo(&dialogo);
+  if (dialogo.exec() != QDialog::Accepted)
     throw ErrorEjecucion(ErrDialogoCancelado);
+  const QFont elegida = dialogo.selectedFont();
   FontName = elegida.family();
   if (elegida.pointSizeF() > 0)
     FontSize = elegida.pointSizeF();
@@ -108,6 +112,7 @@ void DialogoComun::ShowPrinter(QWidget* padre) {
   for (QDialogButtonBox* botones : dialogo.findChildren<QDialogButtonBox*>())
     if (QPushButton* aceptar = botones->button(QDialogButtonBox::Ok))
       aceptar->setText(QStringLiteral("Aceptar"));
+  VestirDialogo(&dialogo);
   if (dialogo.exec() != QDialog::Accepted) {
     dejarComoEstaba();
     throw ErrorEjecucion(ErrDialogoCancelado);

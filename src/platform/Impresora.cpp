@@ -12,7 +12,6 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
 
 namespace {
 // Grueso de las rayas y del círculo: un punto. El píxel de impresora, que
@@ -24,7 +23,6 @@ Impresora* impresoraPropia = nullptr;
 ImpresoraQt* impresoraSistema = nullptr;
 std::function<bool()> pruebaImpresoras;
 std::function<QPagedPaintDevice*(QPrinter&)> papelPrueba;
-std::function<std::unique_ptr<QFile>(const QString&)> fabricaTemporal;
 
 void liberarImpresoraSistema() {
   // Un trabajo de una impresora que quedó abierto se entrega al salir, como
@@ -43,11 +41,15 @@ QString nativa(const QString& ruta) {
   return QDir::toNativeSeparators(ruta);
 }
 
-// ¿Hay ya un fichero normal (no un enlace) con ese nombre? Un nombre ocupado
-// por un enlace o por otra cosa no se salta: se rechaza al escribir.
+// ¿Hay ya algo con ese nombre (un fichero, un enlace, lo que sea)?
 bool ocupado(const QString& ruta) {
   const QFileInfo info(ruta);
-  return info.exists() && info.isFile() && !info.isSymLink();
+  return Carpeta(info.absolutePath()).Tipo(info.fileName()) != TipoNombre::Nada;
+}
+
+// La base de los nombres de una orden con su número: `base`, `base`-2…
+QString conNumero(const QString& base, int n) {
+  return n == 1 ? base : QStringLiteral("%1-%2").arg(base).arg(n);
 }
 
 // Los ficheros de una orden con `base` (ruta sin ".pdf"): uno solo lleva lo
@@ -66,13 +68,28 @@ QStringList rutasDe(const QString& base, const QStringList& contenidos) {
   return r;
 }
 
-// Como rutasDe, con la primera base libre: `base`, `base`-2, `base`-3…
-QStringList rutasLibres(const QString& base, const QStringList& contenidos) {
+// El primer número con el que ningún nombre de la orden está ocupado.
+int primerLibre(const QString& base, const QStringList& contenidos) {
   for (int n = 1;; ++n) {
-    const QStringList r = rutasDe(n == 1 ? base : QStringLiteral("%1-%2").arg(base).arg(n), contenidos);
+    const QStringList r = rutasDe(conNumero(base, n), contenidos);
     if (std::none_of(r.cbegin(), r.cend(), ocupado))
-      return r;
+      return n;
   }
+}
+
+// Vacío si se puede escribir un PDF en `ruta`: su carpeta se puede escribir
+// y, si el usuario eligió ese nombre para sustituirlo, no es un enlace
+// simbólico ni otra cosa que un fichero normal. Si no, la explicación.
+QString motivoNoSeImprime(const QString& ruta, bool sustituir) {
+  const QString carpeta = QFileInfo(ruta).absolutePath();
+  if (!SePuedeEscribirEn(carpeta))
+    return QStringLiteral("No se puede guardar el PDF de la impresión en la carpeta «%1»: falta permiso para "
+                          "escribir en ella o no existe. No se ha escrito ningún fichero.")
+        .arg(nativa(carpeta));
+  const QString motivo = sustituir ? MotivoNoEscribible(ruta) : QString();
+  if (!motivo.isEmpty())
+    return motivo + QStringLiteral(" No se ha escrito ningún fichero.");
+  return QString();
 }
 
 // El fichero elegido sin su extensión.
@@ -93,36 +110,6 @@ void FijarPruebaImpresoras(std::function<bool()> hay) {
 
 void FijarPapelImpresora(std::function<QPagedPaintDevice*(QPrinter&)> papel) {
   papelPrueba = std::move(papel);
-}
-
-QString MotivoNoSeImprime(const QString& ruta, const QString& que) {
-  const QString carpeta = QFileInfo(ruta).absolutePath();
-  if (!SePuedeEscribirEn(carpeta))
-    return QStringLiteral("No se puede guardar %1 en la carpeta «%2»: falta permiso para escribir en ella o "
-                          "no existe. No se ha escrito ningún fichero.")
-        .arg(que, nativa(carpeta));
-  const QString motivo = MotivoNoEscribible(ruta);
-  if (!motivo.isEmpty())
-    return motivo + QStringLiteral(" No se ha escrito ningún fichero.");
-  return QString();
-}
-
-std::unique_ptr<QFile> TemporalImpresion(const QString& ruta) {
-  return fabricaTemporal ? fabricaTemporal(ruta) : std::make_unique<QFile>(ruta);
-}
-
-void FijarTemporalImpresion(std::function<std::unique_ptr<QFile>(const QString&)> fabrica) {
-  fabricaTemporal = std::move(fabrica);
-}
-
-bool CerrarGuardado(QSaveFile& fichero) {
-  // Qt no siempre avisa de que falló el último vaciado: se comprueba aquí.
-  if (!fichero.flush() || fichero.error() != QFileDevice::NoError) {
-    fichero.cancelWriting(); // al destruirse, el QSaveFile borra lo que escribió
-    return false;
-  }
-  fichero.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-  return fichero.commit();
 }
 
 ImpresoraQt::ImpresoraQt() : printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
@@ -182,28 +169,34 @@ QString ImpresoraQt::NombreConFecha() {
 }
 
 QString ImpresoraQt::PdfPropuesto() const {
-  return rutasLibres(QDir(carpetaPdf()).filePath(NombreConFecha()), {QString()}).constFirst();
+  const QString base = QDir(carpetaPdf()).filePath(NombreConFecha());
+  return rutasDe(conNumero(base, primerLibre(base, {QString()})), {QString()}).constFirst();
 }
 
 void ImpresoraQt::EmpezarOrden(const QStringList& contenidos) {
   rutasOrden_.clear();
   trabajoOrden_ = -1;
   pdfTerminado_.clear();
+  sustituirOrden_.clear();
+  contenidosOrden_ = contenidos;
   if (!APdf()) {
     for (int i = 0; i < contenidos.size(); ++i)
       rutasOrden_ << QString();
     return;
   }
+  baseOrden_ = QDir(carpetaPdf()).filePath(NombreConFecha());
   if (!ficheroElegido_.isEmpty()) {
     // El fichero elegido, que el usuario aceptó sustituir si ya existía, es
     // para esta orden y para ninguna más. Con dos trabajos, cada uno tiene
-    // el suyo con ese nombre delante.
-    rutasOrden_ = contenidos.size() == 1 ? QStringList{ficheroElegido_}
-                                         : rutasLibres(sinPdf(ficheroElegido_), contenidos);
+    // el suyo con ese nombre delante, como los nombres automáticos.
+    baseOrden_ = sinPdf(ficheroElegido_);
+    if (contenidos.size() == 1)
+      sustituirOrden_ = ficheroElegido_;
     ficheroElegido_.clear();
-    return;
   }
-  rutasOrden_ = rutasLibres(QDir(carpetaPdf()).filePath(NombreConFecha()), contenidos);
+  numeroOrden_ = sustituirOrden_.isEmpty() ? primerLibre(baseOrden_, contenidos) : 1;
+  rutasOrden_ = sustituirOrden_.isEmpty() ? rutasDe(conNumero(baseOrden_, numeroOrden_), contenidos)
+                                          : QStringList{sustituirOrden_};
 }
 
 void ImpresoraQt::TrabajoDeLaOrden(int i) {
@@ -229,7 +222,7 @@ void ImpresoraQt::empezarTrabajo() {
     painter_ = std::make_unique<QPainter>();
   QPagedPaintDevice* dispositivo = fichero.isEmpty() && papelPrueba ? papelPrueba(*printer_) : printer_.get();
   if (!fichero.isEmpty()) {
-    const QString motivo = MotivoNoSeImprime(fichero, QStringLiteral("el PDF de la impresión"));
+    const QString motivo = motivoNoSeImprime(fichero, fichero == sustituirOrden_);
     if (!motivo.isEmpty())
       throw ErrorEjecucion(ErrAccesoFichero, motivo);
     memoria_ = std::make_unique<QBuffer>();
@@ -298,31 +291,40 @@ void ImpresoraQt::terminarTrabajo() {
   pdf_.reset(); // termina de escribir el documento en memoria
   const QByteArray documento = memoria_->data();
   const QString ruta = ficheroTrabajo_;
+  const int trabajo = trabajoOrden_;
   soltarPdf();
-  const QString nombre = nativa(ruta);
   if (!acabado || !documento.startsWith("%PDF-") || !documento.trimmed().endsWith("%%EOF"))
     throw ErrorEjecucion(ErrImpresora,
                          QStringLiteral("No se ha podido componer el PDF «%1». No se ha escrito "
                                         "ningún fichero.")
-                             .arg(nombre));
-  // Lo mismo que al empezar: en medio pudo aparecer un enlace con su nombre.
-  const QString motivo = MotivoNoSeImprime(ruta, QStringLiteral("el PDF de la impresión"));
-  if (!motivo.isEmpty())
-    throw ErrorEjecucion(ErrAccesoFichero, motivo);
-  QSaveFile f(ruta);
-  if (!f.open(QIODevice::WriteOnly))
-    throw ErrorEjecucion(
-        ErrAccesoFichero,
-        QStringLiteral("No se puede escribir el PDF «%1»: falta permiso en su carpeta. No se ha "
-                       "escrito ningún fichero.")
-            .arg(nombre));
-  if (f.write(documento) != documento.size() || !CerrarGuardado(f))
-    throw ErrorEjecucion(ErrDiscoLleno,
-                         QStringLiteral("No se ha podido guardar el PDF «%1»: el disco no admitió "
-                                        "todos los datos (puede que esté lleno). No ha quedado "
-                                        "ningún fichero a medias.")
-                             .arg(nombre));
-  pdfTerminado_ = ruta;
+                             .arg(nativa(ruta)));
+  pdfTerminado_ = guardarPdf(ruta, trabajo, documento);
+}
+
+QString ImpresoraQt::guardarPdf(const QString& ruta, int trabajo, const QByteArray& documento) const {
+  const Carpeta carpeta(QFileInfo(ruta).absolutePath());
+  QString error;
+  if (ruta == sustituirOrden_) {
+    // El que eligió el usuario se sustituye de una vez; si es un enlace, no.
+    if (carpeta.Sustituir(QFileInfo(ruta).fileName(), documento, &error))
+      return ruta;
+  } else {
+    // Un nombre que inventa KORVAL se crea nuevo: si mientras tanto alguien
+    // lo ha ocupado (un fichero, un enlace), el trabajo toma el siguiente.
+    for (int n = numeroOrden_; n < numeroOrden_ + 1000; ++n) {
+      const QString intento =
+          n == numeroOrden_ ? ruta : rutasDe(conNumero(baseOrden_, n), contenidosOrden_).value(trabajo);
+      const Creacion c = carpeta.Crear(QFileInfo(intento).fileName(), documento, &error);
+      if (c == Creacion::Hecha)
+        return intento;
+      if (c == Creacion::Fallida)
+        break;
+    }
+  }
+  throw ErrorEjecucion(ErrAccesoFichero,
+                       QStringLiteral("No se ha podido guardar el PDF «%1». %2 No ha quedado "
+                                      "ningún fichero a medias.")
+                           .arg(nativa(ruta), error));
 }
 
 void ImpresoraQt::cancelarTrabajo() {

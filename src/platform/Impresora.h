@@ -209,20 +209,20 @@ private:
 };
 
 class QBuffer;
-class QFile;
 class QPainter;
 class QPagedPaintDevice;
 class QPdfWriter;
 class QPrinter;
-class QSaveFile;
 
 // La impresora de verdad. Sin impresoras instaladas (o si el usuario eligió
 // un fichero en el diálogo de la impresora), cada trabajo es un PDF. Un PDF
 // se compone en memoria y sólo cuando está completo se escribe, entero o
-// nada, en un fichero nuevo junto a su nombre definitivo, que después toma
-// ese nombre; sólo su dueño puede leerlo, como el archivo de consultas,
-// porque lleva la misma pregunta. Nunca se escribe a través de un enlace
-// simbólico ni se pisa un fichero que el usuario no eligió.
+// nada; sólo su dueño puede leerlo, como el archivo de consultas, porque
+// lleva la misma pregunta. Un nombre que inventa KORVAL se crea nuevo, y si
+// está ocupado se toma el siguiente; el fichero que el usuario eligió y
+// aceptó sustituir se sustituye de una vez (Carpeta). Nunca se escribe a
+// través de un enlace simbólico ni se pisa un fichero que el usuario no
+// eligió.
 //
 // Los nombres dicen la fecha y la hora de la orden y qué lleva cada trabajo,
 // y se ordenan como se imprimieron: «KORVAL 2026-12-05 18-30-12
@@ -269,6 +269,8 @@ protected:
 private:
   QString carpetaPdf() const;
   void soltarPdf();
+  // Escribe el documento del trabajo `trabajo` de la orden; devuelve dónde.
+  QString guardarPdf(const QString& ruta, int trabajo, const QByteArray& documento) const;
 
   std::unique_ptr<QPrinter> printer_;
   std::unique_ptr<QPainter> painter_;
@@ -282,9 +284,15 @@ private:
   QString ficheroElegido_; // el PDF elegido, hasta que lo usa una orden
   QString carpetaPdf_;     // la carpeta del último PDF elegido
   // La orden en curso: el fichero de cada trabajo (vacíos si van a una
-  // impresora) y el trabajo que empieza ahora (-1: uno suelto).
+  // impresora) y el trabajo que empieza ahora (-1: uno suelto); la base de
+  // sus nombres y su número («…-2»), lo que lleva cada trabajo, y el
+  // fichero elegido que se sustituye, si lo hay.
   QStringList rutasOrden_;
   int trabajoOrden_ = -1;
+  QString baseOrden_;
+  int numeroOrden_ = 1;
+  QStringList contenidosOrden_;
+  QString sustituirOrden_;
 };
 
 // La impresora con que imprime el programa.
@@ -301,19 +309,3 @@ void FijarPruebaImpresoras(std::function<bool()> hay);
 // Costura de pruebas: el papel de un trabajo que va a una impresora (nullptr: la impresora misma). Recibe
 // el QPrinter ya preparado, para que la prueba vea a qué impresora y en qué formato iría.
 void FijarPapelImpresora(std::function<QPagedPaintDevice*(QPrinter&)> papel);
-
-// Vacío si la impresión puede escribir el fichero `ruta`: su carpeta se
-// puede escribir (SePuedeEscribirEn) y `ruta` no es un enlace simbólico ni
-// otra cosa que un fichero normal. Si no, la explicación para el usuario.
-// `que` dice qué se iba a escribir («el PDF de la impresión»…).
-QString MotivoNoSeImprime(const QString& ruta, const QString& que);
-
-// Termina un QSaveFile abierto: lo deja sólo para su dueño, comprueba el
-// vaciado y lo pone en su sitio. Si algo falla no queda nada y devuelve false.
-bool CerrarGuardado(QSaveFile& fichero);
-
-// El QFile del fichero temporal de un trabajo, que se crea nuevo y se borra
-// al acabar: no hace falta que llegue al disco ni que se sustituya de una vez.
-std::unique_ptr<QFile> TemporalImpresion(const QString& ruta);
-// Costura de pruebas: quién crea ese QFile (nullptr vuelve al normal).
-void FijarTemporalImpresion(std::function<std::unique_ptr<QFile>(const QString& ruta)> fabrica);

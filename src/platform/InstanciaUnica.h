@@ -1,26 +1,45 @@
 #pragma once
-// Una sola copia del programa a la vez.
+// Una sola copia del programa a la vez para cada usuario. La primera toma un
+// candado en la carpeta de ejecución del usuario y escucha allí; la segunda
+// le pide que se ponga delante y se va.
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
+class QLocalServer;
 class QLockFile;
 
 class InstanciaUnica {
 public:
-  // El candado vive en `carpeta`; si no se puede escribir allí, en la
-  // carpeta de ejecución del usuario.
+  enum class Resultado {
+    Unica,   // esta es la copia en marcha (o no se puede saber de otras)
+    Avisada, // hay otra, que ha contestado que se pone delante
+    Muda,    // hay otra, que no ha contestado a tiempo
+  };
+
+  // El candado y el punto de escucha viven en `carpeta`, que ha de ser sólo
+  // del usuario (CarpetaEjecucion).
   explicit InstanciaUnica(const QString& carpeta);
   ~InstanciaUnica();
   InstanciaUnica(const InstanciaUnica&) = delete;
   InstanciaUnica& operator=(const InstanciaUnica&) = delete;
 
-  // true si esta es la única copia en marcha (y desde ahora lo sabrán las demás).
-  bool adquirir();
-  QString ruta() const { return ruta_; }
+  // Toma el candado o, si lo tiene otra copia, le pide que se muestre y
+  // espera su respuesta como mucho `esperaMs` en total (la otra puede estar
+  // arrancando: hasta entonces se reintenta).
+  Resultado Adquirir(int esperaMs = 2000);
+  // Lo que hace esta copia cuando otra le pide que se muestre.
+  void AlPedirQueSeMuestre(std::function<void()> mostrar) { mostrar_ = std::move(mostrar); }
+  QString ruta() const { return rutaCandado_; }
 
 private:
-  QString ruta_;
+  void Escuchar();
+
+  QString rutaCandado_;
+  QString rutaEscucha_;
   std::unique_ptr<QLockFile> candado_;
+  std::unique_ptr<QLocalServer> servidor_;
+  std::function<void()> mostrar_;
 };

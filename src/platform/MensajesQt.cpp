@@ -1,6 +1,7 @@
 #include "platform/MensajesQt.h"
 
 #include "platform/Basico.h"
+#include "platform/EstiloDialogos.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -14,22 +15,10 @@ int mostrarConQt(const MensajeMostrado& m) {
   QMessageBox caja;
   caja.setWindowTitle(m.titulo);
   caja.setText(m.texto);
-  switch (m.icono()) {
-  case vbCritical:
-    caja.setIcon(QMessageBox::Critical);
-    break;
-  case vbQuestion:
-    caja.setIcon(QMessageBox::Question);
-    break;
-  case vbExclamation:
-    caja.setIcon(QMessageBox::Warning);
-    break;
-  case vbInformation:
-    caja.setIcon(QMessageBox::Information);
-    break;
-  default:
-    break;
-  }
+  // Nuestros iconos, no los de serie: la caja se ve como el resto del programa.
+  const QPixmap icono = IconoMensaje(m.icono(), caja.devicePixelRatioF());
+  if (!icono.isNull())
+    caja.setIconPixmap(icono);
   // Cada botón nuestro con el suyo de Qt; el predeterminado y el de Escape
   // se dicen siempre, sin dejar que Qt los adivine.
   const auto deQt = [](int nuestro) {
@@ -56,6 +45,7 @@ int mostrarConQt(const MensajeMostrado& m) {
   caja.setStandardButtons(juego);
   caja.setDefaultButton(deQt(m.predeterminado));
   caja.setEscapeButton(caja.button(deQt(m.escape)));
+  VestirDialogo(&caja);
   caja.exec();
   // Cerrar la caja por el marco pulsa su botón de Escape.
   const QAbstractButton* pulsado = caja.clickedButton();

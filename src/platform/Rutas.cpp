@@ -1,14 +1,16 @@
 #include "platform/Rutas.h"
 
+#include "platform/Ficheros.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QTemporaryFile>
 
 namespace {
 QString programDirPropio;
 QString dirEscrituraPropio;
+QString ejecucionPropia;
 std::function<bool(const QString&)> pruebaEscritura;
 
 // La elección se hace una vez por carpeta del programa: probar si se puede
@@ -25,8 +27,7 @@ void olvidarEleccion() {
 bool SePuedeEscribirEn(const QString& dir) {
   if (pruebaEscritura)
     return pruebaEscritura(dir);
-  QTemporaryFile prueba(QDir(dir).filePath(QStringLiteral("korval-XXXXXX.tmp")));
-  return prueba.open();
+  return Carpeta(dir).SePuedeEscribir();
 }
 
 bool EsCopiaInstalada(const QString& programa) {
@@ -52,10 +53,23 @@ QString DirEscritura() {
 
 QString CarpetaUsuario() {
   QString usuario = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+  // Un XDG_DATA_HOME relativo no vale (así lo dicen las reglas de freedesktop)
+  // y Qt lo devolvería tal cual: se usa el de siempre, en la casa del usuario.
+  if (!usuario.isEmpty() && QDir::isRelativePath(usuario)) {
+    const QString generica = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    usuario = QDir::home().filePath(QStringLiteral(".local/share")) + usuario.mid(generica.size());
+  }
   if (usuario.isEmpty())
     usuario = QDir::home().filePath(QStringLiteral(".korval"));
-  QDir().mkpath(usuario);
+  CrearCarpetaPrivada(usuario);
   return usuario;
+}
+
+QString CarpetaEjecucion() {
+  if (!ejecucionPropia.isEmpty())
+    return ejecucionPropia;
+  const QString r = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+  return r.isEmpty() ? CarpetaUsuario() : r;
 }
 
 QString ElegirDirEscritura(const QString& programa) {
@@ -70,6 +84,9 @@ void FijarProgramDir(const QString& dir) {
 }
 void FijarDirEscritura(const QString& dir) {
   dirEscrituraPropio = dir;
+}
+void FijarCarpetaEjecucion(const QString& dir) {
+  ejecucionPropia = dir;
 }
 void FijarPruebaEscritura(std::function<bool(const QString&)> sePuede) {
   pruebaEscritura = std::move(sePuede);

@@ -16,8 +16,13 @@ QString DirEscritura();
 QString ElegirDirEscritura(const QString& programa);
 
 // La carpeta de datos del usuario (~/.local/share/KORVAL en Linux), creada
-// si hace falta.
+// sólo para él si hace falta.
 QString CarpetaUsuario();
+
+// La carpeta de ejecución del usuario ($XDG_RUNTIME_DIR en Linux; si no
+// hay, la de datos): sólo suya, aunque el programa sea una copia portátil
+// en una carpeta compartida. Allí vive lo que dice que KORVAL está en marcha.
+QString CarpetaEjecucion();
 
 // Nombre del fichero que la instalación deja junto al programa: una copia
 // instalada nunca escribe en su propia carpeta, aunque pueda.
@@ -25,14 +30,15 @@ inline const QString MarcaInstalado = QStringLiteral("korval.instalado");
 bool EsCopiaInstalada(const QString& programa);
 
 // ¿Se puede crear un fichero en `dir`? Pregunta al sistema creando y
-// borrando un fichero temporal de nombre único.
+// borrando un fichero nuestro.
 bool SePuedeEscribirEn(const QString& dir);
 
-// Costuras de pruebas: otra carpeta del programa o de escritura (vacío
-// devuelve la real). Con sólo la carpeta del programa fijada, se escribe en
+// Costuras de pruebas: otra carpeta del programa, de escritura o de
+// ejecución (vacío devuelve la real). Con sólo la carpeta del programa fijada, se escribe en
 // ella salvo que la prueba de escritura diga que no se puede.
 void FijarProgramDir(const QString& dir);
 void FijarDirEscritura(const QString& dir);
+void FijarCarpetaEjecucion(const QString& dir);
 // Decide qué carpetas se pueden escribir (nullptr pregunta al sistema): las
 // pruebas corren como root, a quien ningún permiso detiene.
 void FijarPruebaEscritura(std::function<bool(const QString& dir)> sePuede);

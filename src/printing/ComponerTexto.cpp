@@ -20,13 +20,13 @@ QString registro(int j) {
 QString cabeceraDe(const QString& marca) {
   const QChar letra = marca.size() > 1 ? marca[1] : QChar();
   if (letra == QLatin1Char('D'))
-    return QStringLiteral("*n*DECISION");
+    return QStringLiteral("*n*DECISIÓN");
   if (letra == QLatin1Char('C'))
     return QStringLiteral("*n*COMENTARIO");
   if (letra == QLatin1Char('I'))
     return QStringLiteral("*n*IMAGEN");
   if (letra == QLatin1Char('L'))
-    return QStringLiteral("*n*LINEA ") + marca.mid(2, 1);
+    return QStringLiteral("*n*LÍNEA ") + marca.mid(2, 1);
   return QString();
 }
 

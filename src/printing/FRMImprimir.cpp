@@ -73,7 +73,7 @@ FRMImprimir::FRMImprimir(QWidget* parent) : Formulario(parent) {
   Colocar(OPCION[0], 150, 90, 4935, 225);
   Colocar(OPCION[1], 150, 360, 4935, 225);
 
-  Frame1 = new QGroupBox(QStringLiteral("CONFIGURACION"), panfondo);
+  Frame1 = new QGroupBox(QStringLiteral("CONFIGURACIÓN"), panfondo);
   Frame1->setStyleSheet(
       QStringLiteral("QGroupBox { background-color: rgb(0, 64, 64); border: 1px solid rgb(214, 178, 74);"
                      " border-radius: 3px; margin-top: 7px; }"

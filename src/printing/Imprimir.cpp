@@ -8,19 +8,12 @@
 #include "platform/Codificacion.h"
 #include "platform/Controles.h"
 #include "platform/DialogosComunes.h"
-#include "platform/Ficheros.h"
 #include "platform/Impresora.h"
-#include "platform/Rutas.h"
 #include "printing/ComponerTexto.h"
 #include "printing/FRMImprimir.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
-
-#include <memory>
 
 namespace {
 // El dibujo del hexagrama, en twips.
@@ -45,28 +38,18 @@ double yLinea(int n) {
   return y;
 }
 
-// Lo que se dice cuando el fichero temporal no se puede escribir entero.
-ErrorEjecucion temporalIncompleto(const QString& ruta) {
-  return ErrorEjecucion(ErrDiscoLleno,
-                        QStringLiteral("No se ha podido escribir el fichero temporal de la impresión "
-                                       "«%1»: el disco no admitió todos los datos (puede que esté "
-                                       "lleno). No se ha impreso nada.")
-                            .arg(QDir::toNativeSeparators(ruta)));
-}
-
 // La rutina termina (Anular o Aceptar en un mensaje de fallo).
 struct Abandono {};
 
 // Un trabajo de impresión con su tratamiento de fallos: cada paso que falla
 // se cuenta al usuario, que decide si se repite, se salta o se deja todo.
-// Un trabajo que se deja no deja nada tras de sí: ni un PDF a medias ni el
-// fichero temporal. Un fallo del sitio donde se escribe se explica en un
-// solo mensaje y termina la orden de imprimir, porque reintentar no lo
-// arregla.
+// Un trabajo que se deja no deja nada tras de sí: ni un PDF a medias ni un
+// fichero temporal (los textos se componen en la memoria). Un fallo del
+// sitio donde se escribe se explica en un solo mensaje y termina la orden de
+// imprimir, porque reintentar no lo arregla.
 class Trabajo {
 public:
-  Trabajo(Impresora& p, QString rutaTemporal, std::function<void()> alAnular)
-      : p_(p), rutaTemporal_(std::move(rutaTemporal)), alAnular_(std::move(alAnular)) {}
+  Trabajo(Impresora& p, std::function<void()> alAnular) : p_(p), alAnular_(std::move(alAnular)) {}
 
   template <class F> void paso(F&& f) {
     while (true) {
@@ -75,7 +58,7 @@ public:
         return;
       } catch (const ErrorEjecucion& e) {
         if (!e.explicacion().isEmpty()) {
-          MsgBox(e.explicacion(), vbCritical | vbOKOnly, QStringLiteral("ATENCION..."));
+          MsgBox(e.explicacion(), vbCritical | vbOKOnly, QStringLiteral("ATENCIÓN..."));
           dejar();
           alAnular_();
           throw Abandono{};
@@ -98,41 +81,16 @@ public:
     }
   }
 
-  void cerrarFicheros() {
-    escritura.reset();
-    if (lectura) {
-      lectura->close();
-      lectura.reset();
-    }
-  }
-
-  // El fichero temporal se borra sólo si lo escribió este trabajo y sigue
-  // siendo un fichero normal: nunca un enlace ni algo que puso otro.
-  bool borrarTemporal() {
-    if (!temporalPropio)
-      return true;
-    temporalPropio = false;
-    if (!MotivoNoEscribible(rutaTemporal_).isEmpty() || !QFileInfo::exists(rutaTemporal_))
-      return true;
-    return QFile::remove(rutaTemporal_);
-  }
-
-  std::unique_ptr<QFile> escritura;
-  std::unique_ptr<QFile> lectura;
-  bool temporalPropio = false;
-
 private:
   void dejar() {
     try {
       p_.KillDoc();
     } catch (const ErrorEjecucion&) {
     }
-    cerrarFicheros();
-    borrarTemporal();
   }
 
   int preguntar(int numero) {
-    const QString titulo = QStringLiteral("ATENCION...");
+    const QString titulo = QStringLiteral("ATENCIÓN...");
     if (numero == ErrImpresora) {
       // Tras una impresora no preparada, también los demás fallos dejan
       // anular, reintentar u omitir.
@@ -144,7 +102,6 @@ private:
   }
 
   Impresora& p_;
-  QString rutaTemporal_;
   std::function<void()> alAnular_;
   int botones_ = vbOKOnly;
 };
@@ -153,8 +110,7 @@ private:
 void FRMImprimir::Imprimir() {
   Impresora& P = Printer();
   const DialogoComun& fuente = *CMDPrint;
-  const QString rutaTemporal = RutaEscritura(QStringLiteral("inter.tmp"));
-  Trabajo t(P, rutaTemporal, [this] {
+  Trabajo t(P, [this] {
     abortado_ = true;
     Ocultar();
   });
@@ -248,67 +204,27 @@ void FRMImprimir::Imprimir() {
     t.paso([&] { P.Print(QString(), true); });
     t.paso([&] { P.Print(QString(), true); });
 
-    // 8. Los textos, compuestos en líneas, al fichero temporal. Se crea
-    // nuevo, sólo para su dueño: la creación exclusiva no sigue un enlace
-    // que alguien ponga con su nombre.
+    // 8. Los textos, compuestos en líneas de Windows-1252 acabadas en CR LF,
+    // como en el fichero temporal de siempre, pero en la memoria: ningún
+    // fichero que otro pueda cambiar entre escribirlo y leerlo.
+    QByteArray compuesto;
     t.paso([&] {
-      t.escritura.reset();
-      const QString motivo =
-          MotivoNoSeImprime(rutaTemporal, QStringLiteral("el fichero temporal de la impresión"));
-      if (!motivo.isEmpty())
-        throw ErrorEjecucion(ErrAccesoFichero, motivo);
-      // El que dejó un trabajo anterior que no terminó es nuestro: se sustituye.
-      if (QFileInfo::exists(rutaTemporal))
-        QFile::remove(rutaTemporal);
-      auto f = TemporalImpresion(rutaTemporal);
-      if (!f->open(QIODevice::WriteOnly | QIODevice::NewOnly,
-                   QFileDevice::ReadOwner | QFileDevice::WriteOwner))
-        throw ErrorEjecucion(
-            ErrAccesoFichero,
-            QStringLiteral("No se puede escribir el fichero temporal de la impresión «%1». No "
-                           "se ha impreso nada.")
-                .arg(QDir::toNativeSeparators(rutaTemporal)));
-      t.escritura = std::move(f);
-      t.temporalPropio = true;
-    });
-    t.paso([&] {
-      if (!t.escritura)
-        throw ErrorEjecucion(ErrAccesoFichero);
-      QFile& f = *t.escritura;
+      compuesto.clear();
       const FuenteComposicion fc{fuente.FontName, fuente.FontSize};
       ComponerTexto(printer2, fc, lineLimit, [&](const QString& linea) {
-        const QByteArray bytes = Win1252::codificar(linea) + QByteArrayLiteral("\r\n");
-        if (f.write(bytes) != bytes.size())
-          throw temporalIncompleto(rutaTemporal);
+        compuesto += Win1252::codificar(linea) + QByteArrayLiteral("\r\n");
       });
-    });
-    t.paso([&] {
-      if (!t.escritura)
-        return;
-      // Qt no siempre avisa de que falló el último vaciado: se comprueba aquí.
-      const bool hecho = t.escritura->flush() && t.escritura->error() == QFileDevice::NoError;
-      t.escritura.reset();
-      if (!hecho)
-        throw temporalIncompleto(rutaTemporal);
     });
 
-    // 9. El fichero, línea a línea, a la impresora.
-    t.paso([&] {
-      auto f = std::make_unique<QFile>(rutaTemporal);
-      if (!f->open(QIODevice::ReadOnly))
-        throw ErrorEjecucion(ErrFicheroNoEncontrado);
-      t.lectura = std::move(f);
-    });
-    while (t.lectura && !t.lectura->atEnd()) {
-      QString linea;
-      t.paso([&] {
-        QByteArray bytes = t.lectura->readLine();
-        if (bytes.isEmpty() && t.lectura->error() != QFileDevice::NoError)
-          throw ErrorEjecucion(ErrEntradaSalida);
-        while (bytes.endsWith('\n') || bytes.endsWith('\r'))
-          bytes.chop(1);
-        linea = Win1252::decodificar(bytes);
-      });
+    // 9. Línea a línea, a la impresora.
+    for (qsizetype desde = 0; desde < compuesto.size();) {
+      const qsizetype salto = compuesto.indexOf('\n', desde);
+      const qsizetype hasta = salto < 0 ? compuesto.size() : salto + 1;
+      QByteArray bytes = compuesto.mid(desde, hasta - desde);
+      desde = hasta;
+      while (bytes.endsWith('\n') || bytes.endsWith('\r'))
+        bytes.chop(1);
+      QString linea = Win1252::decodificar(bytes);
       // Una salida vacía con negrita y subrayado, que no deja marca.
       P.setFontBold(false);
       P.setFontUnderline(false);
@@ -330,13 +246,8 @@ void FRMImprimir::Imprimir() {
     }
 
     // 10. Fin del trabajo.
-    t.paso([&] { t.cerrarFicheros(); });
     t.paso([&] { P.EndDoc(); });
     WaitTicks(PausaTrasTrabajo);
-    t.paso([&] {
-      if (!t.borrarTemporal())
-        throw ErrorEjecucion(ErrAccesoFichero);
-    });
   } catch (const Abandono&) {
   }
 }

@@ -1,10 +1,13 @@
 #include "shell/FRM256.h"
 
+#include "pictures/Dibujos.h"
 #include "pictures/GRAFICOS.h"
 #include "platform/Basico.h"
 #include "platform/Estilo.h"
 
 #include <QTimer>
+
+#include <algorithm>
 
 FRM256::FRM256(QWidget* parent) : Formulario(parent) {
   TituloVentana(QStringLiteral("KORVAL"));
@@ -20,10 +23,9 @@ FRM256::FRM256(QWidget* parent) : Formulario(parent) {
   texto = new QLabel(paninfo2);
   texto->setWordWrap(true);
   texto->setAlignment(Qt::AlignCenter);
-  texto->setText(
-      QStringLiteral("KORVAL v1.1 para Windows 95 está diseñado para utilizar una definición gráfica "
-                     "de 640x480 pixels y una paleta de color de 16 bits. Si utiliza 256 colores los "
-                     "gráficos pueden mostrar anomalías."));
+  texto->setText(QStringLiteral("KORVAL " KORVAL_VERSION " consulta el libro de los cambios: escriba una "
+                                "pregunta, eche las monedas y lea su hexagrama. Está pensado para el tamaño "
+                                "con que abre sus ventanas. La ayuda, en el botón AYUDA del menú."));
   // Con paleta y letra, no con hoja de estilo: la hoja cuesta más que la
   // ventana entera, y esta es la primera que se ve.
   {
@@ -74,12 +76,18 @@ void FRM256::Revelar() {
   setWindowIcon(g.Icono);
   BTNAUX[0]->setPicture(g.Gaceptar);
   BTNAUX[1]->setPicture(g.Gcancelar);
-  // El dibujo llena la ventana sin deformarse: se reduce y se recorta al centro, a su tamaño justo.
+  // El dibujo llena la ventana sin deformarse: se reduce y se recorta
+  // alrededor del centro de su rueda, no del dibujo, para que los rótulos de
+  // arriba y de abajo («Cielo», «Tierra») se lean enteros.
   const qreal dpr = g.Consejo.devicePixelRatio();
-  const QSize lleno = size() * dpr;
-  QPixmap ajustado = g.Consejo.scaled(lleno, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
-  ajustado = ajustado.copy(
-      QRect(QPoint(ajustado.width() - lleno.width(), ajustado.height() - lleno.height()) / 2, lleno));
+  const QSize destino = size() * dpr;
+  const QPixmap reducido =
+      g.Consejo.scaled(destino, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
+  const qreal escala = qreal(reducido.height()) / g.Consejo.height();
+  const int arriba = std::clamp(qRound(Dibujos::CentroConsejo.y() * dpr * escala - destino.height() / 2.0), 0,
+                                reducido.height() - destino.height());
+  QPixmap ajustado =
+      reducido.copy((reducido.width() - destino.width()) / 2, arriba, destino.width(), destino.height());
   ajustado.setDevicePixelRatio(dpr);
   paninfo->setPixmap(ajustado);
   paninfo2->move((width() - paninfo2->width()) / 2, (height() - paninfo2->height()) / 2);

@@ -7,8 +7,8 @@
 
 QStringList LineasContacto() {
   return {QStringLiteral("KORVAL: programa y textos del taller KORVAL"),
-          QStringLiteral("Correo: taller@korval.invalid"),
-          QStringLiteral("Publicado con licencia libre: puede copiarlo y compartirlo")};
+          QStringLiteral("Correo: korval@tallerkorval.example"),
+          QStringLiteral("Licencia MIT: puede usarlo, copiarlo y compartirlo")};
 }
 
 FRMInicio::FRMInicio(QWidget* parent) : Formulario(parent) {

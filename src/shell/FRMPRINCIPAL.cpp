@@ -38,7 +38,7 @@ const std::array<DatosBoton, 8> Botones = {{
     {30, 30, 1035, 1035, "Realizar una CONSULTA"},
     {1050, 30, 1035, 1035, "Crear Hexagrama MANUALMENTE"},
     {2070, 30, 1035, 1035, "Seleccionar uno de los 64 HEXAGRAMAS"},
-    {3090, 30, 1035, 1035, "Recuperar ULTIMA CONSULTA Realizada"},
+    {3090, 30, 1035, 1035, "Recuperar ÚLTIMA CONSULTA Realizada"},
     {6480, 0, 1035, 1035, "Recuperar CONSULTA ALMACENADA EN DISCO"},
     {7500, 0, 1035, 1035, "AYUDA"},
     {8520, 0, 1035, 1035, "Finalizar KORVAL"},
@@ -50,7 +50,7 @@ FRMPRINCIPAL::FRMPRINCIPAL(QWidget* parent) : Formulario(parent) {
   setModal(false);
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                  Qt::WindowMinimizeButtonHint);
-  TituloVentana(QStringLiteral("MENU PRINCIPAL"));
+  TituloVentana(QStringLiteral("MENÚ PRINCIPAL"));
   TamanoTwips(9570, 6795);
   ColorFondo(Estilo::VerdeAzulado);
 
@@ -88,16 +88,23 @@ void FRMPRINCIPAL::Form_Load() {
   // 1. El salto de línea de los mensajes.
   LineBreak = QStringLiteral("\r\n");
 
-  // 2. Una sola copia a la vez.
-  copiaUnica_ = std::make_unique<InstanciaUnica>(DirEscritura());
-  if (!copiaUnica_->adquirir()) {
-    MsgBox(QStringLiteral("Esta aplicación ya se está ejecutando") + LineBreak.texto() + LineBreak.texto() +
-               QStringLiteral("APLICACIÓN CANCELADA"),
-           vbExclamation + vbOKOnly, QStringLiteral("Información al usuario"));
+  // 2. Una sola copia a la vez por usuario: si ya hay otra, se le pide que
+  // se ponga delante y esta se va sin decir nada; sólo si no contesta se
+  // avisa de que la aplicación ya se está ejecutando.
+  copiaUnica_ = std::make_unique<InstanciaUnica>(CarpetaEjecucion());
+  const InstanciaUnica::Resultado copia = copiaUnica_->Adquirir();
+  if (copia != InstanciaUnica::Resultado::Unica) {
+    if (copia == InstanciaUnica::Resultado::Muda) {
+      MsgBox(QStringLiteral("Esta aplicación ya se está ejecutando") + LineBreak.texto() + LineBreak.texto() +
+                 QStringLiteral("APLICACIÓN CANCELADA"),
+             vbExclamation + vbOKOnly, QStringLiteral("Información al usuario"));
+      codigoSalida_ = 1;
+    }
     CancelFlag = QStringLiteral("EC");
     close();
     return;
   }
+  copiaUnica_->AlPedirQueSeMuestre([this] { PonerseDelante(); });
 
   // 3-4. El aviso de pantalla; su Cancelar termina el programa. Los dibujos
   // del almacén se hacen después, con el aviso ya en la pantalla: la primera
@@ -171,6 +178,20 @@ void FRMPRINCIPAL::Form_Load() {
   // 15.
   centrarform();
   arrancado_ = true;
+}
+
+void FRMPRINCIPAL::PonerseDelante() {
+  // Lo que el usuario tenga abierto: la ventana modal de arriba (el aviso
+  // del arranque, una orden en curso) o el menú.
+  if (isMinimized())
+    showNormal();
+  QWidget* delante = QApplication::activeModalWidget();
+  if (!delante)
+    delante = this;
+  if (delante->isMinimized())
+    delante->showNormal();
+  delante->raise();
+  delante->activateWindow();
 }
 
 void FRMPRINCIPAL::Form_Activate() {
@@ -265,7 +286,9 @@ void FRMPRINCIPAL::ShowHelp() {
 }
 
 void FRMPRINCIPAL::ShowProgrammerData() {
-  QString texto = QStringLiteral("KORVAL v1.1 para WINDOWS 95") + LineBreak.texto() + LineBreak.texto();
+  QString texto =
+      QStringLiteral("KORVAL " KORVAL_VERSION ": consultas al libro de los cambios con tres monedas") +
+      LineBreak.texto() + LineBreak.texto();
   for (const QString& l : LineasContacto())
     texto += l + LineBreak.texto();
   MsgBox(texto, vbInformation + vbOKOnly, QStringLiteral("Datos del Programador"));
@@ -330,8 +353,10 @@ void FRMPRINCIPAL::StartConsultation() {
     return;
   }
   ComputeComplement();
+  CurrentDate = Fecha();
   LastQuestion = CurrentQuestion.texto();
   LastLines = CurrentLines.texto();
+  LastDate = CurrentDate;
   WaitTicks(50);
   CancelFlag = QStringLiteral("NO");
   Interpretar->MostrarModal();
@@ -349,7 +374,7 @@ void FRMPRINCIPAL::StartManualHexagram() {
 void FRMPRINCIPAL::StartCatalogueHexagram() {
   WaitTicks(50);
   Hexagramas64->MostrarModal();
-  CurrentQuestion = PreguntaModoManual;
+  CurrentQuestion = PreguntaCatalogo;
   if (CancelFlag == QStringLiteral("SI")) {
     CurrentLines = LastLines.texto();
     return;
@@ -361,11 +386,13 @@ void FRMPRINCIPAL::StartCatalogueHexagram() {
 // la última después de interpretarla.
 void FRMPRINCIPAL::InterpretarYRecordar() {
   ComputeComplement();
+  CurrentDate = Fecha();
   WaitTicks(50);
   CancelFlag = QStringLiteral("NO");
   Interpretar->MostrarModal();
   LastQuestion = CurrentQuestion.texto();
   LastLines = CurrentLines.texto();
+  LastDate = CurrentDate;
   ComputeComplement();
 }
 
@@ -381,6 +408,7 @@ void FRMPRINCIPAL::ComprobarYReabrir() {
 void FRMPRINCIPAL::ReopenLastConsultation() {
   CurrentQuestion = LastQuestion.texto();
   CurrentLines = LastLines.texto();
+  CurrentDate = LastDate;
   ComputeComplement();
   WaitTicks(50);
   CancelFlag = QStringLiteral("NO");
@@ -392,10 +420,12 @@ void FRMPRINCIPAL::RetrieveStoredConsultation() {
   if (CancelFlag == QStringLiteral("SI")) {
     CurrentLines = LastLines.texto();
     CurrentQuestion = LastQuestion.texto();
+    CurrentDate = LastDate;
     return;
   }
   LastQuestion = CurrentQuestion.texto();
   LastLines = CurrentLines.texto();
+  LastDate = CurrentDate;
   ComputeComplement();
   CancelFlag = QStringLiteral("NO");
   Interpretar->MostrarModal();

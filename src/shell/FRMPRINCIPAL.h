@@ -51,6 +51,11 @@ public:
   bool Terminado() const { return terminado_; }
   // ¿Se pidió terminar el programa (salida confirmada)?
   bool Finalizado() const { return finalizado_; }
+  // Con qué termina el programa si terminó en el arranque: 1 si otra copia
+  // en marcha no contestó, 0 en los demás casos.
+  int CodigoSalida() const { return codigoSalida_; }
+  // Otra copia que arranca pide a esta que se ponga delante.
+  void PonerseDelante();
 
   void BTNMENU_Click(int Index);
   // ¿Está encendido el menú (ninguna orden en curso)?
@@ -100,6 +105,7 @@ private:
   bool finalizado_ = false;
   bool arrancado_ = false;
   bool encendido_ = true;
+  int codigoSalida_ = 0;
   int anchoBarraFinal_ = 0;
   QString rotuloBarraFinal_;
 };

@@ -141,6 +141,7 @@ CarpetaPrueba::CarpetaPrueba(bool conDatos) {
 void CarpetaPrueba::FijarCarpetas(const QString& ruta) {
   FijarProgramDir(ruta);
   FijarDirEscritura(ruta);
+  FijarCarpetaEjecucion(ruta); // la copia única de cada prueba, aparte de las demás
 }
 
 void PrepararEstado(bool cargarListas) {

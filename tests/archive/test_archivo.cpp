@@ -14,40 +14,40 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QProcess>
-#include <QSaveFile>
 #include <QScopeGuard>
 #include <QTest>
 #include <QWindow>
 
+#include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <optional>
 #include <random>
 #include <thread>
 
 namespace {
 
-// Un QSaveFile que no admite más de `limite` bytes, como un disco que se llena;
-// con un límite negativo ni se abre, como en una carpeta sin permiso.
-struct GuardadoQueFalla : QSaveFile {
-  GuardadoQueFalla(const QString& ruta, qint64 limite) : QSaveFile(ruta), limite(limite) {}
-  qint64 limite;
-  bool open(OpenMode modo) override { return limite >= 0 && QSaveFile::open(modo); }
-  qint64 writeData(const char* datos, qint64 largo) override {
-    const qint64 hecho = limite > 0 ? QSaveFile::writeData(datos, std::min(largo, limite)) : -1;
-    limite -= std::max<qint64>(hecho, 0);
-    return hecho;
-  }
-};
-
-void FallarTras(qint64 limite) {
-  FijarFabricaGuardado([limite](const QString& r) { return std::make_unique<GuardadoQueFalla>(r, limite); });
-}
-
 ArchiveRecord Registro(const QString& usuario, const QString& pregunta = "¿QUÉ HAGO?",
                        const QString& lineas = "789789", const QString& fecha = "05/03/1998") {
   return ArchiveRecord::Nuevo(usuario, pregunta, lineas, fecha);
 }
+
+// El archivo y su candado: lo demás en la carpeta son restos de una escritura a medias.
+const QStringList DelArchivo = {NombreArchivo, u".usuarios.dat.korval-candado"_s};
+
+// El registro `i` (desde 1) de un contenido, tal como lo enseña la ventana.
+QByteArray RegistroEn(const QByteArray& contenido, int i) {
+  return RegistrosCompletos(contenido).mid(qsizetype(i - 1) * LargoRegistro, LargoRegistro);
+}
+
+// Quita el registro `i` de lo que hay ahora en `ruta`, como si el usuario lo acabara de ver.
+ResultadoArchivo Eliminar(const QString& ruta, int i, QString* error = nullptr) {
+  return EliminarRegistro(ruta, i, RegistroEn(LeerTodo(ruta), i), error);
+}
+
+using enum ResultadoArchivo;
 
 // La operación j del hijo que graba y borra: lo que deja a partir de `estado` y, con `ruta`, en disco.
 QByteArray Paso(std::mt19937& azar, int j, const QByteArray& estado, const QString& ruta = {}) {
@@ -57,7 +57,8 @@ QByteArray Paso(std::mt19937& azar, int j, const QByteArray& estado, const QStri
   const ArchiveRecord r = Registro(nombres[int(azar() % 6)], QString::number(j));
   const int indice = 1 + int(azar() % unsigned(std::max(n, 1)));
   if (!ruta.isEmpty())
-    grabar ? GrabarRegistro(ruta, r, nullptr) : EliminarRegistro(ruta, indice, nullptr);
+    grabar ? GrabarRegistro(ruta, r, nullptr)
+           : EliminarRegistro(ruta, indice, RegistroEn(estado, indice), nullptr);
   return grabar ? ConRegistroNuevo(estado, r) : SinRegistro(estado, indice);
 }
 
@@ -118,7 +119,6 @@ private slots:
   void init() {
     carpeta_.emplace(); // la anterior se va antes, que al irse deja al programa sin carpeta
     PrepararEstado();
-    FijarFabricaGuardado(nullptr);
     FijarReloj(nullptr, [] { return QDate(1998, 3, 5); });
     QVERIFY(EscribirTodo(archivo(), TresConsultas()));
     grabar_ = std::make_unique<FRMGrabar>();
@@ -129,6 +129,7 @@ private slots:
 
   void cleanup() {
     FijarPruebaLectura(nullptr);
+    FijarCosturaFicheros(nullptr);
     FijarPruebaEscritura(nullptr);
     QCOMPARE(CancelarEsperasModales(), 0);
   }
@@ -141,14 +142,14 @@ private slots:
     menu.show();
     QVERIFY(QTest::qWaitForWindowExposed(&menu));
     const std::pair<std::function<void()>, QString> casos[] = {
-        {[&] { QFile::remove(archivo()); }, u"NO EXITEN CONSULTAS ARCHIVADAS"_s},
+        {[&] { QFile::remove(archivo()); }, u"NO EXISTEN CONSULTAS ARCHIVADAS"_s},
         {[&] {
            QVERIFY(EscribirTodo(archivo(), TresConsultas()));
            FijarPruebaLectura([&](const QString& r) { return r != archivo(); });
          },
          u"NO SE PUEDEN LEER LAS CONSULTAS ARCHIVADAS."_s},
         {[&] { QVERIFY(EscribirTodo(archivo(), TresConsultas().left(79))); },
-         u"NO EXITEN CONSULTAS ARCHIVADAS"_s}};
+         u"NO EXISTEN CONSULTAS ARCHIVADAS"_s}};
     for (const auto& [preparar, aviso] : casos) {
       preparar();
       if (QTest::currentTestFailed())
@@ -204,8 +205,9 @@ private slots:
       for (bool grabar : {true, n == 0}) { // sin registros no hay qué borrar: se graba otra vez
         QVERIFY(EscribirTodo(nuestro, contenido));
         QVERIFY(EscribirTodo(suyo, contenido));
-        QVERIFY(grabar ? GrabarRegistro(nuestro, ArchiveRecord::DesdeBytes(nuevo), nullptr)
-                       : EliminarRegistro(nuestro, s, nullptr));
+        QCOMPARE(grabar ? GrabarRegistro(nuestro, ArchiveRecord::DesdeBytes(nuevo), nullptr)
+                        : Eliminar(nuestro, s),
+                 Hecho);
         QVERIFY(grabar ? Referencia::GrabarConsulta(suyo, nuevo) : Referencia::EliminarConsulta(suyo, s));
         QCOMPARE(QFile::exists(nuestro), QFile::exists(suyo));
         QCOMPARE(LeerTodo(nuestro), LeerTodo(suyo));
@@ -215,7 +217,8 @@ private slots:
 
   // Un disco lleno o que falla, un archivo ilegible, una carpeta sin permiso o un SIGKILL: nada a medias.
   void fallosEnDisco() {
-    QTemporaryDir dir;
+    // En memoria si se puede: graba cientos de veces y el disco no es lo que se mira.
+    QTemporaryDir dir(QFileInfo(u"/dev/shm"_s).isWritable() ? u"/dev/shm/korval-XXXXXX"_s : QString());
     const QString ruta = dir.filePath(NombreArchivo);
     const QByteArray antes = TresConsultas();
     QVERIFY(EscribirTodo(ruta, antes));
@@ -224,36 +227,51 @@ private slots:
     for (bool grabar : {true, false}) {
       QVERIFY(EnUnHijo(
           [&] {
-            const bool hecho =
-                grabar ? GrabarRegistro(ruta, Registro("CARMEN"), &error) : EliminarRegistro(ruta, 3, &error);
-            return !hecho && error.contains(u"lleno"_s);
+            const ResultadoArchivo r =
+                grabar ? GrabarRegistro(ruta, Registro("CARMEN"), &error) : Eliminar(ruta, 3, &error);
+            return r == Fallo && error.contains(u"lleno"_s);
           },
           antes.size() - 200));
       QCOMPARE(LeerTodo(ruta), antes);
     }
-    // Un dispositivo que falla tras N bytes: ni grabar ni borrar dejan nada a medias.
-    for (qint64 limite : {0, 1, 160, 400, 639}) {
-      FallarTras(limite);
-      QVERIFY(!GrabarRegistro(ruta, Registro("CARMEN"), &error) && error.contains(u"lleno"_s));
-      QCOMPARE(EliminarRegistro(ruta, 2, &error), limite >= 320);
-      QCOMPARE(LeerTodo(ruta), limite >= 320 ? SinRegistro(antes, 2) : antes);
-      QVERIFY(EscribirTodo(ruta, antes));
-      QCOMPARE(Sobrantes(dir.path(), {NombreArchivo}), QStringList());
-    }
     // Un archivo que no se deja leer no se pisa con otro de un solo registro.
     FijarPruebaLectura([](const QString&) { return false; });
-    QVERIFY(!GrabarRegistro(ruta, Registro("ANA"), &error) && error.contains(u"permiso para leer"_s));
-    QVERIFY(!EliminarRegistro(ruta, 1, nullptr));
+    QVERIFY(GrabarRegistro(ruta, Registro("ANA"), &error) == Fallo && error.contains(u"permiso para leer"_s));
+    QCOMPARE(Eliminar(ruta, 1), Fallo);
     FijarPruebaLectura(nullptr);
-    // Una carpeta en la que no se puede escribir: el fichero nuevo ni se abre.
-    FallarTras(-1);
-    QVERIFY(!GrabarRegistro(ruta, Registro("BEA"), &error) && error.contains(u"falta permiso"_s));
-    QVERIFY(!EliminarRegistro(ruta, 1, nullptr));
-    QCOMPARE(LeerTodo(ruta), antes);
+    // Cada fallo dice de qué es: de la carpeta en la que no se puede escribir, del archivo de sólo lectura.
+    FijarCosturaFicheros([](PasoFichero p, const QString&) { return p == PasoFichero::Crear ? EACCES : 0; });
+    QVERIFY(GrabarRegistro(ruta, Registro("BEA"), &error) == Fallo &&
+            error.contains(QDir::toNativeSeparators(dir.path()) + u"»: falta permiso"_s));
+    QCOMPARE(Eliminar(ruta, 1), Fallo);
+    FijarCosturaFicheros(nullptr);
+    QFile::setPermissions(ruta, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+    QVERIFY(GrabarRegistro(ruta, Registro("BEA"), &error) == Fallo &&
+            error.contains(QDir::toNativeSeparators(ruta) + u"» es de sólo lectura"_s));
+    QFile::setPermissions(ruta, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    // La última consulta se borra sólo si el archivo sigue siendo el que se leyó: si cambia en medio, se
+    // queda.
+    const QByteArray sola = Registro("SOLA").Bytes();
+    QVERIFY(EscribirTodo(ruta, sola));
+    FijarCosturaFicheros([&](PasoFichero p, const QString&) {
+      // Si no se pudo cambiar, otro fallo: la prueba no ve «ha cambiado».
+      return p == PasoFichero::Borrar && !EscribirTodo(ruta, sola + "otra") ? EIO : 0;
+    });
+    QVERIFY(Eliminar(ruta, 1, &error) == Fallo && error.contains(u"ha cambiado"_s));
+    QCOMPARE(LeerTodo(ruta), sola + "otra");
+    FijarCosturaFicheros(nullptr);
+    // Un archivo que con otra consulta pasaría de lo que se lee no crece: se dice y no cambia.
+    QFile grande(ruta);
+    QVERIFY(grande.open(QIODevice::WriteOnly) && grande.resize(LimiteArchivo - 100));
+    grande.close();
+    QVERIFY(GrabarRegistro(ruta, Registro("ZOE"), &error) == Fallo && error.contains(u"no admite más"_s));
+    QCOMPARE(QFileInfo(ruta).size(), LimiteArchivo - 100);
+    QVERIFY(EscribirTodo(ruta, antes));
+    QCOMPARE(Sobrantes(dir.path(), DelArchivo), QStringList());
 
     // Un hijo graba y borra sin parar hasta un SIGKILL al azar: queda el archivo de antes o el de después.
     std::mt19937 azar(77);
-    int aMedias = 0;
+    int aMedias = 0, conResto = 0;
     for (int vez = 0; vez < 220; ++vez) {
       const unsigned semilla = unsigned(azar());
       QByteArray estado = LeerTodo(ruta);
@@ -275,13 +293,69 @@ private slots:
       const QByteArray ahora = LeerTodo(ruta), despues = Paso(plan, empezadas - 1, estado);
       QVERIFY2(ahora == estado || ahora == despues, qPrintable(QString::number(vez)));
       aMedias += ahora == estado;
-      // Cortada antes del cambio de nombre, queda el nuevo entero con el nombre provisional.
-      for (const QString& resto : Sobrantes(dir.path(), {NombreArchivo})) {
-        QCOMPARE(LeerTodo(dir.filePath(resto)), despues);
-        QFile::remove(dir.filePath(resto));
+      // Cortada antes del cambio de nombre, queda a lo sumo el nuevo con su nombre fijo, que nadie toma por
+      // el archivo y que la grabación siguiente quita.
+      const QStringList restos = Sobrantes(dir.path(), DelArchivo);
+      QVERIFY(restos.isEmpty() || restos == QStringList{u".usuarios.dat.korval-nuevo"_s});
+      conResto += !restos.isEmpty();
+    }
+    QVERIFY(aMedias > 0 && conResto > 0);
+    QVERIFY(EscribirTodo(dir.filePath(u".usuarios.dat.korval-nuevo"_s), "resto"));
+    QCOMPARE(GrabarRegistro(ruta, Registro("FIN"), nullptr), Hecho);
+    QCOMPARE(Sobrantes(dir.path(), DelArchivo), QStringList());
+  }
+
+#ifdef Q_OS_LINUX
+  // Otro que puede escribir en la carpeta cambia sin parar el archivo, y el fichero nuevo que lo sustituye,
+  // por un enlace a un fichero de fuera mientras se graba y se borra miles de veces: el de fuera no cambia.
+  void otroCambiaLosNombresMientrasSeGraba() {
+    QTemporaryDir dir(QFileInfo(u"/dev/shm"_s).isWritable() ? u"/dev/shm/korval-XXXXXX"_s : QString()), otra;
+    const QString ruta = dir.filePath(NombreArchivo), fuera = otra.filePath(u"authorized_keys"_s);
+    const QByteArray suyo = "ssh-ed25519 AAAAC3Nza de otro\n";
+    QVERIFY(EscribirTodo(fuera, suyo));
+    QFile::setPermissions(fuera, QFileDevice::Permissions(0x6004));
+    QVERIFY(QFile::link(fuera, dir.filePath(u"cebo"_s)));
+    QVERIFY(EscribirTodo(ruta, TresConsultas()));
+    const QByteArray cebo = QFile::encodeName(dir.filePath(u"cebo"_s)), archivo = QFile::encodeName(ruta),
+                     nuevo = QFile::encodeName(dir.filePath(u".usuarios.dat.korval-nuevo"_s));
+    int hechas = 0, rechazadas = 0;
+    {
+      std::jthread otro([&](std::stop_token parar) {
+        for (int vuelta = 0; !parar.stop_requested(); ++vuelta)
+          renameat2(AT_FDCWD, cebo.constData(), AT_FDCWD,
+                    vuelta % 4 ? archivo.constData() : nuevo.constData(), RENAME_EXCHANGE);
+      });
+      QElapsedTimer reloj;
+      reloj.start();
+      for (int i = 0; i < 4000 && reloj.elapsed() < 2000; ++i) {
+        const ResultadoArchivo r =
+            i % 3 == 2 ? Eliminar(ruta, 1) : GrabarRegistro(ruta, Registro("ANA"), nullptr);
+        (r == Hecho ? hechas : rechazadas)++;
       }
     }
-    QVERIFY(aMedias > 0);
+    QVERIFY2(hechas > 100 && rechazadas > 10, qPrintable(u"%1 %2"_s.arg(hechas).arg(rechazadas)));
+    QCOMPARE(LeerTodo(fuera), suyo);
+    QCOMPARE(QFile::permissions(fuera) & 0x7077, QFileDevice::Permissions(0x6004));
+    QCOMPARE(QDir(otra.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"authorized_keys"_s});
+  }
+#endif
+
+  // Dos copias que graban a la vez en el mismo archivo, cada una con su candado: no se pierde ninguna.
+  void dosCopiasGrabanALaVez() {
+    QTemporaryDir dir;
+    const QString ruta = dir.filePath(NombreArchivo);
+    QProcess ana, luis;
+    ana.start(QCoreApplication::applicationFilePath(), {u"--grabar"_s, ruta, u"ANA"_s});
+    luis.start(QCoreApplication::applicationFilePath(), {u"--grabar"_s, ruta, u"LUIS"_s});
+    QVERIFY(ana.waitForFinished(60000) && luis.waitForFinished(60000));
+    QCOMPARE(ana.exitCode() + luis.exitCode(), 0);
+    QStringList vistas, esperadas;
+    for (const char* usuario : {"ANA", "LUIS"})
+      for (int i = 0; i < 50; ++i)
+        esperadas << u"%1 %2"_s.arg(QLatin1String(usuario)).arg(i);
+    for (const ArchiveRecord& r : LeerRegistros(LeerTodo(ruta)))
+      vistas << QuitarBlancos(r.Usuario) + u' ' + QuitarBlancos(r.Pregunta);
+    QCOMPARE(vistas, esperadas);
   }
 
   void soloLoNuestroYSoloParaSuDueno() {
@@ -295,32 +369,31 @@ private slots:
       QVERIFY(EscribirTodo(carpeta_->fichero(n), Registro(n).Bytes()));
     QFile::remove(carpeta_->fichero(ajenos[1]));
     QVERIFY(QFile::link(suyo, carpeta_->fichero(ajenos[1])));
-    // Sólo su dueño puede leer el archivo, sea nuevo o uno que antes leía cualquiera.
     const auto deTodos = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
                          QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
-    const auto soloSuDueno = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-    const auto permisos = [&] { return QFile::permissions(archivo()) & deTodos; };
-    QFile::setPermissions(archivo(), deTodos);
-    QVERIFY(GrabarRegistro(archivo(), Registro("BEA"), nullptr));
-    QCOMPARE(permisos(), soloSuDueno);
+    QCOMPARE(GrabarRegistro(archivo(), Registro("BEA"), nullptr), Hecho);
     for (int i = 0; i < 4; ++i)
-      QVERIFY(EliminarRegistro(archivo(), 1, nullptr));
+      QCOMPARE(Eliminar(archivo(), 1), Hecho);
     QVERIFY(!QFile::exists(archivo()));
-    QVERIFY(GrabarRegistro(archivo(), Registro("EVA"), nullptr));
-    QCOMPARE(permisos(), soloSuDueno);
-    QStringList hay = Sobrantes(carpeta_->ruta(), {NombreArchivo}).filter(u"usuarios"_s, Qt::CaseInsensitive);
+    QCOMPARE(GrabarRegistro(archivo(), Registro("EVA"), nullptr), Hecho);
+    // Sólo su dueño puede leer el archivo.
+    QCOMPARE(QFile::permissions(archivo()) & deTodos, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QStringList hay = Sobrantes(carpeta_->ruta(), DelArchivo).filter(u"usuarios"_s, Qt::CaseInsensitive);
     hay.sort();
     QCOMPARE(hay, ajenos);
     for (const QString& n : ajenos)
       QCOMPARE(LeerTodo(carpeta_->fichero(n)), n == ajenos[1] ? TresConsultas() : Registro(n).Bytes());
 
-    // Un enlace en su lugar se lee, pero eliminar y grabar se niegan y lo explican.
+    // Un enlace en su lugar se lee, pero eliminar (también su única consulta) y grabar se niegan y lo
+    // explican.
+    const QByteArray sola = Registro("SOLA").Bytes();
+    QVERIFY(EscribirTodo(suyo, sola));
     QFile::setPermissions(suyo, deTodos);
     QFile::remove(archivo());
     QVERIFY(QFile::link(suyo, archivo()));
     FRMRecuperar& w = *recuperar_;
     w.show();
-    QCOMPARE(Elementos(w.CMBUSUARIO), QStringList({"ANA", "ANA", "LUIS"}));
+    QCOMPARE(Elementos(w.CMBUSUARIO), QStringList({"SOLA"}));
     QVERIFY(Clic(w.BTNAUX[2]));
     QVERIFY(w.isVisible() && Ultimo().texto.startsWith(u"NO SE HA ELIMINADO LA CONSULTA."_s) &&
             Ultimo().texto.contains(u"enlace simbólico"_s));
@@ -331,7 +404,7 @@ private slots:
             Ultimo().texto.contains(u"enlace simbólico"_s) &&
             Ultimo().texto.contains(u"siguen como estaban"_s));
     QCOMPARE(QFileInfo(archivo()).symLinkTarget(), suyo);
-    QCOMPARE(LeerTodo(suyo), TresConsultas());
+    QCOMPARE(LeerTodo(suyo), sola);
     QCOMPARE(QFile::permissions(suyo) & deTodos, deTodos);
   }
 
@@ -379,10 +452,17 @@ private slots:
       QVERIFY(Clic(w.BTNAUX[2]));
     QVERIFY(!w.isVisible());
     QCOMPARE(GuionMensajes::mostrados().size(), antes + 4); // tres preguntas y el aviso final
-    QCOMPARE(Ultimo().texto, u"NO EXITEN CONSULTAS ARCHIVADAS"_s);
+    QCOMPARE(Ultimo().texto, u"NO EXISTEN CONSULTAS ARCHIVADAS"_s);
     QCOMPARE(LeerTodo(nuevo), QByteArray());
     QCOMPARE(LeerTodo(archivo()), TresConsultas());
     QCOMPARE(QFile::permissions(archivo()), permisos);
+    // El de junto al programa que no se deja leer (de otro usuario) no impide empezar uno propio.
+    QFile::remove(nuevo);
+    FijarPruebaLectura([&](const QString& r) { return r != archivo(); });
+    grabar_->show();
+    Escribir(grabar_->TXTUsuario, u"eva\n"_s);
+    QCOMPARE(LeerTodo(nuevo), ConRegistroNuevo({}, Registro(u"EVA"_s, u"¿QUÉ SERÁ DE MÍ?"_s, u"789689"_s)));
+    QCOMPARE(GuionMensajes::mostrados().size(), antes + 4);
   }
 
   void grabarConNombre() {
@@ -429,6 +509,22 @@ private slots:
     QCOMPARE(PitidosDados() - pitidos, 3);
     QVERIFY(Clic(w->BTNAUX[0]));
     QCOMPARE(LeerTodo(archivo()), ConLaEnCurso(u"PEÑA€Ü ZOË  ÑU"_s));
+    // Los acentos que llegan sueltos tras su letra se guardan con ella, en el nombre y en la pregunta.
+    QVERIFY(EscribirTodo(archivo(), TresConsultas()));
+    CurrentQuestion = u"¿QUE\u0301 SERA\u0301 DE MI\u0301?"_s;
+    w->show();
+    Escribir(nombre, u"jose\u0301"_s);
+    QCOMPARE(nombre->text(), u"josé"_s);
+    QVERIFY(Clic(w->BTNAUX[0]));
+    QCOMPARE(LeerTodo(archivo()), ConLaEnCurso(u"JOSÉ"_s));
+    // Una consulta sacada del archivo se graba con su fecha, no con la de hoy.
+    QVERIFY(EscribirTodo(archivo(), TresConsultas()));
+    CurrentDate = QDate(2026, 12, 6);
+    w->show();
+    Escribir(nombre, u"ana\n"_s);
+    CurrentDate = QDate();
+    QCOMPARE(LeerTodo(archivo()), ConRegistroNuevo(TresConsultas(), Registro(u"ANA"_s, "¿QUÉ SERÁ DE MÍ?",
+                                                                             "789689", "06/12/2026")));
   }
 
   void listasEnlazadasVistaPreviaYEliminarTambienDanadas() {
@@ -451,20 +547,38 @@ private slots:
     Elegir(w.CMBUSUARIO, 1);
     GuionMensajes::responder(vbNo);
     QVERIFY(Clic(w.BTNAUX[2]));
-    QCOMPARE(Ultimo().texto, u"ELIMINAR CONSULTA SELECCIONADA"_s);
+    QCOMPARE(Ultimo().titulo + u": "_s + Ultimo().texto,
+             u"KORVAL — Eliminar consulta: ELIMINAR CONSULTA SELECCIONADA"_s);
     QCOMPARE(Ultimo().icono() + Ultimo().botones(), int(vbQuestion + vbYesNo));
     QCOMPARE(LeerTodo(archivo()), TresConsultas());
-    Clic(w.BTNAUX[2]); // sin respuestas en cola, el guion contesta Sí
+    QVERIFY(Clic(w.BTNAUX[2])); // sin respuestas en cola, el guion contesta Sí
     QCOMPARE(Elementos(w.CMBCONSULTA), QStringList({"¿PRIMERA DE ANA?", "¿Y LUIS?"}));
-    QCOMPARE(LeerTodo(archivo()), SinRegistro(TresConsultas(), 2));
-    // Quitar la última borra el archivo y cierra la ventana, como si se cancelara.
+    const QByteArray dos = SinRegistro(TresConsultas(), 2);
+    QCOMPARE(LeerTodo(archivo()), dos);
+    // Si el archivo cambió desde que se llenó la lista, se elimina la consulta que se ve, no la de su lugar.
+    Elegir(w.CMBUSUARIO, 1);
+    const QByteArray otraCopia = ConRegistroNuevo(dos, Registro("AAA")); // grabó delante y renumeró
+    QVERIFY(EscribirTodo(archivo(), otraCopia));
     QVERIFY(Clic(w.BTNAUX[2]));
+    QCOMPARE(LeerTodo(archivo()), SinRegistro(otraCopia, 3));
+    QCOMPARE(Elementos(w.CMBUSUARIO), QStringList({"AAA", "ANA"}));
+    // Si ya no está, se dice, se vuelve a listar y no se elimina nada.
+    Elegir(w.CMBUSUARIO, 1);
+    const QByteArray soloAaa = RegistroEn(otraCopia, 1);
+    QVERIFY(EscribirTodo(archivo(), soloAaa));
+    QVERIFY(Clic(w.BTNAUX[2]));
+    QVERIFY2(Ultimo().texto.startsWith(u"NO SE HA ELIMINADO LA CONSULTA."_s) &&
+                 Ultimo().texto.contains(u"ya no está"_s),
+             qPrintable(Ultimo().texto));
+    QVERIFY(w.isVisible() && LeerTodo(archivo()) == soloAaa);
+    QCOMPARE(Elementos(w.CMBUSUARIO), QStringList({"AAA"}));
+    // Quitar la última borra el archivo y cierra la ventana, como si se cancelara.
     QVERIFY(Clic(w.BTNAUX[2]));
     QVERIFY(!w.isVisible() && !QFile::exists(archivo()) && CancelFlag.texto() == u"SI"_s);
 
     // Uno bueno, uno con ceros en usuario, líneas y fecha, uno de bytes cualesquiera y una cola:
     // se ven sin caracteres de control ni hexagrama y se pueden eliminar.
-    const QByteArray bueno = Registro("ANA", "¿BUENA?").Bytes();
+    const QByteArray bueno = Registro("ANA", "¿BUENA?", "789789", "29/02/2024").Bytes();
     QByteArray ceros = Registro("X", "¿CEROS?").Bytes();
     ceros.replace(5, 30, QByteArray(30, '\0')).replace(137, 17, QByteArray(17, '\0'));
     QByteArray basura(160, '\0');
@@ -484,11 +598,22 @@ private slots:
     QCOMPARE(w.CMBUSUARIO->count(), 2);
     QVERIFY(Clic(w.BTNAUX[0]));
     QCOMPARE(CancelFlag.texto() + CurrentLines.texto(), u"NO789789"_s);
+    QCOMPARE(CurrentDate, QDate(2024, 2, 29)); // la consulta lleva su fecha a la interpretación
     QCOMPARE(LeerTodo(archivo()), bueno + basura);
   }
 };
 
 int main(int argc, char** argv) {
+  if (argc == 4 && QByteArray(argv[1]) == "--grabar") {
+    for (int i = 0; i < 50; ++i) {
+      QString error;
+      if (GrabarRegistro(QString::fromLocal8Bit(argv[2]),
+                         Registro(QString::fromLocal8Bit(argv[3]), QString::number(i)),
+                         &error) != ResultadoArchivo::Hecho)
+        qFatal("%s", qPrintable(error));
+    }
+    return 0;
+  }
   if (argc == 4 && QByteArray(argv[1]) == "--hijo") {
     std::mt19937 azar(unsigned(QByteArray(argv[3]).toULong()));
     const QString ruta = QString::fromLocal8Bit(argv[2]);

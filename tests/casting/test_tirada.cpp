@@ -74,6 +74,7 @@ private slots:
     fila("intro en medio", u"uno\ndos"_s, u"¿UNO\r\nDOS?"_s);
     fila("acentos", u"¿ñandú, cigüeña, àèìòù ÿ?"_s, u"¿ÑANDÚ, CIGÜEÑA, ÀÈÌÒÙ Ÿ?"_s);
     fila("sin mayúscula en 1252", u"straße µ"_s, u"¿STRAßE µ?"_s);
+    fila("acentos sueltos", u"cafe\u0301 y n\u0303u \u0301"_s, u"¿CAFÉ Y ÑU  CAFÉ?"_s, 1, u" cafe\u0301"_s);
     fila("98 letras", a98, u'¿' + a98.toUpper() + u'?');
     fila("98 letras e intro", a98 + u'\n', u'¿' + a98.toUpper() + u'?', 1);
     fila("120 letras", larga, u'¿' + larga.left(98).toUpper() + u'?', 22);

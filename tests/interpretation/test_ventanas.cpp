@@ -91,8 +91,8 @@ private slots:
     Pulsar(w_->BTNMENU[3]);
     QCOMPARE(GuionMensajes::mostrados().size(), size_t(2)); // sin líneas que cambian, avisa
     QCOMPARE(GuionMensajes::mostrados()[1].titulo + u": "_s + GuionMensajes::mostrados()[1].texto,
-             u"Información al usuario: El hexagrama complementario sólo se\r\ncrea cuando existen Lineas "
-             "Cambiantes\r\nen el Hexagrama Principal.\r\n"_s);
+             u"Información al usuario: El hexagrama complementario solo se\r\ncrea cuando existen líneas "
+             "cambiantes\r\nen el hexagrama principal.\r\n"_s);
   }
 
   // La pregunta se lee entera en su renglón (si ni con la letra más chica cabe, como con otras letras que

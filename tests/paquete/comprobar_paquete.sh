@@ -24,7 +24,7 @@ fallo() {
   exit 1
 }
 
-for orden in cpack dpkg-deb desktop-file-validate appstreamcli lintian file Xvfb xdotool; do
+for orden in cpack dpkg-deb desktop-file-validate appstreamcli lintian file readelf Xvfb xdotool; do
   command -v "$orden" >/dev/null || fallo "falta $orden (tools/instalar-dependencias.sh lo instala)"
 done
 
@@ -42,11 +42,14 @@ campo() { dpkg-deb -f "$paquete" "$1"; }
 [[ $(campo Package) == korval && "${deb}" == "korval_$(campo Version)_$(campo Architecture).deb" ]] ||
   fallo "nombre, versión o arquitectura: $(campo Package) $(campo Version) $(campo Architecture)"
 depende=$(campo Depends)
-for p in libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins qt6-translations-l10n fonts-liberation2; do
-  [[ ",$depende," =~ [\ ,]$p[\ ,\(] ]] || fallo "Depends no nombra $p: $depende"
+nombra() { [[ ",$1," =~ [\ ,]$2[\ ,\(] ]]; }
+# libqt6gui6 trae los módulos de plataforma que se cargan (xcb, offscreen).
+for p in libqt6gui6 libqt6widgets6 libqt6printsupport6 qt6-translations-l10n fonts-liberation2; do
+  nombra "$depende" "$p" || fallo "Depends no nombra $p: $depende"
 done
-# Nada de la construcción: ni bibliotecas de desarrollo ni herramientas.
-[[ ! $depende =~ (-dev|cmake|g\+\+|clang) ]] || fallo "Depends pide cosas de la construcción: $depende"
+# Nada de la construcción ni lo que el programa nunca carga.
+[[ ! $depende =~ (-dev|cmake|g\+\+|clang|qt6-qpa-plugins) ]] || fallo "Depends pide lo que no se usa: $depende"
+nombra "$(campo Recommends)" xdg-utils || fallo "Recommends no nombra xdg-utils (abrir los PDF)"
 
 echo "== Lista de ficheros"
 raiz=$tmp/raiz
@@ -67,6 +70,8 @@ diff <(printf '%s\n' "${esperados[@]}" | sort) <(cd "$raiz" && find . ! -type d 
   fallo "el paquete no lleva exactamente los ficheros esperados"
 [[ $(readlink "$raiz/usr/bin/korval") == ../lib/korval/korval ]] || fallo "usr/bin/korval no es el enlace relativo"
 [[ -x $raiz/usr/lib/korval/korval ]] || fallo "el programa no es ejecutable"
+secciones=$(readelf -S --wide "$raiz/usr/lib/korval/korval")
+[[ $secciones == *" .dynamic "* && $secciones != *" .comment "* ]] || fallo "el programa lleva la sección .comment"
 for lado in 16 22 24 32 48 64 128 256 512; do
   file -b "$raiz/usr/share/icons/hicolor/${lado}x${lado}/apps/$id.png" | grep -q "^PNG image data, $lado x $lado," ||
     fallo "el icono de $lado píxeles no es un PNG de ese tamaño"
@@ -87,7 +92,11 @@ export DISPLAY=:$pantalla
 programa=$raiz/usr/lib/korval
 antes=$(cd "$programa" && find . | sort)
 mkdir "$tmp/home"
-env -i HOME="$tmp/home" DISPLAY="$DISPLAY" PATH=/usr/bin:/bin "$raiz/usr/bin/korval" >"$tmp/korval.log" 2>&1 &
+mkdir -m 700 "$tmp/run"
+# Con el idioma de un escritorio de verdad: sin él, Xlib no sabría escribir la Ú
+# de «MENÚ» en el título que lee xdotool.
+env -i HOME="$tmp/home" LANG=C.UTF-8 XDG_RUNTIME_DIR="$tmp/run" DISPLAY="$DISPLAY" PATH=/usr/bin:/bin "$raiz/usr/bin/korval" \
+  >"$tmp/korval.log" 2>&1 &
 korval_pid=$!
 
 # La primera ventana es el aviso de pantalla.
@@ -104,11 +113,11 @@ for _ in $(seq 300); do
 done
 # El menú sólo sale si se leyeron las listas de nombres de la carpeta del
 # programa, a la que se llegó por el enlace.
-timeout 60 xdotool search --sync --onlyvisible --name '^MENU PRINCIPAL$' >/dev/null ||
+timeout 60 xdotool search --sync --onlyvisible --name '^MENÚ PRINCIPAL$' >/dev/null ||
   { cat "$tmp/korval.log"; fallo "no apareció el menú principal"; }
 kill -0 "$korval_pid" || fallo "el programa terminó"
 
 # Una copia instalada no escribe en su carpeta: lo suyo va al HOME.
 [[ $(cd "$programa" && find . | sort) == "$antes" ]] || fallo "el programa escribió en usr/lib/korval"
-[[ -f $tmp/home/.local/share/KORVAL/korval.lock ]] || fallo "la copia única no tiene su candado en el HOME"
+[[ -f $tmp/run/korval.lock ]] || fallo "la copia única no tiene su candado en la carpeta de ejecución del usuario"
 echo "paquete correcto: $deb"

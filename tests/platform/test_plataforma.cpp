@@ -14,13 +14,22 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QThread>
+#include <QTimer>
 #include <QWindow>
 
 #include <climits>
 #include <cmath>
 #include <cstdio>
+#include <fcntl.h>
+#include <optional>
+#include <thread>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 class PruebaPlataforma : public QObject {
   Q_OBJECT
@@ -139,20 +148,36 @@ private slots:
     QVERIFY(SePuedeEscribirEn(dir.path()));
     QCOMPARE(ElegirDirEscritura(dir.path()), usuario);
     FijarProgramDir(QString());
+
+    // Las carpetas que crea son sólo de su dueño, aunque la máscara diga otra cosa; las que ya existían no se
+    // tocan. Un XDG_DATA_HOME relativo no cuenta.
+    QTemporaryDir casa;
+    QFile::setPermissions(casa.path(), QFileDevice::Permissions(0x7755));
+    const mode_t mascara = ::umask(0);
+    const QByteArray casaAntes = qgetenv("HOME"), xdgAntes = qgetenv("XDG_DATA_HOME");
+    const auto volver = qScopeGuard([&] {
+      ::umask(mascara);
+      qputenv("HOME", casaAntes);
+      xdgAntes.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", xdgAntes);
+      QStandardPaths::setTestModeEnabled(true);
+    });
+    QStandardPaths::setTestModeEnabled(false); // el modo de pruebas no mira XDG_DATA_HOME
+    qputenv("HOME", casa.path().toLocal8Bit());
+    qputenv("XDG_DATA_HOME", "relativa/datos");
+    QCOMPARE(CarpetaUsuario(), casa.filePath(u".local/share/"_s) + QCoreApplication::applicationName());
+    for (const QString& c :
+         {u".local"_s, u".local/share"_s, u".local/share/"_s + QCoreApplication::applicationName()})
+      QCOMPARE(QFileInfo(casa.filePath(c)).permissions() & 0x7077, QFileDevice::Permissions(0x7000));
+    QCOMPARE(QFileInfo(casa.path()).permissions() & 0x7077, QFileDevice::Permissions(0x7055));
+    QVERIFY(!QFileInfo::exists(u"relativa"_s));
   }
 
-  // Sólo se leen ficheros normales (o enlaces a ellos) hasta un límite; no se escribe a través de enlaces.
-  void ficherosNormalesYEnlaces() {
+  // Sólo se leen ficheros normales (o enlaces a ellos) hasta un límite, y se ve en el descriptor.
+  void leerSoloFicherosNormales() {
     QTemporaryDir dir;
-    const QString normal = dir.filePath(u"usuarios.dat"_s), enlace = dir.filePath(u"enlace"_s),
-                  colgante = dir.filePath(u"colgante"_s);
-    QVERIFY(MotivoNoEscribible(normal).isEmpty()); // todavía no existe
+    const QString normal = dir.filePath(u"usuarios.dat"_s), enlace = dir.filePath(u"enlace"_s);
     QVERIFY(EscribirTodo(normal, "Ch'ien,Cielo"));
-    QVERIFY(MotivoNoEscribible(normal).isEmpty());
-    QVERIFY(QFile::link(normal, enlace) && QFile::link(dir.filePath(u"nada"_s), colgante));
-    for (const QString& n : {enlace, colgante})
-      QVERIFY(MotivoNoEscribible(n).contains(u"enlace simbólico"_s));
-    QVERIFY(MotivoNoEscribible(dir.path()).contains(u"no es un fichero normal"_s));
+    QVERIFY(QFile::link(normal, enlace));
     QByteArray bytes;
     QString motivo;
     for (const QString& ruta : {normal, enlace}) {
@@ -173,30 +198,206 @@ private slots:
     FijarPruebaLectura([&](const QString& r) { return r != normal; });
     falla(normal, 100, FalloLectura::SinPermiso, "permiso");
     FijarPruebaLectura(nullptr);
+
+#if !defined(__SANITIZE_ADDRESS__)
+    // Con el espacio de direcciones justo, un fichero pequeño se lee aunque el límite sea grande.
+    QProcess hijo;
+    hijo.start(QCoreApplication::applicationFilePath(), {u"--leer-con-tope"_s, normal});
+    QVERIFY(hijo.waitForFinished(10000));
+    QCOMPARE(hijo.readAllStandardOutput().trimmed(), QByteArray("Ch'ien,Cielo"));
+#endif
+#ifdef Q_OS_LINUX
+    // Una FIFO que otro cambia por el fichero una y otra vez: cada lectura da el fichero entero o «no es un
+    // fichero normal», y ninguna se queda esperando a que alguien escriba en la FIFO.
+    const QByteArray fifo = QFile::encodeName(dir.filePath(u"fifo"_s)), dato = QFile::encodeName(normal);
+    QVERIFY(mkfifo(fifo.constData(), 0600) == 0);
+    int buenas = 0, fifos = 0, otras = 0;
+    std::atomic<bool> hecho = false;
+    {
+      std::jthread cambia([&](std::stop_token parar) { // otro proceso que cambia los nombres
+        while (!parar.stop_requested())
+          renameat2(AT_FDCWD, fifo, AT_FDCWD, dato, RENAME_EXCHANGE);
+      });
+      std::thread lector([&] {
+        Carpeta c(dir.path());
+        QElapsedTimer reloj;
+        reloj.start();
+        for (QByteArray b; reloj.elapsed() < 1000;) {
+          const FalloLectura f = c.Leer(u"usuarios.dat"_s, 100, &b);
+          (f == FalloLectura::Ninguno && b == "Ch'ien,Cielo" ? buenas
+           : f == FalloLectura::NoEsFichero                  ? fifos
+                                                             : otras)++;
+        }
+        hecho = true;
+      });
+      for (int espera = 0; !hecho && espera < 1000; ++espera)
+        QThread::msleep(10);
+      const bool colgado = !hecho;
+      if (colgado) // se le abre la FIFO para soltarlo, y la prueba falla
+        ::close(::open(fifo.constData(), O_WRONLY | O_NONBLOCK));
+      lector.join();
+      QVERIFY2(!colgado, "una lectura se quedó esperando en la FIFO");
+    }
+    QVERIFY2(buenas > 50 && fifos > 50 && otras == 0,
+             qPrintable(u"%1 %2 %3"_s.arg(buenas).arg(fifos).arg(otras)));
+#endif
   }
 
-  void unaSolaCopiaConDosProcesos() {
+  // Crear, sustituir y borrar: nunca a través de un enlace, sólo lo nuestro y sólo para su dueño.
+  void escribirSoloLoNuestro() {
+    QTemporaryDir dir, otra;
+    const mode_t mascara = ::umask(0);
+    const auto volver = qScopeGuard([&] {
+      ::umask(mascara);
+      FijarCosturaFicheros(nullptr);
+    });
+    const QString fuera = otra.filePath(u"fuera"_s), nuevo = dir.filePath(u"nuevo"_s);
+    QVERIFY(EscribirTodo(fuera, "de otro sitio"));
+    QFile::setPermissions(fuera, QFileDevice::Permissions(0x6644));
+    const auto fueraIntacto = [&] {
+      return LeerTodo(fuera) == "de otro sitio" && (QFileInfo(fuera).permissions() & 0x7077) == 0x6044;
+    };
+    const auto soloSuDueno = [&] { return (QFileInfo(nuevo).permissions() & 0x7077) == 0x6000; };
+    const auto hay = [&] {
+      return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
+    };
+    Carpeta c(dir.path());
+    QString error;
+    QVERIFY(c.Crear(u"nuevo"_s, "a", &error) == Creacion::Hecha && soloSuDueno());
+    QCOMPARE(c.Crear(u"nuevo"_s, "b", &error), Creacion::Ocupado);
+    // Un nombre ocupado por un enlace, aunque cuelgue, tampoco se abre; una carpeta no se sustituye.
+    QVERIFY(QFile::link(fuera, dir.filePath(u"enlace"_s)) &&
+            QFile::link(otra.filePath(u"nada"_s), dir.filePath(u"colgante"_s)));
+    for (const QString& n : {u"enlace"_s, u"colgante"_s}) {
+      QCOMPARE(c.Crear(n, "b", &error), Creacion::Ocupado);
+      QVERIFY(!c.Sustituir(n, "b", &error) && error.contains(u"enlace simbólico"_s));
+    }
+    QVERIFY(fueraIntacto() && !QFile::exists(otra.filePath(u"nada"_s)));
+    QVERIFY(!c.Sustituir(u"."_s, "c", &error) && error.contains(u"no es un fichero normal"_s));
+    // Sustituir deja el fichero sólo para su dueño aunque antes lo leyera cualquiera.
+    QFile::setPermissions(nuevo, QFileDevice::Permissions(0x6644));
+    QVERIFY(c.Sustituir(u"nuevo"_s, "b", &error) && LeerTodo(nuevo) == "b" && soloSuDueno());
+    // El resto de una escritura cortada se quita; un enlace con su nombre no, y no se escribe.
+    const QString resto = dir.filePath(u".nuevo.korval-nuevo"_s);
+    QVERIFY(EscribirTodo(resto, "a medias"));
+    QVERIFY(c.Sustituir(u"nuevo"_s, "c", &error) && !QFile::exists(resto));
+    QVERIFY(QFile::link(fuera, resto));
+    QVERIFY(!c.Sustituir(u"nuevo"_s, "d", &error) && error.contains(u".nuevo.korval-nuevo"_s));
+    QVERIFY(QFileInfo(resto).isSymLink() && fueraIntacto() && QFile::remove(resto));
+
+    // Un fallo en cualquier paso deja el fichero como estaba y nada más en la carpeta; el que dice el
+    // sistema, con sus palabras. Y quien cambia el nuevo por un enlace justo antes de ponerlo en su sitio no
+    // consigue que se escriba fuera: el enlace queda con el nombre, y se dice.
+    const QStringList antes = hay();
+    const std::tuple<PasoFichero, int, const char*> fallos[] = {{PasoFichero::Crear, EACCES, "falta permiso"},
+                                                                {PasoFichero::Escribir, ENOSPC, "lleno"},
+                                                                {PasoFichero::Sincronizar, EIO, "error 5"},
+                                                                {PasoFichero::Renombrar, EIO, "error 5"},
+                                                                {PasoFichero::Renombrar, 0, "ha cambiado"}};
+    for (const auto& [paso, numero, dice] : fallos) {
+      FijarCosturaFicheros([&, paso = paso, numero = numero](PasoFichero p, const QString&) {
+        if (p == paso && numero == 0)
+          ::rename(QFile::encodeName(dir.filePath(u"enlace"_s)), QFile::encodeName(resto));
+        return p == paso ? numero : 0;
+      });
+      QVERIFY2(!c.Sustituir(u"nuevo"_s, "e", &error) && error.contains(QLatin1String(dice)),
+               qPrintable(error));
+      QVERIFY(numero == 0 ? QFileInfo(nuevo).isSymLink() && fueraIntacto()
+                          : LeerTodo(nuevo) == "c" && hay() == antes);
+    }
+    FijarCosturaFicheros(nullptr);
+
+    // Se borra sólo lo que se leyó: no otro fichero que tomó su nombre.
+    IdentidadFichero leido;
+    QByteArray bytes;
+    QVERIFY(EscribirTodo(dir.filePath(u"otro"_s), "otro"));
+    QCOMPARE(c.Leer(u"otro"_s, 100, &bytes, nullptr, &leido), FalloLectura::Ninguno);
+    QVERIFY(QFile::remove(dir.filePath(u"otro"_s)) && QFile::copy(fuera, dir.filePath(u"otro"_s)));
+    QVERIFY(!c.Borrar(u"otro"_s, leido, &error) && LeerTodo(dir.filePath(u"otro"_s)) == "de otro sitio");
+    QCOMPARE(c.Leer(u"otro"_s, 100, &bytes, nullptr, &leido), FalloLectura::Ninguno);
+    QVERIFY(c.Borrar(u"otro"_s, leido, &error) && c.Borrar(u"otro"_s, leido, &error) &&
+            !hay().contains(u"otro"_s));
+  }
+
+  // Una sola copia por usuario: de dos que arrancan a la vez, una sigue y la otra la avisa; un candado de un
+  // proceso muerto no detiene a nadie; una copia que no contesta deja a la otra esperar lo dicho y nada más.
+  void unaSolaCopia() {
     QTemporaryDir dir;
-    QProcess hijo; // este mismo ejecutable, que toma el candado y espera
-    hijo.start(QCoreApplication::applicationFilePath(), {u"--tomar-candado"_s, dir.path()});
-    QVERIFY(hijo.waitForReadyRead(10000));
-    QCOMPARE(hijo.readAll().trimmed(), QByteArray("TOMADO"));
-    QVERIFY(!InstanciaUnica(dir.path()).adquirir());
-    // Muerto el primero sin soltar el candado, la siguiente copia arranca.
-    hijo.kill();
-    QVERIFY(hijo.waitForFinished());
-    QVERIFY(InstanciaUnica(dir.path()).adquirir());
+    for (int vez = 0; vez < 6; ++vez) {
+      QProcess a, b;
+      for (QProcess* p : {&a, &b})
+        p->start(QCoreApplication::applicationFilePath(), {u"--copia"_s, dir.path()});
+      QVERIFY(a.waitForFinished(15000) && b.waitForFinished(15000) && a.exitCode() + b.exitCode() == 0);
+      QStringList dicen{QString::fromLatin1(a.readAll().trimmed()),
+                        QString::fromLatin1(b.readAll().trimmed())};
+      dicen.sort();
+      QCOMPARE(dicen, QStringList({u"AVISADA"_s, u"UNICA"_s}));
+    }
+    // Una copia que tiene el candado de un archivo: quien lo quiere espera lo dicho y lo explica.
+    QProcess muda;
+    muda.start(QCoreApplication::applicationFilePath(), {u"--tomar-candado"_s, dir.path()});
+    QVERIFY(muda.waitForReadyRead(10000));
+    QCOMPARE(muda.readAll().trimmed(), QByteArray("UNICA"));
+    const Carpeta c(dir.path());
+    QElapsedTimer reloj;
+    reloj.start();
+    Candado ocupado(c, u".candado"_s, 300);
+    QVERIFY(!ocupado.tomado() && ocupado.error().contains(u"Otra copia de KORVAL"_s) &&
+            reloj.elapsed() >= 300);
+    // Muerta sin soltar nada, la siguiente arranca y el candado se toma.
+    muda.kill();
+    QVERIFY(muda.waitForFinished());
+    InstanciaUnica siguiente(dir.path());
+    QCOMPARE(siguiente.Adquirir(0), InstanciaUnica::Resultado::Unica);
+    QVERIFY(Candado(c, u".candado"_s, 0).tomado());
+    QCOMPARE(QFileInfo(dir.filePath(u".candado"_s)).permissions() & 0x7077, QFileDevice::Permissions(0x6000));
+    QCOMPARE(QFileInfo(siguiente.ruta()).permissions() & 0x7077, QFileDevice::Permissions(0x6000));
   }
 };
 
-int main(int argc, char** argv) {
-  if (argc == 3 && QByteArray(argv[1]) == "--tomar-candado") {
-    QCoreApplication app(argc, argv);
-    InstanciaUnica candado(QString::fromLocal8Bit(argv[2]));
-    std::printf(candado.adquirir() ? "TOMADO\n" : "SIN CANDADO\n");
+// Los procesos hijos de las pruebas: otra copia del programa, otro que tiene un candado, uno con poca
+// memoria.
+int hijo(const QByteArray& papel, const QString& ruta) {
+  const auto decir = [](const char* que) {
+    std::printf("%s\n", que);
     std::fflush(stdout);
-    QThread::sleep(60);
+  };
+  if (papel == "--leer-con-tope") {
+    const rlim_t paginas = LeerTodo(QStringLiteral("/proc/self/statm")).split(' ').value(0).toULong();
+    const rlim_t tope = paginas * rlim_t(sysconf(_SC_PAGESIZE)) + (64 << 20);
+    const rlimit r{tope, tope};
+    setrlimit(RLIMIT_AS, &r);
+    QByteArray bytes;
+    LeerFicheroRegular(ruta, qint64(256) << 20, &bytes);
+    decir(bytes.constData());
     return 0;
+  }
+  // La que no contesta tiene además el candado de un archivo.
+  const Carpeta c(ruta);
+  std::optional<Candado> candado;
+  if (papel == "--tomar-candado")
+    candado.emplace(c, QStringLiteral(".candado"), 0);
+  InstanciaUnica copia(ruta);
+  const InstanciaUnica::Resultado r = copia.Adquirir(papel == "--copia" ? 5000 : 0);
+  decir(r == InstanciaUnica::Resultado::Unica     ? "UNICA"
+        : r == InstanciaUnica::Resultado::Avisada ? "AVISADA"
+                                                  : "MUDA");
+  if (papel == "--tomar-candado") {
+    QThread::sleep(60);
+  } else if (r == InstanciaUnica::Resultado::Unica) {
+    // La primera espera a que la otra le pida que se muestre (o un rato, si no llega).
+    copia.AlPedirQueSeMuestre(
+        [] { QTimer::singleShot(200, QCoreApplication::instance(), &QCoreApplication::quit); });
+    QTimer::singleShot(10000, QCoreApplication::instance(), &QCoreApplication::quit);
+    QCoreApplication::exec();
+  }
+  return 0;
+}
+
+int main(int argc, char** argv) {
+  if (argc == 3 && QByteArray(argv[1]).startsWith("--")) {
+    QCoreApplication app(argc, argv);
+    return hijo(argv[1], QString::fromLocal8Bit(argv[2]));
   }
   QGuiApplication app(argc, argv);
   PruebaPlataforma prueba;

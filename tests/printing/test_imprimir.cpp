@@ -1,5 +1,5 @@
-// La impresión de un hexagrama desde su ventana: dibujo, pregunta, textos, temporal, fallos, diálogos
-// y los PDF de verdad, enteros o nada, con su nombre y su aviso, sin enlaces ni ficheros ajenos.
+// La impresión de un hexagrama desde su ventana: dibujo, pregunta, textos, fallos, diálogos y los PDF de
+// verdad, enteros o nada, con su nombre y su aviso, sin enlaces ni ficheros ajenos.
 #include "CortesCastellano.h"
 #include "apoyo/Apoyo.h"
 #include "core/Estado.h"
@@ -8,6 +8,7 @@
 #include "platform/Codificacion.h"
 #include "platform/Controles.h"
 #include "platform/DialogosComunes.h"
+#include "platform/Ficheros.h"
 #include "platform/Rutas.h"
 #include "printing/ComponerTexto.h"
 #include "printing/FRMImprimir.h"
@@ -17,6 +18,7 @@
 #include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFontDialog>
 #include <QPdfWriter>
@@ -30,8 +32,13 @@
 #include <QTest>
 #include <QUrl>
 
+#include <atomic>
 #include <map>
 #include <memory>
+#include <random>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -51,15 +58,6 @@ QStringList compuestas(const QString& fuente, double tamano) {
                 [&](const QString& l) { r << l; });
   return r;
 }
-
-// Un temporal que no admite más que un byte: la escritura misma falla, no sólo el vaciado final.
-struct TemporalLleno : QFile {
-  using QFile::QFile;
-  bool lleno = false;
-  qint64 writeData(const char* datos, qint64 largo) override {
-    return std::exchange(lleno, true) ? -1 : QFile::writeData(datos, std::min<qint64>(largo, 1));
-  }
-};
 
 bool sinPermisosAjenos(const QString& ruta) { // ni el grupo ni los otros: 0077
   return QFile::exists(ruta) && (QFile::permissions(ruta).toInt() & 0x0077) == 0;
@@ -131,7 +129,7 @@ private slots:
     FijarReloj(nullptr, nullptr);
     FijarPruebaImpresoras(nullptr);
     FijarPruebaEscritura(nullptr);
-    FijarTemporalImpresion(nullptr);
+    FijarCosturaFicheros(nullptr);
     FijarPapelImpresora(nullptr);
     QDesktopServices::unsetUrlHandler(u"file"_s);
     FRMImprimir::CaptionHexagramaEnPantalla = nullptr;
@@ -253,17 +251,14 @@ private slots:
     consulta(u"967878"_s);
     const bool con482 = !respuestas.contains(vbOK);
     impresora_->fallosAlEmpezar = con482 ? 1 : 0;
-    // El fichero temporal del último trabajo se mira mientras se imprimen sus líneas.
-    QByteArray temporal;
     impresora_->antesDeMarcar = [&, fallaEn](const MarcaImpresa& m) {
-      if (m.tipo == MarcaImpresa::Texto && m.texto == u"DECISION"_s)
-        temporal = sinPermisosAjenos(fichero(u"inter.tmp"_s)) ? LeerTodo(fichero(u"inter.tmp"_s)) : "ajeno";
       if (int(m.tipo) == fallaEn)
         throw ErrorEjecucion(ErrEntradaSalida);
     };
-    // El inter.tmp que dejó un trabajo cortado es nuestro: el que imprime lo sustituye sin decir nada.
-    if (terminados > 0)
-      QVERIFY(EscribirTodo(fichero(u"inter.tmp"_s), "resto de un trabajo cortado"));
+    // Los textos se componen en la memoria: ni el INTER.TMP del usuario ni una FIFO con el nombre del fichero
+    // temporal de otros tiempos se tocan ni detienen la impresión.
+    QVERIFY(EscribirTodo(fichero(u"INTER.TMP"_s), "mío"));
+    QVERIFY(mkfifo(QFile::encodeName(fichero(u"inter.tmp"_s)).constData(), 0600) == 0);
     for (int r : respuestas)
       GuionMensajes::responder(r);
     imprimir(true);
@@ -272,7 +267,7 @@ private slots:
     for (std::size_t i = 0; i < msg.size(); ++i) {
       QCOMPARE(msg[i].texto,
                i == 0 && con482 ? u"IMPRESORA NO PREPARADA (error 482)"_s : u"ERROR 57 (SUB IMPRIMIR)"_s);
-      QVERIFY(msg[i].titulo == u"ATENCION..."_s &&
+      QVERIFY(msg[i].titulo == u"ATENCIÓN..."_s &&
               msg[i].estilo == (vbCritical | (con482 ? vbAbortRetryIgnore : vbOKOnly)));
     }
     QCOMPARE(std::pair(impresora_->trabajosTerminados(), impresora_->trabajosCancelados()),
@@ -280,12 +275,8 @@ private slots:
     QVERIFY(!f_->isVisible());
     f_->show();
     QVERIFY(f_->panfondo->isEnabled() && !f_->PANIMPRIMIENDO->isVisible());
-    // inter.tmp, en Windows-1252 y sólo para su dueño mientras sirve, no queda nunca.
-    if (terminados > 0 || !temporal.isEmpty()) {
-      QCOMPARE(temporal, Win1252::codificar(compuestas(u"Arial"_s, 12).join(u"\r\n"_s) + u"\r\n"_s));
-      QVERIFY(temporal.contains(char(0xF3)) && !temporal.contains("\xC3\xB3"));
-    }
-    QCOMPARE(sobrantes(), QStringList());
+    QCOMPARE(sobrantes(), QStringList({u"INTER.TMP"_s, u"inter.tmp"_s}));
+    QCOMPARE(LeerTodo(fichero(u"INTER.TMP"_s)), QByteArray("mío"));
   }
 
   void dialogos() {
@@ -356,7 +347,7 @@ private slots:
       QVERIFY2(aviso.contains(QDir::toNativeSeparators(p)) && sinPermisosAjenos(p), qPrintable(aviso));
     const QString complementario = textoPdf(pdfs[1]);
     QVERIFY(complementario.contains(u"HEXAGRAMA COMPLEMENTARIO"_s) && complementario.contains(u"22-Pi"_s) &&
-            !complementario.contains(u"LINEA"_s));
+            !complementario.contains(u"LÍNEA"_s));
 
     // El principal: la pregunta entera, los nombres, las secciones de sus líneas cambiantes y cada corte
     // como en castellano (\f abre la línea de una página).
@@ -365,9 +356,9 @@ private slots:
     for (const QString& t : {u"CONSULTA: "_s + PreguntaLarga, u"HEXAGRAMA PRINCIPAL"_s, u"48-Ching"_s,
                              u"Trigrama Superior:"_s, u"K'an, el Agua que se abisma"_s})
       QVERIFY2(todo.simplified().contains(t), qPrintable(t));
-    for (const QString& t : {u"DECISION"_s, u"COMENTARIO"_s, u"IMAGEN"_s, u"LINEA 1"_s, u"LINEA 6"_s})
+    for (const QString& t : {u"DECISIÓN"_s, u"COMENTARIO"_s, u"IMAGEN"_s, u"LÍNEA 1"_s, u"LÍNEA 6"_s})
       QVERIFY2(l.contains(t), qPrintable(t));
-    QVERIFY(!l.contains(u"LINEA 3"_s) && !l.contains(u"LINEA 4"_s));
+    QVERIFY(!l.contains(u"LÍNEA 3"_s) && !l.contains(u"LÍNEA 4"_s));
     const Cortes::Resultado cortes = Cortes::JuzgarLineas(l);
     QVERIFY2(cortes.malos.isEmpty(), qPrintable(cortes.malos.join(u'\n')));
     QVERIFY(cortes.guiones > 5);
@@ -384,14 +375,16 @@ private slots:
     }
     QVERIFY(palabras > 500);
 
-    // El fichero de otro con el nombre siguiente no se toca: la orden toma «-2». Sin abrir nada si no se
-    // quiere.
+    // El fichero de otro con el nombre siguiente no se toca, ni un enlace con el de después: la orden toma
+    // «-3». Sin abrir nada si no se quiere.
     FRMImprimir::CaptionHexagramaEnPantalla = [] { return u"HEXAGRAMA COMPLEMENTARIO"_s; };
     QVERIFY(EscribirTodo(fichero(base + u" complementario.pdf"_s), "mío"));
+    QVERIFY(QFile::link(fichero(u"nada/suyo.pdf"_s), fichero(base + u"-2 complementario.pdf"_s)));
     GuionMensajes::responder(vbNo);
     imprimir();
     QCOMPARE(LeerTodo(fichero(base + u" complementario.pdf"_s)), QByteArray("mío"));
-    const QString otro = fichero(base + u"-2 complementario.pdf"_s);
+    QVERIFY(!QFile::exists(fichero(u"nada"_s)));
+    const QString otro = fichero(base + u"-3 complementario.pdf"_s);
     QVERIFY(LeerTodo(otro).startsWith("%PDF-") && sinPermisosAjenos(otro));
     QVERIFY(GuionMensajes::mostrados().back().texto.contains(QDir::toNativeSeparators(otro)) &&
             abiertos_.size() == 2);
@@ -441,13 +434,16 @@ private slots:
 
     // Un fichero que existe y el usuario aceptó sustituir recibe la orden siguiente y sólo ésa: la otra va a
     // un fichero nuevo a su lado.
+    // Se sustituye de una vez, no se escribe encima: otro nombre del fichero viejo lo sigue teniendo entero.
     const QString elegido = fichero(u"consulta.pdf"_s);
     QVERIFY(EscribirTodo(elegido, "viejo"));
+    QVERIFY(::link(QFile::encodeName(elegido), QFile::encodeName(fichero(u"viejo.pdf"_s))) == 0);
     GuionDialogos::responder(RespuestaDialogo::elegirPdf(elegido));
     f_->BTNMENU_Click(1);
     imprimir();
     const QByteArray impreso = LeerTodo(elegido);
-    QVERIFY(impreso.startsWith("%PDF-") && sinPermisosAjenos(elegido));
+    QVERIFY(impreso.startsWith("%PDF-") && sinPermisosAjenos(elegido) &&
+            LeerTodo(fichero(u"viejo.pdf"_s)) == "viejo");
     imprimir();
     QCOMPARE(LeerTodo(elegido), impreso);
     QVERIFY(LeerTodo(fichero(u"KORVAL 2026-12-05 18-30-12 principal.pdf"_s)).startsWith("%PDF-"));
@@ -480,63 +476,86 @@ private slots:
   }
 
   void fallosDelDestino() {
-    // Cada fallo del destino, en un solo mensaje con la causa; la orden termina sin dejar nada.
+    // Cada fallo del destino, en un solo mensaje con la causa; la orden termina sin dejar nada. Primero, una
+    // carpeta en la que no se puede escribir.
     impresoraDeVerdad();
     consulta(u"969678"_s);
-    const QString pdf = fichero(u"KORVAL 2026-12-05 18-30-12 1 principal.pdf"_s);
-    const QString temporal = fichero(u"inter.tmp"_s), ajeno = fichero(u"ajeno.txt"_s);
-    QVERIFY(QDir(carpeta_->ruta()).mkdir(u"otra"_s));
-    // Tras cada preparación: el mensaje, lo que queda en la carpeta, el fichero ajeno intacto.
-    const auto comprobar = [&](const char* caso, const QString& dice, const QStringList& quedan) {
-      GuionMensajes::limpiar();
-      imprimir(true);
-      const bool bien = UnicoMensaje(vbCritical | vbOKOnly).startsWith(u"ATENCION...: "_s) &&
-                        UnicoMensaje(vbCritical | vbOKOnly).contains(dice) && sobrantes() == quedan &&
-                        !f_->isVisible() && LeerTodo(ajeno) == (QFile::exists(ajeno) ? "ajeno" : "") &&
-                        !QFile::exists(fichero(u"otra/destino.pdf"_s));
-      FijarPruebaEscritura(nullptr);
-      FijarTemporalImpresion(nullptr);
-      for (const QString& f : sobrantes())
-        QFile::remove(fichero(f));
-      QVERIFY2(bien, caso);
-    };
     FijarPruebaEscritura([&](const QString& d) { return d != carpeta_->ruta(); });
-    comprobar("carpeta sin permiso", QDir::toNativeSeparators(carpeta_->ruta()) + u"»: falta permiso"_s, {});
-    FijarTemporalImpresion([](const QString& r) { return std::make_unique<TemporalLleno>(r); });
-    comprobar("el temporal no cabe", u"lleno"_s, {});
-    QVERIFY(EscribirTodo(ajeno, "ajeno"));
-    QVERIFY(QFile::link(ajeno, temporal));
-    comprobar("inter.tmp es un enlace", u"enlace simbólico"_s, {u"ajeno.txt"_s, u"inter.tmp"_s});
-    QVERIFY(QFile::link(fichero(u"otra/destino.pdf"_s), pdf));
-    comprobar("un enlace colgante con el nombre del PDF", u"enlace simbólico"_s, {QFileInfo(pdf).fileName()});
+    imprimir(true);
+    const QString aviso = UnicoMensaje(vbCritical | vbOKOnly);
+    QVERIFY2(aviso.startsWith(u"ATENCIÓN...: "_s) &&
+                 aviso.contains(QDir::toNativeSeparators(carpeta_->ruta()) + u"»: falta permiso"_s),
+             qPrintable(aviso));
+    QVERIFY(sobrantes().isEmpty() && !f_->isVisible());
+    FijarPruebaEscritura(nullptr);
 
-    // Un almacén dañado detiene el trabajo con el error 9: ni PDF ni temporal.
+    // Un almacén dañado detiene el trabajo con el error 9: ningún PDF.
     GuionMensajes::limpiar();
     for (int j = 1; j < RanurasTextBuffer; ++j)
       TextBuffer[std::size_t(j)] = j == 1 ? u"*D"_s : j == 100 ? u"**"_s : u"palabra"_s;
     imprimir();
-    QCOMPARE(UnicoMensaje(vbCritical | vbOKOnly), u"ATENCION...: ERROR 9 (SUB IMPRIMIR)"_s);
+    QCOMPARE(UnicoMensaje(vbCritical | vbOKOnly), u"ATENCIÓN...: ERROR 9 (SUB IMPRIMIR)"_s);
     QCOMPARE(sobrantes(), QStringList());
 
-    // Disco lleno de verdad, en un hijo con un tope de tamaño: por debajo del PDF y por debajo del temporal.
+    // Disco lleno de verdad, en un hijo con un tope de tamaño por debajo del PDF.
     consulta(u"969678"_s);
     imprimir();
     const QString entero = fichero(u"KORVAL 2026-12-05 18-30-12 principal.pdf"_s);
     const qint64 tamano = QFileInfo(entero).size();
     QVERIFY(tamano > 8192);
     QFile::remove(entero);
-    for (const qint64 tope : {tamano / 2, qint64(2048)}) {
-      QVERIFY(EnUnHijo(
-          [&] {
-            GuionMensajes::limpiar();
-            imprimir(true);
-            const QString dice = UnicoMensaje(vbCritical | vbOKOnly);
-            return dice.contains(u"lleno"_s) && dice.contains(tope == 2048 ? u"temporal"_s : u"el PDF"_s);
-          },
-          tope));
-      QCOMPARE(sobrantes(), QStringList());
-    }
+    QVERIFY(EnUnHijo(
+        [&] {
+          GuionMensajes::limpiar();
+          imprimir(true);
+          const QString dice = UnicoMensaje(vbCritical | vbOKOnly);
+          return dice.contains(u"lleno"_s) && dice.contains(u"el PDF"_s);
+        },
+        tamano / 2));
+    QCOMPARE(sobrantes(), QStringList());
   }
+
+#ifdef Q_OS_LINUX
+  // Otro que puede escribir en la carpeta pone y quita sin parar enlaces a un fichero de fuera con los
+  // nombres de los PDF siguientes mientras se imprime: cada trabajo toma un nombre libre y el de fuera no
+  // cambia.
+  void otroOcupaLosNombresDeLosPdf() {
+    impresoraDeVerdad();
+    QTemporaryDir otra;
+    const QString fuera = otra.filePath(u"fuera"_s);
+    QVERIFY(EscribirTodo(fuera, "de otro sitio"));
+    const QString base = fichero(u"KORVAL 2026-12-05 18-30-12"_s);
+    int intentos = 0;
+    std::atomic<int> hechos = 0; // el siguiente nombre libre es, más o menos, el número de hechos más uno
+    FijarCosturaFicheros([&](PasoFichero p, const QString& r) {
+      intentos += p == PasoFichero::Crear && r.endsWith(u".pdf"_s);
+      return 0;
+    });
+    {
+      std::minstd_rand azar(5);
+      std::jthread otro([&](std::stop_token parar) {
+        for (int n = 1; !parar.stop_requested(); n = hechos + 1 + int(azar() % 3)) {
+          const QByteArray nombre =
+              QFile::encodeName((n == 1 ? base : u"%1-%2"_s.arg(base).arg(n)) + u" principal.pdf"_s);
+          if (symlink(QFile::encodeName(fuera).constData(), nombre.constData()) == 0)
+            unlink(nombre.constData()); // sólo su enlace: con él ahí, nadie más pudo tomar ese nombre
+        }
+      });
+      QElapsedTimer reloj;
+      for (reloj.start(); reloj.elapsed() < 1500 && hechos < 3000; ++hechos) {
+        Printer().EmpezarOrden({u"principal"_s});
+        Printer().TrabajoDeLaOrden(0);
+        Printer().Print(u"x"_s);
+        Printer().EndDoc();
+        QVERIFY(!QFileInfo(Printer().PdfTerminado()).isSymLink() &&
+                LeerTodo(Printer().PdfTerminado()).startsWith("%PDF-"));
+      }
+    }
+    QVERIFY2(hechos > 20 && intentos > hechos, qPrintable(u"%1 %2"_s.arg(hechos).arg(intentos)));
+    QCOMPARE(LeerTodo(fuera), QByteArray("de otro sitio"));
+    QCOMPARE(sobrantes().size(), qsizetype(hechos));
+  }
+#endif
 };
 
 QTEST_MAIN(PruebaImprimir)

@@ -164,8 +164,9 @@ private slots:
     });
     Pulsar(menu_->BTNMENU[2]);
     QCOMPARE(visto + u' ' + marco,
-             PreguntaModoManual + u" | HEXAGRAMA PRINCIPAL 63-Chi Chi 787878 HEXAGRAMA PRINCIPAL"_s);
-    QCOMPARE(LastLines.texto() + LastQuestion.trimmed(), u"787878"_s + PreguntaModoManual);
+             u"NO SE HA REALIZADO CONSULTA (elegido de la lista) | HEXAGRAMA PRINCIPAL 63-Chi Chi 787878 "
+             u"HEXAGRAMA PRINCIPAL"_s);
+    QCOMPARE(LastLines.texto() + LastQuestion.trimmed(), u"787878"_s + PreguntaCatalogo);
     // La pregunta y las líneas de la última, si se ofrecen los dos, el de cambio y un «!» por mensaje.
     const auto elegir = [](int registro) {
       AlAparecer<FRMRecuperar>([registro](FRMRecuperar* r) {
@@ -195,7 +196,7 @@ private slots:
     };
     QCOMPARE(recuperar(0), u"¿VOLVERÁ LA LLUVIA? 969696: los dos, HEXAGRAMA COMPLEMENTARIO 64-Wei Chi"_s);
     QCOMPARE(recuperar(1), u"¿Y EL HUERTO? 777888: uno, HEXAGRAMA PRINCIPAL 11-T'ai!"_s);
-    QCOMPARE(recuperar(2), PreguntaModoManual + u" 787878: uno, HEXAGRAMA PRINCIPAL 63-Chi Chi!"_s);
+    QCOMPARE(recuperar(2), PreguntaCatalogo + u" 787878: uno, HEXAGRAMA PRINCIPAL 63-Chi Chi!"_s);
 
     elegir(3);
     AlAparecer<FRMInterpretar>([&](FRMInterpretar* i) {
@@ -269,8 +270,8 @@ private slots:
            static_cast<FRM64HEXAGRAMAS*>(c)->List1->setCurrentRow(41);
            cancelar(c);
          },
-         PreguntaModoManual + u"|"_s + tiradas},
-        {4, nullptr, u"¿LLOVERÁ?|"_s + tiradas + u" NO EXITEN CONSULTAS ARCHIVADAS"_s}};
+         PreguntaCatalogo + u"|"_s + tiradas},
+        {4, nullptr, u"¿LLOVERÁ?|"_s + tiradas + u" NO EXISTEN CONSULTAS ARCHIVADAS"_s}};
     for (const auto& [orden, abandonar, esperado] : abandonos) {
       CurrentQuestion = u"¿OTRA COSA?"_s;
       CurrentLines = u"888888"_s;

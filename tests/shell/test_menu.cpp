@@ -1,16 +1,31 @@
 // El arranque y el menú principal, como los vive el usuario.
 #include "apoyo/Apoyo.h"
+#include "archive/FRMGrabar.h"
+#include "archive/FRMRecuperar.h"
+#include "casting/FRMIntroducir.h"
+#include "casting/FRMTirada.h"
+#include "casting/frmconsulta.h"
+#include "interpretation/FRM64HEXAGRAMAS.h"
+#include "interpretation/FRMInterpretar.h"
+#include "platform/Estilo.h"
+#include "platform/EstiloDialogos.h"
 #include "platform/InstanciaUnica.h"
 #include "platform/MensajesQt.h"
+#include "platform/Rutas.h"
+#include "printing/FRMImprimir.h"
 #include "shell/FRM256.h"
 #include "shell/FRMInicio.h"
 #include "shell/FRMPRINCIPAL.h"
 #include "shell/VisorAyuda.h"
 
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QMessageBox>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextBrowser>
 
+#include <cstdio>
 #include <sys/stat.h>
 
 namespace {
@@ -112,6 +127,13 @@ private slots:
     QVERIFY(!menu->Inicio() && GuionMensajes::mostrados().empty()); // la presentación ya se cerró
     for (BotonImagen* b : menu->BTNMENU)
       QVERIFY(!b->Picture().isNull() && !b->accessibleName().isEmpty());
+    // Cada ventana con su título: la barra de tareas y el lector de pantalla las distinguen.
+    QStringList titulos{FRM256().windowTitle(), VisorAyuda::Instancia().windowTitle()};
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             menu.get(), menu->Tirada, menu->Introducir, menu->Hexagramas64, menu->Consulta,
+             menu->Interpretar, menu->Recuperar, menu->Grabar, &menu->VentanaImprimir()})
+      titulos << w->windowTitle();
+    QVERIFY2(titulos.removeDuplicates() == 0 && !titulos.contains(QString()), qPrintable(titulos.join(u'|')));
     // Los sorteos de la barra son anteriores a la siembra: se repiten.
     menu.reset();
     ReiniciarAleatorio();
@@ -122,16 +144,39 @@ private slots:
     QVERIFY(Arrancar()->Terminado());
     const QString m = UnicoMensaje(vbCritical + vbOKOnly);
     QVERIFY2(m.contains("«hexagr.kvl»") && m.contains("no es un fichero normal"), qPrintable(m));
-    // Con otra copia en marcha, sólo su aviso: ni el de pantalla ni «¿Finalizar KORVAL?».
+    // Con otra copia en marcha que no contesta en dos segundos, sólo su aviso (ni el de pantalla ni
+    // «¿Finalizar KORVAL?») y el programa termina con 1.
     GuionMensajes::limpiar();
-    InstanciaUnica primera(carpeta_->ruta());
-    QVERIFY(primera.adquirir());
+    InstanciaUnica primera(carpeta_->ruta()); // sin bucle de eventos que atienda a la otra
+    QCOMPARE(primera.Adquirir(), InstanciaUnica::Resultado::Unica);
+    QElapsedTimer reloj;
+    reloj.start();
     menu = std::make_unique<FRMPRINCIPAL>();
-    QVERIFY(menu->Terminado() && menu->Tirada == nullptr);
+    QVERIFY(menu->Terminado() && menu->Tirada == nullptr && menu->CodigoSalida() == 1);
+    QVERIFY2(reloj.elapsed() >= 2000 && reloj.elapsed() < 4000, qPrintable(QString::number(reloj.elapsed())));
     QCOMPARE(CancelFlag.texto(), QStringLiteral("EC"));
     QCOMPARE(UnicoMensaje(vbExclamation + vbOKOnly),
              "Información al usuario: Esta aplicación ya se está ejecutando\r\n\r\nAPLICACIÓN CANCELADA");
     QCOMPARE(salidas_, 0); // aún no había bucle del que salir
+  }
+
+  // Una segunda copia pide a la primera que se ponga delante (aunque esté minimizada) y termina con 0 sin
+  // mostrar nada.
+  void laSegundaCopiaTraeLaPrimera() {
+    auto menu = Arrancar();
+    menu->show();
+    QWidget otra; // otra ventana del escritorio, delante
+    otra.show();
+    menu->showMinimized();
+    QApplication::setActiveWindow(&otra);
+    QTRY_VERIFY(menu->isMinimized() && !menu->isActiveWindow());
+    QProcess segunda;
+    segunda.start(QCoreApplication::applicationFilePath(),
+                  {QStringLiteral("--segunda-copia"), carpeta_->ruta()});
+    QTRY_VERIFY_WITH_TIMEOUT(segunda.state() == QProcess::NotRunning, 10000);
+    QCOMPARE(segunda.readAllStandardOutput().trimmed(), QByteArray("mensajes: 0"));
+    QCOMPARE(segunda.exitCode(), 0);
+    QTRY_VERIFY(!menu->isMinimized() && menu->isActiveWindow());
   }
 
   void salirPideConfirmacion() {
@@ -175,6 +220,30 @@ private slots:
     QCOMPARE(contestar(vbQuestion + vbYesNo, Qt::Key_Return), int(vbYes));
     QCOMPARE(contestar(vbCritical + vbAbortRetryIgnore, Qt::Key_Escape), int(vbAbort));
     QCOMPARE(contestar(vbOKCancel + vbDefaultButton2, Qt::Key_Return), int(vbCancel));
+    // Con los colores y los iconos del programa y cada texto legible sobre su fondo
+    // (WCAG: negro sobre blanco es 21:1 y #777 sobre blanco se queda en 4,48:1).
+    QVERIFY(qAbs(Contraste(Qt::black, Qt::white) - 21) < 1e-9 &&
+            qAbs(Contraste(0x777777, Qt::white) - 4.48) < 0.005);
+    QStringList visto;
+    AlAparecerModal([&visto](QWidget* w) {
+      auto* caja = qobject_cast<QMessageBox*>(w);
+      const QPalette& p = caja->palette();
+      visto << caja->grab().toImage().pixelColor(2, caja->height() - 3).name();
+      visto << (caja->iconPixmap().toImage() == IconoMensaje(vbCritical, caja->devicePixelRatioF()).toImage()
+                    ? u"icono nuestro"_s
+                    : u"otro icono"_s);
+      for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive})
+        for (auto [texto, fondo] : {std::pair(QPalette::WindowText, QPalette::Window),
+                                    {QPalette::ButtonText, QPalette::Button},
+                                    {QPalette::Text, QPalette::Base},
+                                    {QPalette::HighlightedText, QPalette::Highlight},
+                                    {QPalette::ToolTipText, QPalette::ToolTipBase}})
+          if (Contraste(p.color(g, texto), p.color(g, fondo)) < 4.5)
+            visto << u"poco contraste %1/%2"_s.arg(texto).arg(fondo);
+      QTest::keyClick(caja, Qt::Key_Escape);
+    });
+    MsgBox(u"Algo ha fallado."_s, vbCritical + vbOKOnly);
+    QCOMPARE(visto.join(u", "_s), Estilo::VerdeAzulado.name() + u", icono nuestro"_s);
     InstalarManejadorMsgBox(nullptr);
   }
 
@@ -220,8 +289,9 @@ private slots:
     GuionMensajes::limpiar();
     Pulsar(menu->BTNMENU[7]);
     QCOMPARE(UnicoMensaje(vbInformation + vbOKOnly),
-             "Datos del Programador: KORVAL v1.1 para WINDOWS 95\r\n\r\nKORVAL: programa y textos del taller "
-             "KORVAL\r\nCorreo: taller@korval.invalid\r\nPublicado con licencia libre: puede copiarlo y "
+             "Datos del Programador: KORVAL " KORVAL_VERSION
+             ": consultas al libro de los cambios con tres monedas\r\n\r\nKORVAL: programa y textos del "
+             "taller KORVAL\r\nCorreo: korval@tallerkorval.example\r\nLicencia MIT: puede usarlo, copiarlo y "
              "compartirlo\r\n");
     // La ayuda: tras leer otro apartado, el botón «Índice» vuelve al principio.
     GuionMensajes::limpiar();
@@ -246,5 +316,19 @@ private slots:
   }
 };
 
-QTEST_MAIN(PruebaMenu)
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  if (argc == 3 && QByteArray(argv[1]) == "--segunda-copia") {
+    // Otra copia del programa, que arranca con la misma carpeta de ejecución que la de la prueba.
+    GuionMensajes::activar();
+    FijarProgramDir(QString::fromLocal8Bit(argv[2]));
+    FijarCarpetaEjecucion(QString::fromLocal8Bit(argv[2]));
+    FRM256::RespuestaAutomatica = 1; // si llegara a arrancar, que termine
+    FRMPRINCIPAL menu;
+    std::printf("mensajes: %d\n", int(GuionMensajes::mostrados().size()));
+    return CancelFlag == QStringLiteral("EC") ? menu.CodigoSalida() : 99;
+  }
+  PruebaMenu prueba;
+  return QTest::qExec(&prueba, argc, argv);
+}
 #include "test_menu.moc"
