@@ -276,8 +276,16 @@ const QString VerbosDirectos = QStringLiteral(
     "debilit|abrum|conoc|respet|busc|abandon|proteg|protej|corrig|correg|venc|venz|derrot|"
     "atac|invit|engañ|castig|admir|acog|acoj|fren|sigu|segu|encontr|encuentr|hier|her[ií]|muev|mov");
 
+const QString PatronSoloConTilde = QStringLiteral(R"(\bsólo\b)");
+const QString PatronVosotros = QStringLiteral(R"(\b(vosotr[oa]s|vuestr[oa]s?|os)\b|\b\w+(áis|éis)\b)");
+const QString PatronLeismo =
+    QStringLiteral(
+        R"(\bles?\s+((ha|han|había|habían|habrá|habrán)\s+)?(%1)\w*|\b(%1)(ar|er|ir|ándo|iéndo)(le|les)\b)")
+        .arg(VerbosDirectos);
+
 struct Norma {
   std::vector<Regla> reglas;
+  std::vector<Regla> reglasAyuda;
   std::set<QString> nombres; // los de los trigramas y los hexagramas
   QRegularExpression romanizacion;
   std::map<QString, QString> bienEscrito;
@@ -304,14 +312,10 @@ struct Norma {
           Ambito::Todo, QStringLiteral("«el hombre cabal», «el mezquino»"));
     regla(QStringLiteral(R"(\b(éste|ésta|éstos|éstas|ése|ésa|ésos|ésas|aquél|aquélla|aquéllos|aquéllas)\b)"),
           Ambito::Todo, QStringLiteral("el demostrativo sin tilde"));
-    regla(QStringLiteral(R"(\bsólo\b)"), Ambito::Todo, QStringLiteral("«solo», sin tilde"));
-    regla(QStringLiteral(R"(\b(vosotr[oa]s|vuestr[oa]s?|os|ustedes?)\b|\b\w+(áis|éis)\b)"), Ambito::Todo,
+    regla(PatronSoloConTilde, Ambito::Todo, QStringLiteral("«solo», sin tilde"));
+    regla(PatronVosotros + QStringLiteral(R"(|\bustedes?\b)"), Ambito::Todo,
           QStringLiteral("«tú» para el lector"));
-    regla(
-        QStringLiteral(
-            R"(\bles?\s+((ha|han|había|habían|habrá|habrán)\s+)?(%1)\w*|\b(%1)(ar|er|ir|ándo|iéndo)(le|les)\b)")
-            .arg(VerbosDirectos),
-        Ambito::Todo, QStringLiteral("«lo», «la», «los», «las» para el complemento directo"));
+    regla(PatronLeismo, Ambito::Todo, QStringLiteral("«lo», «la», «los», «las» para el complemento directo"));
     regla(QStringLiteral(R"(\béxito\b)"), Ambito::Oraculo, QStringLiteral("«paso abierto» o «abre paso»"));
     regla(QStringLiteral(R"(\bdesgracias?\b)"), Ambito::Oraculo, QStringLiteral("«mal augurio»"));
     regla(QStringLiteral(
@@ -324,6 +328,21 @@ struct Norma {
                          R"(\b(hac|v|pon|ten|conoc|mov|s|sab|cre|perd|venc|proteg|volv|envolv|entend|sosten|)"
                          R"(deten|manten|ofrec|parec|aprend|defend|comprend|deb|ca|tra|quer|pod)ernos\b)"),
           Ambito::Ensayo, QStringLiteral("«quien consulta», «tú» o una frase impersonal, sin «nosotros»"));
+
+    // La ayuda habla de usted, como las ventanas; el oráculo tutea. Un «tú» o
+    // un «vosotros» en la ayuda mezclaría los dos tratos. Los verbos en
+    // segunda persona que no se confunden con otra cosa y los imperativos con
+    // «te» pegado («fíjate») delatan el tuteo aunque falte el pronombre.
+    auto reglaAyuda = [this](const QString& p, const QString& norma) {
+      reglasAyuda.push_back({expresion(p), Ambito::Todo, norma});
+    };
+    reglaAyuda(PatronSoloConTilde, QStringLiteral("«solo», sin tilde"));
+    reglaAyuda(QStringLiteral(R"(\b(tú|te|ti|contigo|tu|tus|tuy[oa]s?)\b|)"
+                              R"(\b(eres|estás|has|tienes|puedes|quieres|debes|sabes|haces|vas|necesitas|)"
+                              R"(prefieres|sueles|deseas)\b|\b(?!\w*mente\b)\w*[áéíóú]\w*te\b|)") +
+                   PatronVosotros,
+               QStringLiteral("la ayuda habla de usted, como las ventanas"));
+    reglaAyuda(PatronLeismo, QStringLiteral("«lo», «la», «los», «las» para el complemento directo"));
 
     // La romanización es la de los datos: su forma sin apóstrofo ni
     // circunflejo, o con el apóstrofo curvo, es una falta, salvo que sea a su
@@ -436,6 +455,31 @@ void revisarNorma(const QString& ruta, const std::vector<Seccion>& secciones, co
                    QStringLiteral("la IMAGEN dice en una frase con «Así» cómo obra el hombre cabal"));
     }
   }
+}
+
+// La ayuda se revisa en lo que se lee: el estilo, los comentarios, las
+// etiquetas y las entidades se cambian por blancos, y así cada falta conserva
+// su línea.
+void revisarAyuda(const QString& ruta, const QByteArray& bytes, const Norma& norma) {
+  const QString html = QString::fromUtf8(bytes);
+  if (html.toUtf8() != bytes)
+    fallar(ruta, 0, QStringLiteral("no es UTF-8 válido"));
+  static const QRegularExpression oculto(QStringLiteral(R"(<style\b.*?</style>|<!--.*?-->|<[^>]*>|&#?\w+;)"),
+                                         QRegularExpression::DotMatchesEverythingOption |
+                                             QRegularExpression::CaseInsensitiveOption);
+  QString texto = html;
+  for (auto m = oculto.globalMatch(html); m.hasNext();) {
+    const auto x = m.next();
+    for (qsizetype k = x.capturedStart(); k < x.capturedEnd(); ++k)
+      if (texto[k] != QLatin1Char('\n'))
+        texto[k] = QLatin1Char(' ');
+  }
+  for (const Regla& r : norma.reglasAyuda)
+    for (auto m = r.patron.globalMatch(texto); m.hasNext();) {
+      const auto x = m.next();
+      faltasNorma.push_back({ruta, int(texto.left(x.capturedStart()).count(QLatin1Char('\n'))) + 1,
+                             QStringLiteral("«%1» no es de la norma: %2").arg(x.captured(), r.norma)});
+    }
 }
 
 Bloque compilarTexto(const QString& ruta, const QString& lineasHexagrama, const Norma& norma,
@@ -609,15 +653,16 @@ int main(int argc, char** argv) {
         binario += cp1252(r.leftJustified(LargoRegistro, QLatin1Char(' '), true));
     }
 
-    if (!faltasNorma.empty()) {
-      informarFaltasNorma();
-      return 1;
-    }
-
     QFile ayuda(data.filePath(QStringLiteral("ayuda/KORVAL.html")));
     if (!ayuda.open(QIODevice::ReadOnly))
       fallar(ayuda.fileName(), 0, QStringLiteral("falta la ayuda"));
     const QByteArray hlp = ayuda.readAll();
+    revisarAyuda(ayuda.fileName(), hlp, norma);
+
+    if (!faltasNorma.empty()) {
+      informarFaltasNorma();
+      return 1;
+    }
 
     salida.mkpath(QStringLiteral("."));
     escribir(salida.filePath(QStringLiteral("trigr.kvl")), trigr);
