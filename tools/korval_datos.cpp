@@ -339,11 +339,13 @@ struct Norma {
       reglas.push_back({expresion(p), Ambito::Oraculo, norma,
                         admitida.isEmpty() ? QRegularExpression() : expresion(u'^' + admitida + u'$')});
     };
-    formula(QStringLiteral(
-                R"(\bde\s+fiar\b|\bconf[ií](anza|ando|ado|ada|ados|adas|ar|arse|a|an|as|e|en)\b|\blealtad\b|)"
-                R"(\bverdad\s+de\s+(tu|su)\s+parte\b|\bmerecen?\s+fe\b|\bdign[oa]s?\s+de\s+fe\b|)"
-                R"(\bse\s+cree\s+en\s+(él|ella|ellos|ellas)\b)"),
-            {}, QStringLiteral("«buena fe» (有孚)"));
+    formula(
+        QStringLiteral(
+            R"(\bde\s+fiar\b|\bconf[ií](anza|ando|ado|ada|ados|adas|ar|arse|a|an|as|e|en)\b|\blealtad\b|)"
+            R"(\bverdad\s+de\s+(tu|su)\s+parte\b|\bmerecen?\s+fe\b|\bdign[oa]s?\s+de\s+fe\b|)"
+            R"(\bse\s+cree\s+en\s+(él|ella|ellos|ellas)\b|\bse\s+f[ií](a|an|e|en)\b|\bfiarse\b|\bcrédito\b|)"
+            R"(\btiene\s+palabra\b)"),
+        {}, QStringLiteral("«buena fe» (有孚)"));
     formula(QStringLiteral(
                 R"(\bcampañas?\b|)"
                 R"(\b(avanzar|marchar|partir|ponerse\s+en\s+marcha)(\s*,)?\s+(es|será|sería|trae|traerá)\b|)"
