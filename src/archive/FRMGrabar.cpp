@@ -120,9 +120,12 @@ void FRMGrabar::GrabarConsulta() {
   QString error;
   switch (GrabarRegistro(lugar, RegistroTrabajo, &error)) {
   case ResultadoArchivo::Copiado:
+    LastUser = QuitarBlancos(RegistroTrabajo.Usuario.texto());
     AvisarArchivoCopiado(lugar);
     return;
   case ResultadoArchivo::Hecho:
+    LastUser = QuitarBlancos(RegistroTrabajo.Usuario.texto());
+    return;
   case ResultadoArchivo::NoEsta:
     return;
   case ResultadoArchivo::Fallo:

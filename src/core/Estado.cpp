@@ -9,6 +9,7 @@ TextoFijo CancelFlag(2);
 TextoFijo LineBreak(2);
 QDate CurrentDate;
 QDate LastDate;
+QString LastUser;
 
 std::array<std::array<QString, 11>, 9> TrigramList;
 std::array<std::array<QString, 7>, 65> HexagramList;
@@ -23,6 +24,7 @@ void ReiniciarEstado() {
   LineBreak = QStringLiteral("\r\n");
   CurrentDate = QDate();
   LastDate = QDate();
+  LastUser.clear();
   for (auto& fila : TrigramList)
     fila.fill(QString());
   for (auto& fila : HexagramList)

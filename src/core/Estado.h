@@ -25,6 +25,11 @@ extern TextoFijo LineBreak;       // 2: retorno de carro y salto de línea
 extern QDate CurrentDate;
 extern QDate LastDate;
 
+// El nombre con el que se grabó la última consulta en esta sesión, como quedó en el archivo
+// (sin blancos de relleno); vacío si aún no se grabó ninguna. Se ofrece al volver a grabar y
+// la recuperación abre en esa persona.
+extern QString LastUser;
+
 // La pregunta de una consulta que no se hizo con monedas: la de un hexagrama
 // construido a mano y la de uno elegido de la lista. Las consultas archivadas
 // antes guardan la que llevaban, que para las de la lista era la primera.

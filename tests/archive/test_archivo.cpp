@@ -523,6 +523,7 @@ private slots:
     w->show();
     Escribir(nombre, u"ana\n"_s);
     CurrentDate = QDate();
+    QCOMPARE(LastUser, u"ANA"_s); // quien grabó la última, como quedó en el archivo
     QCOMPARE(LeerTodo(archivo()), ConRegistroNuevo(TresConsultas(), Registro(u"ANA"_s, "¿QUÉ SERÁ DE MÍ?",
                                                                              "789689", "06/12/2026")));
   }

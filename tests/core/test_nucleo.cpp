@@ -1,5 +1,6 @@
 // El modelo del hexagrama, el estado de la consulta y las listas de nombres.
 #include "apoyo/Apoyo.h"
+#include "core/Castellano.h"
 #include "core/Estado.h"
 #include "core/Hexagrama.h"
 #include "core/ListasNombres.h"
@@ -40,6 +41,21 @@ private slots:
   void init() {
     carpeta_.emplace();
     PrepararEstado(true);
+  }
+
+  void ordenYBusquedaEnCastellano() {
+    // Como en un diccionario: la Á con la A, la Í con la I, la Ñ tras la N y antes de la O, sin
+    // mirar mayúsculas; los iguales salvo mayúsculas quedan como venían. Aunque el sistema corra en C.
+    QStringList nombres = {"ZOE", "ÍÑIGO",  "ana maría", "ÑANDÚ",   "NURIA",   "OSCAR",
+                           "ANA", "ÁLVARO", "Ana",       "IGNACIO", "10 AÑOS", "9 AÑOS"};
+    OrdenCastellano().ordenar(nombres);
+    QCOMPARE(nombres, QStringList({"9 AÑOS", "10 AÑOS", "ÁLVARO", "ANA", "Ana", "ana maría", "IGNACIO",
+                                   "ÍÑIGO", "NURIA", "ÑANDÚ", "OSCAR", "ZOE"}));
+    // Al buscar no cuentan mayúsculas, acentos, diéresis ni la tilde de la eñe, ni los blancos de relleno.
+    QVERIFY(EmpiezaIgual(u"ÍÑIGO"_s, u"inigo"_s) && EmpiezaIgual(u"ÍÑIGO   "_s, u"  íñi"_s));
+    QVERIFY(Plegado(u"¿CAMBIARÉ DE CASA?"_s).contains(Plegado(u"cambiare"_s)));
+    QCOMPARE(Plegado(u"PINGÜINO Ñu"_s), u"pinguino nu"_s);
+    QVERIFY(!EmpiezaIgual(u"ANA"_s, u"anab"_s) && !EmpiezaIgual(u"EVA"_s, u"ava"_s));
   }
 
   void complementario() {
