@@ -102,8 +102,14 @@ inline QString Juzgar(const QString& izquierda, const QString& derecha, QString&
     if (c.isDigit() || c == u'\'' || c == u'’')
       return QStringLiteral("dentro de un número o de un nombre con apóstrofo");
   palabra = L + R;
-  if (L.size() < 2 || R.size() < 2)
-    return QStringLiteral("deja una letra sola");
+  // La composición de libro, antes que la lista: ninguna palabra de cuatro letras o menos, dos letras al
+  // menos antes del guion y tres después, nunca entre dos vocales.
+  if (palabra.size() <= 4)
+    return QStringLiteral("parte una palabra corta");
+  if (L.size() < 2 || R.size() < 3)
+    return QStringLiteral("deja un borde corto");
+  if (VocalEn(palabra, int(L.size()) - 1) && VocalEn(palabra, int(L.size())))
+    return QStringLiteral("parte entre dos vocales");
   // En sus palabras manda la lista, que sabe de prefijos.
   if (const auto k = Lista().conocidas.constFind(palabra); k != Lista().conocidas.cend())
     return k->contains(int(L.size())) ? QString() : QStringLiteral("no es una de sus divisiones");
@@ -128,16 +134,38 @@ inline QString Juzgar(const QString& izquierda, const QString& derecha, QString&
   return QString();
 }
 
-// Lo que sale de juzgar cada línea acabada en guion con la primera palabra de la siguiente.
+// Las sílabas de una palabra en minúsculas: sus vocales, contando una vez las que hacen diptongo.
+inline int Silabas(const QString& palabra) {
+  int n = 0;
+  for (int i = 0; i < palabra.size(); ++i)
+    n += VocalEn(palabra, i) && !(i > 0 && VocalEn(palabra, i - 1) && Diptongo(palabra[i - 1], palabra[i]));
+  return n;
+}
+
+// Lo que sale de juzgar cada línea acabada en guion con la primera palabra de la siguiente, y las líneas
+// seguidas con guion y la última de cada párrafo (la que va antes de una vacía o de una cabecera).
 struct Resultado {
   int lineas = 0, guiones = 0, conocidas = 0; // conocidas: cortes en palabras de la lista
+  int escalera = 0;                           // la mayor tanda de líneas seguidas con guion
   QStringList malos;
 };
 
 inline Resultado JuzgarLineas(const QStringList& lineas) {
-  Resultado r{int(lineas.size()), 0, 0, {}};
-  for (int k = 0; k + 1 < lineas.size(); ++k) {
-    if (!lineas[k].endsWith(u'-'))
+  Resultado r{int(lineas.size()), 0, 0, 0, {}};
+  int seguidas = 0, delParrafo = 0;
+  for (int k = 0; k < lineas.size(); ++k) {
+    const QString& l = lineas[k];
+    const bool fin = k + 1 == lineas.size() || lineas[k + 1].isEmpty() || lineas[k + 1].startsWith(u"*n*");
+    delParrafo = l.isEmpty() || l.startsWith(u"*n*") ? 0 : delParrafo + 1;
+    const QString sola = l.trimmed().toLower().remove(QRegularExpression(QStringLiteral("[^\\p{L} ]")));
+    if (fin && delParrafo > 1 && !sola.contains(u' ') && Silabas(sola) < 2)
+      r.malos << QStringLiteral("%1|%2: la última línea del párrafo es de una sílaba").arg(lineas[k - 1], l);
+    seguidas = l.endsWith(u'-') ? seguidas + 1 : 0;
+    r.escalera = std::max(r.escalera, seguidas);
+    if (seguidas == 3)
+      r.malos
+          << QStringLiteral("%1|%2|%3: tres líneas seguidas con guion").arg(lineas[k - 2], lineas[k - 1], l);
+    if (!l.endsWith(u'-') || k + 1 == lineas.size())
       continue;
     ++r.guiones;
     const QString izquierda = lineas[k].chopped(1).split(u' ').constLast();
