@@ -101,11 +101,12 @@ int main(int argc, char** argv) {
     }
     for (int n = 6; n >= 1; --n) {
       const double y = 1350 + 200 * (7 - n) + (n <= 3 ? 150 : 0);
-      P.Line(500, y, 1100, y + 100, Qt::black, FormaLinea::CajaRellena);
-      P.Line(1400, y, 2000, y + 100, Qt::black, FormaLinea::CajaRellena);
       if (CurrentLines.texto()[n - 1] == QLatin1Char('9')) {
-        P.Circle(1250, y + 50, 70, Qt::black);
+        P.Line(500, y, 2000, y + 100, Qt::black, FormaLinea::CajaRellena);
+        P.Circle(1250, y + 50, 70, Qt::black, Qt::white);
       } else {
+        P.Line(500, y, 1100, y + 100, Qt::black, FormaLinea::CajaRellena);
+        P.Line(1400, y, 2000, y + 100, Qt::black, FormaLinea::CajaRellena);
         P.Line(1200, y, 1300, y + 100, Qt::black, FormaLinea::Raya);
         P.Line(1200, y + 100, 1300, y, Qt::black, FormaLinea::Raya);
       }

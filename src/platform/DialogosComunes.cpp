@@ -6,12 +6,15 @@
 #include "platform/Impresora.h"
 
 #include <QDesktopServices>
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFontDialog>
 #include <QFontInfo>
+#include <QGroupBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QUrl>
 
 #include <deque>
@@ -21,6 +24,7 @@ bool guionActivo = false;
 std::deque<RespuestaDialogo> respuestas;
 std::vector<DialogoMostrado> mostradosGuion;
 std::function<bool(const QString&)> abrirPropio;
+std::function<bool()> puedeAbrirPropio;
 
 const QString TituloImpresora = QStringLiteral("Configurar impresora");
 
@@ -60,6 +64,8 @@ void DialogoComun::ShowFont(QWidget* padre) {
       throw ErrorEjecucion(ErrSinFuentes);
     FontName = r.fuente;
     FontSize = r.tamano;
+    FontBold = r.negrita;
+    FontItalic = r.cursiva;
     return;
   }
   if ((Flags & cdlCFBoth) == 0)
@@ -69,15 +75,24 @@ void DialogoComun::ShowFont(QWidget* padre) {
   // la letra impresa.
   QFont inicial(QFontInfo(QFont(FontName)).family());
   inicial.setPointSizeF(FontSize > 0 ? FontSize : 12);
+  inicial.setBold(FontBold);
+  inicial.setItalic(FontItalic);
   // El diálogo de Qt, no el del escritorio: sólo ese lleva nuestros colores.
   QFontDialog dialogo(inicial, padre);
   dialogo.setWindowTitle(QStringLiteral("Fuente de impresión"));
   dialogo.setOption(QFontDialog::DontUseNativeDialog);
+  // Los efectos (subrayado, tachado) no se imprimen: el diálogo no los
+  // ofrece. El estilo (negrita, cursiva) sí.
+  for (QGroupBox* grupo : dialogo.findChildren<QGroupBox*>())
+    if (!grupo->findChildren<QCheckBox*>().isEmpty())
+      grupo->hide();
   VestirDialogo(&dialogo);
   if (dialogo.exec() != QDialog::Accepted)
     throw ErrorEjecucion(ErrDialogoCancelado);
   const QFont elegida = dialogo.selectedFont();
   FontName = elegida.family();
+  FontBold = elegida.bold();
+  FontItalic = elegida.italic();
   if (elegida.pointSizeF() > 0)
     FontSize = elegida.pointSizeF();
 }
@@ -138,6 +153,20 @@ bool AbrirConElEscritorio(const QString& ruta) {
 
 void FijarAbrirConElEscritorio(std::function<bool(const QString&)> abrir) {
   abrirPropio = std::move(abrir);
+}
+
+bool EscritorioPuedeAbrir() {
+  if (puedeAbrirPropio)
+    return puedeAbrirPropio();
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+  return !QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty();
+#else
+  return true;
+#endif
+}
+
+void FijarEscritorioPuedeAbrir(std::function<bool()> puede) {
+  puedeAbrirPropio = std::move(puede);
 }
 
 void GuionDialogos::activar() {

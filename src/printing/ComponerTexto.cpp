@@ -90,13 +90,16 @@ private:
     nuevaLinea();
     s_.setFontName(fuente_.nombre);
     s_.setFontSize(fuente_.tamano);
-    s_.setFontBold(false);
+    s_.setFontBold(fuente_.negrita);
     s_.setFontUnderline(false);
+    s_.setFontItalic(fuente_.cursiva);
   }
 
   void texto(const QString& r, const QString& siguiente) {
     s_.setFontName(fuente_.nombre);
     s_.setFontSize(fuente_.tamano);
+    s_.setFontBold(fuente_.negrita);
+    s_.setFontItalic(fuente_.cursiva);
     // Los registros de un párrafo se juntan con un blanco, que se mide
     // pero no es sitio de corte.
     if (cuenta_ > 0) {

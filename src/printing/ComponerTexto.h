@@ -27,6 +27,8 @@ bool EsVocal(const QString& c);
 struct FuenteComposicion {
   QString nombre = QStringLiteral("Arial");
   double tamano = 12;
+  bool negrita = false;
+  bool cursiva = false;
 };
 
 // Compone TextBuffer (ranuras 1 a 100, hasta el "**") y entrega cada línea a

@@ -22,6 +22,7 @@ struct MedidaFija : SuperficieMedida {
   void setFontSize(double t) override { tamano = t; }
   void setFontBold(bool) override {}
   void setFontUnderline(bool) override {}
+  void setFontItalic(bool) override {}
   void Cls() override { x = 0; }
   double CurrentX() const override { return x; }
   void setCurrentX(double nueva) override { x = nueva; }
