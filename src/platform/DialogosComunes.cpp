@@ -23,7 +23,6 @@ namespace {
 bool guionActivo = false;
 std::deque<RespuestaDialogo> respuestas;
 std::vector<DialogoMostrado> mostradosGuion;
-std::function<bool(const QString&)> abrirPropio;
 std::function<bool()> puedeAbrirPropio;
 
 const QString TituloImpresora = QStringLiteral("Configurar impresora");
@@ -146,13 +145,7 @@ void DialogoComun::ShowPrinter(QWidget* padre) {
 }
 
 bool AbrirConElEscritorio(const QString& ruta) {
-  if (abrirPropio)
-    return abrirPropio(ruta);
   return QDesktopServices::openUrl(QUrl::fromLocalFile(ruta));
-}
-
-void FijarAbrirConElEscritorio(std::function<bool(const QString&)> abrir) {
-  abrirPropio = std::move(abrir);
 }
 
 bool EscritorioPuedeAbrir() {

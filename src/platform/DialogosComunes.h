@@ -95,8 +95,6 @@ public:
 // Abre `ruta` con el programa del escritorio para su tipo (el visor de PDF).
 // Devuelve false si el escritorio no pudo.
 bool AbrirConElEscritorio(const QString& ruta);
-// Costura de pruebas: quién abre los ficheros (nullptr vuelve al escritorio).
-void FijarAbrirConElEscritorio(std::function<bool(const QString& ruta)> abrir);
 // ¿Tiene el escritorio con qué abrir un fichero? En Linux y los demás Unix,
 // Qt lo abre con xdg-open: sin él en el PATH no puede.
 bool EscritorioPuedeAbrir();

@@ -93,7 +93,8 @@ inline const auto Grupo = [](QStringView dos) {
 
 // Por qué está mal partir en `izquierda`- y `derecha` (la última palabra de una línea sin su guion y la
 // primera de la siguiente); vacío si el corte es bueno. En `palabra`, la palabra partida en minúsculas.
-inline QString Juzgar(const QString& izquierda, const QString& derecha, QString& palabra) {
+inline QString Juzgar(const QString& izquierda, const QString& derecha, QString& palabra,
+                      bool conLista = true) {
   const QString L = QRegularExpression(QStringLiteral("\\p{L}+$")).match(izquierda).captured().toLower();
   const QString R = QRegularExpression(QStringLiteral("^\\p{L}+")).match(derecha).captured().toLower();
   if (L.isEmpty() || R.isEmpty())
@@ -102,16 +103,10 @@ inline QString Juzgar(const QString& izquierda, const QString& derecha, QString&
     if (c.isDigit() || c == u'\'' || c == u'’')
       return QStringLiteral("dentro de un número o de un nombre con apóstrofo");
   palabra = L + R;
-  // La composición de libro, antes que la lista: ninguna palabra de cuatro letras o menos, dos letras al
-  // menos antes del guion y tres después, nunca entre dos vocales.
-  if (palabra.size() <= 4)
-    return QStringLiteral("parte una palabra corta");
-  if (L.size() < 2 || R.size() < 3)
-    return QStringLiteral("deja un borde corto");
-  if (VocalEn(palabra, int(L.size()) - 1) && VocalEn(palabra, int(L.size())))
-    return QStringLiteral("parte entre dos vocales");
+  if (L.size() < 2 || R.size() < 2)
+    return QStringLiteral("deja una letra sola");
   // En sus palabras manda la lista, que sabe de prefijos.
-  if (const auto k = Lista().conocidas.constFind(palabra); k != Lista().conocidas.cend())
+  if (const auto k = Lista().conocidas.constFind(palabra); conLista && k != Lista().conocidas.cend())
     return k->contains(int(L.size())) ? QString() : QStringLiteral("no es una de sus divisiones");
   int a = int(L.size()), b = a;
   while (a > 0 && !VocalEn(palabra, a - 1))
@@ -121,16 +116,39 @@ inline QString Juzgar(const QString& izquierda, const QString& derecha, QString&
   if (a == 0 || b == palabra.size())
     return QStringLiteral("una parte sin vocal");
   // Entre dos vocales, la sílaba de la derecha empieza por la última consonante (ch, ll, rr, qu y gu
-  // cuentan como una) o por las dos últimas si van juntas.
+  // cuentan como una) o por las dos últimas si van juntas; no tras el prefijo sub-, que se queda su b
+  // (sub-ra-yar, sub-lu-nar), salvo en la familia de sublime, que no lo lleva.
   const QString grupo = palabra.mid(a, b - a);
   QStringList c;
   for (int k = 0; k < grupo.size(); k += int(c.back().size()))
     c << grupo.mid(k, Digrafo(grupo.mid(k, 2)) ? 2 : 1);
-  const qsizetype n = c.size(), m = n > 1 && Grupo(c[n - 2] + c[n - 1]) ? 2 : std::min<qsizetype>(n, 1);
+  const bool sub = a == 2 && palabra.startsWith(u"sub") &&
+                   (!palabra.startsWith(u"sublim") || palabra.startsWith(u"sublimin"));
+  const qsizetype n = c.size(),
+                  m = n > 1 && !sub && Grupo(c[n - 2] + c[n - 1]) ? 2 : std::min<qsizetype>(n, 1);
   if (n - m > 2 || palabra.mid(L.size(), b - L.size()) != c.mid(n - m).join(QString()) || R.startsWith(u"tl"))
     return QStringLiteral("la sílaba de la derecha no empieza ahí");
-  if (n == 0 ? Diptongo(L.back(), R.front()) : grupo == u"h" && Diptongo(L.back(), R[1]))
+  // Una h entre vocales no rompe el diptongo (prohi-bir), salvo que empiece sílaba con una débil y otra vocal
+  // (ca-ca-hue-te, re-huir).
+  const bool hue = R.size() > 2 && Debil(R[1]) && VocalEn(R, 2);
+  if (n == 0 ? Diptongo(L.back(), R.front()) : grupo == u"h" && !hue && Diptongo(L.back(), R[1]))
     return QStringLiteral("parte un diptongo");
+  return QString();
+}
+
+// Lo que la composición de libro no admite aunque el castellano lo admita: partir una palabra de cuatro
+// letras o menos, dejar menos de dos letras antes del guion o menos de tres después, partir entre dos
+// vocales.
+inline QString JuzgarLibro(const QString& izquierda, const QString& derecha) {
+  const QString L = QRegularExpression(QStringLiteral("\\p{L}+$")).match(izquierda).captured().toLower();
+  const QString R = QRegularExpression(QStringLiteral("^\\p{L}+")).match(derecha).captured().toLower();
+  const QString palabra = L + R;
+  if (palabra.size() <= 4)
+    return QStringLiteral("parte una palabra corta");
+  if (L.size() < 2 || R.size() < 3)
+    return QStringLiteral("deja un borde corto");
+  if (VocalEn(palabra, int(L.size()) - 1) && VocalEn(palabra, int(L.size())))
+    return QStringLiteral("parte entre dos vocales");
   return QString();
 }
 
@@ -171,7 +189,9 @@ inline Resultado JuzgarLineas(const QStringList& lineas) {
     const QString izquierda = lineas[k].chopped(1).split(u' ').constLast();
     const QString derecha = lineas[k + 1].trimmed().split(u' ').constFirst();
     QString palabra;
-    const QString motivo = Juzgar(izquierda, derecha, palabra);
+    QString motivo = Juzgar(izquierda, derecha, palabra);
+    if (motivo.isEmpty())
+      motivo = JuzgarLibro(izquierda, derecha);
     r.conocidas += Lista().conocidas.contains(palabra);
     if (!motivo.isEmpty())
       r.malos << izquierda + QStringLiteral("-|") + derecha + QStringLiteral(": ") + motivo;
