@@ -81,10 +81,16 @@ void DialogoComun::ShowFont(QWidget* padre) {
   dialogo.setWindowTitle(QStringLiteral("Fuente de impresión"));
   dialogo.setOption(QFontDialog::DontUseNativeDialog);
   // Los efectos (subrayado, tachado) no se imprimen: el diálogo no los
-  // ofrece. El estilo (negrita, cursiva) sí.
-  for (QGroupBox* grupo : dialogo.findChildren<QGroupBox*>())
-    if (!grupo->findChildren<QCheckBox*>().isEmpty())
-      grupo->hide();
+  // ofrece. El estilo (negrita, cursiva) sí. La muestra, a su lado, guarda
+  // la altura que tenían, para que una letra grande se siga viendo en ella.
+  const QList<QGroupBox*> grupos = dialogo.findChildren<QGroupBox*>();
+  for (QGroupBox* efectos : grupos)
+    if (!efectos->findChildren<QCheckBox*>().isEmpty()) {
+      for (QGroupBox* muestra : grupos)
+        if (muestra != efectos)
+          muestra->setMinimumHeight(efectos->sizeHint().height());
+      efectos->hide();
+    }
   VestirDialogo(&dialogo);
   if (dialogo.exec() != QDialog::Accepted)
     throw ErrorEjecucion(ErrDialogoCancelado);
