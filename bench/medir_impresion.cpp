@@ -1,6 +1,7 @@
 // Lo que cuesta imprimir un hexagrama con sus seis líneas cambiantes en un
 // PDF, frente a dibujar esas mismas líneas ya compuestas sin componerlas, y
-// lo que compone ComponerTexto por milisegundo.
+// lo que compone ComponerTexto por milisegundo; y cuántas líneas acaban en
+// guion en los textos de los 64 hexagramas.
 #include "core/Estado.h"
 #include "core/Hexagrama.h"
 #include "core/ListasNombres.h"
@@ -100,11 +101,12 @@ int main(int argc, char** argv) {
     }
     for (int n = 6; n >= 1; --n) {
       const double y = 1350 + 200 * (7 - n) + (n <= 3 ? 150 : 0);
-      P.Line(500, y, 1100, y + 100, Qt::black, FormaLinea::CajaRellena);
-      P.Line(1400, y, 2000, y + 100, Qt::black, FormaLinea::CajaRellena);
       if (CurrentLines.texto()[n - 1] == QLatin1Char('9')) {
-        P.Circle(1250, y + 50, 70, Qt::black);
+        P.Line(500, y, 2000, y + 100, Qt::black, FormaLinea::CajaRellena);
+        P.Circle(1250, y + 50, 70, Qt::black, Qt::white);
       } else {
+        P.Line(500, y, 1100, y + 100, Qt::black, FormaLinea::CajaRellena);
+        P.Line(1400, y, 2000, y + 100, Qt::black, FormaLinea::CajaRellena);
         P.Line(1200, y, 1300, y + 100, Qt::black, FormaLinea::Raya);
         P.Line(1200, y + 100, 1300, y, Qt::black, FormaLinea::Raya);
       }
@@ -143,10 +145,39 @@ int main(int argc, char** argv) {
                   [&](const QString&) { ++lineas; });
   });
 
+  // Los guiones de los 64 hexagramas impresos como principales, con todas
+  // sus líneas cambiantes (así salen todos sus textos), en la fuente de
+  // siempre: qué parte de las líneas de texto acaba en guion y cuántas
+  // seguidas lo hacen como mucho.
+  int lineasTexto = 0, conGuion = 0, escalera = 0, seguidas = 0;
+  for (int h = 0; h < 64; ++h) {
+    QString lineas64;
+    for (int n = 0; n < 6; ++n)
+      lineas64 += (h >> n) & 1 ? QLatin1Char('9') : QLatin1Char('6');
+    CargarBuffer(lineas64);
+    SuperficieMedidaQt s;
+    seguidas = 0;
+    ComponerTexto(s, FuenteComposicion{}, limite, [&](const QString& l) {
+      if (l.isEmpty() || l.startsWith(QLatin1String("*n*"))) {
+        seguidas = 0;
+        return;
+      }
+      ++lineasTexto;
+      if (l.endsWith(QLatin1Char('-'))) {
+        ++conGuion;
+        escalera = std::max(escalera, ++seguidas);
+      } else {
+        seguidas = 0;
+      }
+    });
+  }
+
   std::printf("print_hexagram_ms: %.2f ms\n", hexagrama);
   std::printf("print_plain_ms: %.2f ms\n", plano);
   std::printf("print_ratio: %.2f x\n", hexagrama / plano);
   std::printf("compose_chars_per_ms: %.0f chars/ms\n", double(caracteres) / componer);
+  std::printf("print_hyphen_share: %.1f %%\n", 100.0 * conGuion / std::max(1, lineasTexto));
+  std::printf("print_hyphen_ladder: %d lines\n", escalera);
   std::fprintf(stderr, "(%lld caracteres, %d líneas compuestas, %d líneas de texto)\n", caracteres, lineas,
                int(compuestas.size()));
   return 0;

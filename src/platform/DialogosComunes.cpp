@@ -6,12 +6,15 @@
 #include "platform/Impresora.h"
 
 #include <QDesktopServices>
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFontDialog>
 #include <QFontInfo>
+#include <QGroupBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QUrl>
 
 #include <deque>
@@ -20,6 +23,7 @@ namespace {
 bool guionActivo = false;
 std::deque<RespuestaDialogo> respuestas;
 std::vector<DialogoMostrado> mostradosGuion;
+std::function<bool()> puedeAbrirPropio;
 
 const QString TituloImpresora = QStringLiteral("Configurar impresora");
 
@@ -59,6 +63,8 @@ void DialogoComun::ShowFont(QWidget* padre) {
       throw ErrorEjecucion(ErrSinFuentes);
     FontName = r.fuente;
     FontSize = r.tamano;
+    FontBold = r.negrita;
+    FontItalic = r.cursiva;
     return;
   }
   if ((Flags & cdlCFBoth) == 0)
@@ -68,15 +74,30 @@ void DialogoComun::ShowFont(QWidget* padre) {
   // la letra impresa.
   QFont inicial(QFontInfo(QFont(FontName)).family());
   inicial.setPointSizeF(FontSize > 0 ? FontSize : 12);
+  inicial.setBold(FontBold);
+  inicial.setItalic(FontItalic);
   // El diálogo de Qt, no el del escritorio: sólo ese lleva nuestros colores.
   QFontDialog dialogo(inicial, padre);
   dialogo.setWindowTitle(QStringLiteral("Fuente de impresión"));
   dialogo.setOption(QFontDialog::DontUseNativeDialog);
+  // Los efectos (subrayado, tachado) no se imprimen: el diálogo no los
+  // ofrece. El estilo (negrita, cursiva) sí. La muestra, a su lado, guarda
+  // la altura que tenían, para que una letra grande se siga viendo en ella.
+  const QList<QGroupBox*> grupos = dialogo.findChildren<QGroupBox*>();
+  for (QGroupBox* efectos : grupos)
+    if (!efectos->findChildren<QCheckBox*>().isEmpty()) {
+      for (QGroupBox* muestra : grupos)
+        if (muestra != efectos)
+          muestra->setMinimumHeight(efectos->sizeHint().height());
+      efectos->hide();
+    }
   VestirDialogo(&dialogo);
   if (dialogo.exec() != QDialog::Accepted)
     throw ErrorEjecucion(ErrDialogoCancelado);
   const QFont elegida = dialogo.selectedFont();
   FontName = elegida.family();
+  FontBold = elegida.bold();
+  FontItalic = elegida.italic();
   if (elegida.pointSizeF() > 0)
     FontSize = elegida.pointSizeF();
 }
@@ -131,6 +152,20 @@ void DialogoComun::ShowPrinter(QWidget* padre) {
 
 bool AbrirConElEscritorio(const QString& ruta) {
   return QDesktopServices::openUrl(QUrl::fromLocalFile(ruta));
+}
+
+bool EscritorioPuedeAbrir() {
+  if (puedeAbrirPropio)
+    return puedeAbrirPropio();
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+  return !QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty();
+#else
+  return true;
+#endif
+}
+
+void FijarEscritorioPuedeAbrir(std::function<bool()> puede) {
+  puedeAbrirPropio = std::move(puede);
 }
 
 void GuionDialogos::activar() {

@@ -24,11 +24,14 @@ class DialogoComun {
 public:
   QString FontName = QStringLiteral("Arial");
   double FontSize = 12;
+  // El estilo elegido (negrita, cursiva); va a los textos impresos.
+  bool FontBold = false;
+  bool FontItalic = false;
   int Flags = 0;
 
-  // Diálogo de fuentes: al aceptar, FontName y FontSize quedan con la
-  // fuente elegida. Pide en Flags qué fuentes listar; sin ninguna, falla con
-  // ErrSinFuentes.
+  // Diálogo de fuentes: al aceptar, FontName, FontSize y el estilo quedan
+  // con la fuente elegida. No ofrece subrayado ni tachado, que no se usan. Pide en Flags qué fuentes listar;
+  // sin ninguna, falla con ErrSinFuentes.
   void ShowFont(QWidget* padre = nullptr);
   // Diálogo de la impresora (su botón de aceptar dice "Aceptar": no imprime
   // nada): al aceptar, la impresora elegida vale para los trabajos
@@ -45,6 +48,7 @@ struct RespuestaDialogo {
   int error = 0;  // con Fallar: el número de error
   QString fuente; // diálogo de fuentes aceptado
   double tamano = 0;
+  bool negrita = false, cursiva = false;
   QString ficheroPdf; // diálogo de la impresora aceptado: vacío deja la impresora como está
 
   static RespuestaDialogo cancelar() { return {}; }
@@ -54,11 +58,14 @@ struct RespuestaDialogo {
     r.error = numero;
     return r;
   }
-  static RespuestaDialogo elegirFuente(const QString& nombre, double puntos) {
+  static RespuestaDialogo elegirFuente(const QString& nombre, double puntos, bool negrita = false,
+                                       bool cursiva = false) {
     RespuestaDialogo r;
     r.accion = Aceptar;
     r.fuente = nombre;
     r.tamano = puntos;
+    r.negrita = negrita;
+    r.cursiva = cursiva;
     return r;
   }
   static RespuestaDialogo elegirPdf(const QString& ruta) {
@@ -88,3 +95,8 @@ public:
 // Abre `ruta` con el programa del escritorio para su tipo (el visor de PDF).
 // Devuelve false si el escritorio no pudo.
 bool AbrirConElEscritorio(const QString& ruta);
+// ¿Tiene el escritorio con qué abrir un fichero? En Linux y los demás Unix,
+// Qt lo abre con xdg-open: sin él en el PATH no puede.
+bool EscritorioPuedeAbrir();
+// Costura de pruebas: la respuesta a EscritorioPuedeAbrir (nullptr pregunta al sistema).
+void FijarEscritorioPuedeAbrir(std::function<bool()> puede);

@@ -267,9 +267,10 @@ void ImpresoraQt::pintarRaya(const QPointF& desde, const QPointF& hasta, const Q
   painter_->drawLine(desde, hasta);
 }
 
-void ImpresoraQt::pintarCirculo(const QPointF& centro, double radio, const QColor& color) {
+void ImpresoraQt::pintarCirculo(const QPointF& centro, double radio, const QColor& color,
+                                const QColor& relleno) {
   painter_->setPen(plumaTrazo(color));
-  painter_->setBrush(Qt::NoBrush);
+  painter_->setBrush(relleno.isValid() ? QBrush(relleno) : QBrush(Qt::NoBrush));
   painter_->drawEllipse(centro, radio, radio);
 }
 

@@ -56,12 +56,13 @@ constexpr double TwipsPorPunto = 20.0;
 // sus métricas salen en twips sin depender de la resolución de nadie. Sin
 // ajuste fino a la rejilla ni interletraje, para que la medida de un carácter
 // suelto sea la misma que la de ese carácter dentro de la línea impresa.
-inline QFont FuenteEnTwips(const QString& nombre, double puntos, bool negrita = false,
-                           bool subrayado = false) {
+inline QFont FuenteEnTwips(const QString& nombre, double puntos, bool negrita = false, bool subrayado = false,
+                           bool cursiva = false) {
   QFont f(nombre);
   f.setPixelSize(std::max(1, qRound(puntos * TwipsPorPunto)));
   f.setBold(negrita);
   f.setUnderline(subrayado);
+  f.setItalic(cursiva);
   f.setKerning(false);
   f.setHintingPreference(QFont::PreferNoHinting);
   return f;
@@ -92,7 +93,37 @@ public:
   void setFontBold(bool si) { negrita_ = si; }
   bool FontUnderline() const { return subrayado_; }
   void setFontUnderline(bool si) { subrayado_ = si; }
-  QFont Fuente() const { return FuenteEnTwips(nombre_, tamano_, negrita_, subrayado_); }
+  bool FontItalic() const { return cursiva_; }
+  void setFontItalic(bool si) { cursiva_ = si; }
+  QFont Fuente() const { return FuenteEnTwips(nombre_, tamano_, negrita_, subrayado_, cursiva_); }
+
+  // Lo que un trabajo pone en los bordes de sus páginas: `alDejar(n)` se
+  // llama justo antes de dejar la página n por la siguiente (su pie) y
+  // `alEmpezar(n)` al empezar la página n, desde la segunda (su cabecera,
+  // que deja la pluma donde sigue el texto). Ninguna línea baja de
+  // `reservaPie` twips antes del final de la página. La pluma x y la fuente
+  // se reponen tras cada llamada.
+  struct Margenes {
+    std::function<void(int pagina)> alDejar;
+    std::function<void(int pagina)> alEmpezar;
+    double reservaPie = 0;
+  };
+  void setMargenes(Margenes m) { margenes_ = std::move(m); }
+  // La página del trabajo en que se escribe (1 la primera; 0 sin trabajo).
+  int Pagina() const { return abierto_ ? pagina_ : 0; }
+  // ¿Cabe aún en esta página una altura `alto` desde la pluma?
+  bool Cabe(double alto) const { return y_ + alto <= AltoPagina() - (enMargen_ ? 0 : margenes_.reservaPie); }
+  // Pasa a una página nueva, con su pie y su cabecera.
+  void SaltoDePagina() {
+    asegurarTrabajo();
+    cambiarPagina();
+  }
+  // Pone el pie de la página en curso: la última del trabajo, antes de
+  // EndDoc, que no tiene otra que la siga.
+  void CerrarPagina() {
+    asegurarTrabajo();
+    enElMargen(margenes_.alDejar);
+  }
 
   // La pluma, en twips desde la esquina de arriba a la izquierda.
   double CurrentX() const { return x_; }
@@ -114,10 +145,8 @@ public:
     const QFont f = Fuente();
     const QFontMetricsF fm(f);
     const double alto = fm.lineSpacing();
-    if (y_ > 0 && y_ + alto > AltoPagina()) {
-      pasarPagina();
-      y_ = 0;
-    }
+    if (y_ > 0 && !Cabe(alto))
+      cambiarPagina();
     if (!texto.isEmpty())
       pintarTexto(QPointF(x_, y_), texto, f);
     x_ += fm.horizontalAdvance(texto);
@@ -139,10 +168,12 @@ public:
     y_ = y2;
   }
 
-  // Un círculo (sólo su contorno); la pluma queda en el centro.
-  void Circle(double x, double y, double radio, const QColor& color) {
+  // Un círculo con su contorno en `color` y, si `relleno` es un color
+  // válido, relleno de él (un disco blanco se ve sobre una raya negra); la
+  // pluma queda en el centro.
+  void Circle(double x, double y, double radio, const QColor& color, const QColor& relleno = QColor()) {
     asegurarTrabajo();
-    pintarCirculo(QPointF(x, y), radio, color);
+    pintarCirculo(QPointF(x, y), radio, color, relleno);
     x_ = x;
     y_ = y;
   }
@@ -187,7 +218,8 @@ protected:
   virtual void pintarTexto(const QPointF& arribaIzquierda, const QString& texto, const QFont& fuente) = 0;
   virtual void pintarCaja(const QRectF& caja, const QColor& color) = 0;
   virtual void pintarRaya(const QPointF& desde, const QPointF& hasta, const QColor& color) = 0;
-  virtual void pintarCirculo(const QPointF& centro, double radio, const QColor& color) = 0;
+  virtual void pintarCirculo(const QPointF& centro, double radio, const QColor& color,
+                             const QColor& relleno) = 0;
   virtual void terminarTrabajo() = 0;
   virtual void cancelarTrabajo() = 0;
 
@@ -197,12 +229,53 @@ private:
       return;
     empezarTrabajo();
     abierto_ = true;
+    pagina_ = 1;
+  }
+
+  // Lo que se escribe en un margen no pasa de página por sí mismo; la pluma
+  // x y la fuente quedan como estaban.
+  void enElMargen(const std::function<void(int)>& f) {
+    if (!f || enMargen_)
+      return;
+    const QString nombre = nombre_;
+    const double tamano = tamano_, x = x_;
+    const bool negrita = negrita_, subrayado = subrayado_, cursiva = cursiva_;
+    const auto reponer = [&] {
+      nombre_ = nombre;
+      tamano_ = tamano;
+      negrita_ = negrita;
+      subrayado_ = subrayado;
+      cursiva_ = cursiva;
+      x_ = x;
+    };
+    enMargen_ = true;
+    try {
+      f(pagina_);
+    } catch (...) {
+      enMargen_ = false;
+      reponer();
+      throw;
+    }
+    enMargen_ = false;
+    reponer();
+  }
+
+  void cambiarPagina() {
+    enElMargen(margenes_.alDejar);
+    pasarPagina();
+    ++pagina_;
+    y_ = 0;
+    enElMargen(margenes_.alEmpezar);
   }
 
   QString nombre_ = QStringLiteral("Arial");
   double tamano_ = 12;
   bool negrita_ = false;
   bool subrayado_ = false;
+  bool cursiva_ = false;
+  Margenes margenes_;
+  bool enMargen_ = false;
+  int pagina_ = 0;
   double x_ = 0;
   double y_ = 0;
   bool abierto_ = false;
@@ -262,7 +335,8 @@ protected:
   void pintarTexto(const QPointF& arribaIzquierda, const QString& texto, const QFont& fuente) override;
   void pintarCaja(const QRectF& caja, const QColor& color) override;
   void pintarRaya(const QPointF& desde, const QPointF& hasta, const QColor& color) override;
-  void pintarCirculo(const QPointF& centro, double radio, const QColor& color) override;
+  void pintarCirculo(const QPointF& centro, double radio, const QColor& color,
+                     const QColor& relleno) override;
   void terminarTrabajo() override;
   void cancelarTrabajo() override;
 

@@ -33,8 +33,8 @@ QString cabeceraDe(const QString& marca) {
 class Compositor {
 public:
   Compositor(SuperficieMedida& s, const FuenteComposicion& f, double limite,
-             const std::function<void(const QString&)>& escribir)
-      : s_(s), fuente_(f), limite_(limite), escribir_(escribir) {}
+             const std::function<void(const QString&)>& escribir, const ReglasDeCorte& reglas)
+      : s_(s), fuente_(f), limite_(limite), escribir_(escribir), reglas_(reglas) {}
 
   void componer() {
     s_.Cls();
@@ -68,6 +68,8 @@ private:
     // lleva la sangría de cinco blancos.
     if (linea_.startsWith(QLatin1String("  ")))
       linea_ = QStringLiteral("     ") + QuitarBlancos(linea_);
+    // Las líneas seguidas que acaban en guion, para no hacer escaleras.
+    guiones_ = linea_.endsWith(QLatin1Char('-')) ? guiones_ + 1 : 0;
     escribir_(linea_);
   }
 
@@ -83,17 +85,21 @@ private:
     if (!cabecera.isEmpty())
       cabecera_ = cabecera;
     escribirPendiente();
+    guiones_ = 0;
     escribir_(cabecera_);
     nuevaLinea();
     s_.setFontName(fuente_.nombre);
     s_.setFontSize(fuente_.tamano);
-    s_.setFontBold(false);
+    s_.setFontBold(fuente_.negrita);
     s_.setFontUnderline(false);
+    s_.setFontItalic(fuente_.cursiva);
   }
 
   void texto(const QString& r, const QString& siguiente) {
     s_.setFontName(fuente_.nombre);
     s_.setFontSize(fuente_.tamano);
+    s_.setFontBold(fuente_.negrita);
+    s_.setFontItalic(fuente_.cursiva);
     // Los registros de un párrafo se juntan con un blanco, que se mide
     // pero no es sitio de corte.
     if (cuenta_ > 0) {
@@ -101,25 +107,68 @@ private:
       linea_ += QLatin1Char(' ');
     }
     const int largo = int(r.size());
+    // El registro acaba el párrafo: lo que quede de él tras un corte es la
+    // última línea del párrafo.
+    const bool ultimoDelParrafo =
+        (r.endsWith(QLatin1Char('.')) && siguiente.startsWith(QLatin1String("  "))) ||
+        siguiente.startsWith(QLatin1Char('*'));
+    // ¿Quedaría en la última línea del párrafo, tras cortar antes de la
+    // posición k (desde 0), menos sílabas de las que pide la regla?
+    const auto ultimaCorta = [&](int k) {
+      if (!ultimoDelParrafo)
+        return false;
+      const QStringView resto = QStringView(r).mid(k).trimmed();
+      if (resto.contains(QLatin1Char(' ')))
+        return false;
+      qsizetype letras = 0;
+      while (letras < resto.size() && resto[letras].isLetter())
+        ++letras;
+      return ContarSilabas(resto.left(letras)) < reglas_.silabasUltimaLinea;
+    };
     // Dónde admite el castellano partir cada palabra del registro: se mira
     // una vez por registro, no en cada carácter.
-    const std::vector<bool> cortes = PuntosDeCorte(r);
+    const std::vector<bool> cortes = PuntosDeCorte(r, reglas_);
+    // ¿Se puede poner un guion tras el carácter k (desde 1)?
+    const auto guionTras = [&](int k) {
+      return k <= largo - 2 && cortes[std::size_t(k)] && guiones_ < reglas_.guionesSeguidos &&
+             !ultimaCorta(k);
+    };
     for (int k = 1; k <= largo; ++k) {
       ++cuenta_;
       caracter_ = r[k - 1];
       s_.Print(caracter_);
       linea_ += caracter_;
-      if (s_.CurrentX() > limite_ && caracter_ == QLatin1Char(' ')) {
-        // Corte en un blanco: el blanco se queda al final de la línea.
+      if (s_.CurrentX() <= limite_)
+        continue;
+      if (caracter_ == QLatin1Char(' ')) {
+        // Corte en un blanco: el blanco se queda al final de la línea. Si lo
+        // que queda del párrafo es una sola palabra de una sílaba, baja con
+        // ella la última palabra de esta línea.
+        if (ultimaCorta(k) && bajarPalabras(1))
+          continue;
         escribirLinea();
         nuevaLinea();
+        continue;
       }
-      if (s_.CurrentX() > limite_ && caracter_ != QLatin1Char(' ') && k <= largo - 2 &&
-          cortes[std::size_t(k)]) {
+      if (guionTras(k)) {
         linea_ += QLatin1Char('-');
         escribirLinea();
         nuevaLinea();
+        continue;
       }
+      // Si en lo que queda de la palabra no hay un corte que cumpla las
+      // reglas, la línea acaba antes de ella, un poco corta; si la palabra
+      // es la última del párrafo y de una sílaba, baja con la anterior.
+      int inicio = k - 1, fin = k;
+      while (inicio > 0 && r[inicio - 1] != QLatin1Char(' '))
+        --inicio;
+      while (fin < largo && r[fin] != QLatin1Char(' '))
+        ++fin;
+      bool quedaCorte = false;
+      for (int j = k + 1; j < fin && !quedaCorte; ++j)
+        quedaCorte = guionTras(j);
+      if (!quedaCorte)
+        bajarPalabras(ultimaCorta(inicio) ? 2 : 1);
     }
     // Fin de párrafo: un punto y, después, un párrafo nuevo o una sección.
     if (caracter_ == QLatin1Char('.') &&
@@ -130,10 +179,46 @@ private:
     }
   }
 
+  // Escribe la línea hasta el blanco de `blanco`, si tiene texto delante, y
+  // empieza otra con lo que va detrás; false si no lo tiene.
+  bool partirEnBlanco(qsizetype blanco) {
+    if (blanco < 0 || QStringView(linea_).left(blanco).trimmed().isEmpty())
+      return false;
+    const QString baja = linea_.mid(blanco + 1);
+    linea_.truncate(blanco + 1);
+    escribirLinea();
+    nuevaLinea();
+    for (const QChar c : baja) {
+      s_.Print(c);
+      linea_ += c;
+    }
+    cuenta_ = int(baja.size());
+    return true;
+  }
+
+  // Las `n` últimas palabras de la línea (sin contar los blancos del final)
+  // pasan a la siguiente; si no caben tantas, las que se pueda, y ninguna si
+  // la línea sólo tiene una.
+  bool bajarPalabras(int n) {
+    for (; n > 0; --n) {
+      qsizetype blanco = linea_.size();
+      for (int i = 0; i < n && blanco > 0; ++i) {
+        while (blanco > 0 && linea_[blanco - 1] == QLatin1Char(' '))
+          --blanco;
+        blanco = blanco > 0 ? linea_.lastIndexOf(QLatin1Char(' '), blanco - 1) : -1;
+      }
+      if (blanco > 0 && partirEnBlanco(blanco))
+        return true;
+    }
+    return false;
+  }
+
   SuperficieMedida& s_;
   const FuenteComposicion& fuente_;
   double limite_;
   const std::function<void(const QString&)>& escribir_;
+  const ReglasDeCorte& reglas_;
+  int guiones_ = 0;
   QString linea_;
   int cuenta_ = 0;
   QChar caracter_;
@@ -149,8 +234,8 @@ bool EsVocal(const QString& c) {
 }
 
 void ComponerTexto(SuperficieMedida& printer2, const FuenteComposicion& fuente, double lineLimit,
-                   const std::function<void(const QString&)>& escribirLinea) {
-  Compositor(printer2, fuente, lineLimit, escribirLinea).componer();
+                   const std::function<void(const QString&)>& escribirLinea, const ReglasDeCorte& reglas) {
+  Compositor(printer2, fuente, lineLimit, escribirLinea, reglas).componer();
 }
 
 QStringList PartirSinGuion(const QString& texto, double ancho,

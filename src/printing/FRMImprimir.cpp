@@ -12,6 +12,7 @@
 #include "platform/Twips.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
@@ -96,6 +97,14 @@ FRMImprimir::FRMImprimir(QWidget* parent) : Formulario(parent) {
   Colocar(BTNMENU[0], 2100, 2160, 1230, 600);
   Colocar(BTNMENU[3], 3360, 2160, 1230, 600);
   BTNMENU[0]->setDefault(true);
+  // El tabulador sigue la pantalla, de arriba abajo: las opciones, los dos
+  // botones de la configuración, imprimir y cancelar. Así un Tab y un
+  // espacio desde las opciones nunca imprimen sin querer.
+  QWidget::setTabOrder(OPCION[0], OPCION[1]);
+  QWidget::setTabOrder(OPCION[1], BTNMENU[1]);
+  QWidget::setTabOrder(BTNMENU[1], BTNMENU[2]);
+  QWidget::setTabOrder(BTNMENU[2], BTNMENU[0]);
+  QWidget::setTabOrder(BTNMENU[0], BTNMENU[3]);
 
   PANIMPRIMIENDO = new SSPanel(this, QStringLiteral("I M P R I M I E N D O . . ."));
   PANIMPRIMIENDO->setColores(Estilo::Negro, Estilo::Oro);
@@ -221,17 +230,26 @@ void FRMImprimir::BTNMENU_Click(int Index) {
 }
 
 void FRMImprimir::AvisarPdf(const QStringList& pdfs) {
+  // La carpeta una vez y cada nombre entero en su línea: sus blancos no
+  // parten la línea, para que un nombre no parezca dos.
+  const QString carpeta = QDir::toNativeSeparators(QFileInfo(pdfs.constFirst()).absolutePath());
   QStringList nombres;
   for (const QString& f : pdfs)
-    nombres << QDir::toNativeSeparators(f);
-  const QString texto = pdfs.size() == 1
-                            ? QStringLiteral("La impresión se ha guardado en el fichero PDF\n\n%1\n\n¿Quiere "
-                                             "abrirlo ahora con el visor de PDF?")
-                            : QStringLiteral("La impresión se ha guardado en estos ficheros PDF, uno por "
-                                             "hexagrama:\n\n%1\n\n¿Quiere abrirlos ahora con el visor "
-                                             "de PDF?");
+    nombres << QFileInfo(f).fileName().replace(QLatin1Char(' '), QChar(0x00A0));
+  const bool uno = pdfs.size() == 1;
+  QString texto = QStringLiteral("La impresión se ha guardado en la carpeta\n\n%1\n\n").arg(carpeta) +
+                  (uno ? QStringLiteral("en el fichero PDF\n\n")
+                       : QStringLiteral("en estos ficheros PDF, uno por hexagrama:\n\n")) +
+                  nombres.join(QLatin1Char('\n'));
   const QString titulo = QStringLiteral("Información al usuario");
-  if (MsgBox(texto.arg(nombres.join(QLatin1Char('\n'))), vbYesNo | vbInformation, titulo) != vbYes)
+  // Sólo se ofrece abrirlos si el escritorio tiene con qué.
+  if (!EscritorioPuedeAbrir()) {
+    MsgBox(texto, vbOKOnly | vbInformation, titulo);
+    return;
+  }
+  texto += uno ? QStringLiteral("\n\n¿Quiere abrirlo ahora con el visor de PDF?")
+               : QStringLiteral("\n\n¿Quiere abrirlos ahora con el visor de PDF?");
+  if (MsgBox(texto, vbYesNo | vbInformation, titulo) != vbYes)
     return;
   for (const QString& f : pdfs)
     if (!AbrirConElEscritorio(f)) {

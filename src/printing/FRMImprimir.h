@@ -52,8 +52,8 @@ public:
   void Configurar(const QString& What);
   // Imprime el hexagrama preparado como un trabajo.
   void Imprimir();
-  // Dice dónde han quedado los PDF de una orden de imprimir y ofrece
-  // abrirlos con el visor del escritorio.
+  // Dice dónde han quedado los PDF de una orden de imprimir (la carpeta y
+  // cada nombre) y, si el escritorio tiene con qué, ofrece abrirlos.
   void AvisarPdf(const QStringList& pdfs);
 
   // El diálogo común de toda la ejecución.

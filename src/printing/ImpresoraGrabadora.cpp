@@ -42,6 +42,7 @@ void ImpresoraGrabadora::pintarTexto(const QPointF& arribaIzquierda, const QStri
   m.tamano = FontSize();
   m.negrita = FontBold();
   m.subrayado = FontUnderline();
+  m.cursiva = FontItalic();
   m.color = Qt::black;
   anotar(m);
 }
@@ -64,12 +65,14 @@ void ImpresoraGrabadora::pintarRaya(const QPointF& desde, const QPointF& hasta, 
   anotar(m);
 }
 
-void ImpresoraGrabadora::pintarCirculo(const QPointF& centro, double radio, const QColor& color) {
+void ImpresoraGrabadora::pintarCirculo(const QPointF& centro, double radio, const QColor& color,
+                                       const QColor& relleno) {
   MarcaImpresa m;
   m.tipo = MarcaImpresa::Circulo;
   m.p1 = centro;
   m.radio = radio;
   m.color = color;
+  m.relleno = relleno;
   anotar(m);
 }
 

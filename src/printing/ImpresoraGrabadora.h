@@ -25,7 +25,9 @@ struct MarcaImpresa {
   double tamano = 0;
   bool negrita = false;
   bool subrayado = false;
+  bool cursiva = false;
   QColor color;
+  QColor relleno; // círculo: el color de dentro (no válido si es sólo el contorno)
 };
 
 class ImpresoraGrabadora : public Impresora {
@@ -63,7 +65,8 @@ protected:
   void pintarTexto(const QPointF& arribaIzquierda, const QString& texto, const QFont& fuente) override;
   void pintarCaja(const QRectF& caja, const QColor& color) override;
   void pintarRaya(const QPointF& desde, const QPointF& hasta, const QColor& color) override;
-  void pintarCirculo(const QPointF& centro, double radio, const QColor& color) override;
+  void pintarCirculo(const QPointF& centro, double radio, const QColor& color,
+                     const QColor& relleno) override;
   void terminarTrabajo() override;
   void cancelarTrabajo() override;
 

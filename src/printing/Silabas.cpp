@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace {
 enum class Clase : unsigned char {
   Consonante,
@@ -164,12 +166,18 @@ std::vector<int> limites(const std::vector<Letra>& l) {
   };
   std::vector<Nucleo> nucleos;
   // La vocal que sigue a la de `i`, pegada o tras una h sola; -1 si no hay.
+  // Una h seguida de una débil y otra vocal empieza sílaba con ellas, como
+  // una consonante: ca-ca-hue-te, a-hue-car, re-huir.
   const auto vocalSiguiente = [&](int i) {
     if (i + 1 < n && esVocal(l[std::size_t(i + 1)]))
       return i + 1;
     if (i + 2 < n && l[std::size_t(i + 1)].base == u'h' && !l[std::size_t(i + 1)].unidaAnterior &&
-        esVocal(l[std::size_t(i + 2)]))
-      return i + 2;
+        esVocal(l[std::size_t(i + 2)])) {
+      const bool hu =
+          l[std::size_t(i + 2)].clase == Clase::Debil && i + 3 < n && esVocal(l[std::size_t(i + 3)]);
+      if (!hu)
+        return i + 2;
+    }
     return -1;
   };
   for (int i = 0; i < n;) {
@@ -225,14 +233,18 @@ std::vector<int> limites(const std::vector<Letra>& l) {
   return r;
 }
 
-void cortesDePalabra(QStringView palabra, int desde, std::vector<bool>& puntos) {
+void cortesDePalabra(QStringView palabra, int desde, const ReglasDeCorte& reglas, std::vector<bool>& puntos) {
+  const int n = int(palabra.size());
+  if (n < reglas.letrasPalabra)
+    return;
   const std::vector<Letra> l = clasificar(palabra);
-  const int n = int(l.size());
   std::vector<int> candidatos = limites(l);
   if (prefijoReconocido(palabra))
     candidatos.push_back(3);
   for (int p : candidatos) {
-    if (p < 2 || n - p < 2)
+    if (p < std::max(1, reglas.letrasAntes) || n - p < std::max(1, reglas.letrasDespues))
+      continue;
+    if (!reglas.entreVocales && esVocal(l[std::size_t(p - 1)]) && esVocal(l[std::size_t(p)]))
       continue;
     const char16_t antes = l[std::size_t(p - 1)].base, aqui = l[std::size_t(p)].base;
     const char16_t despues = p + 1 < n ? l[std::size_t(p + 1)].base : 0;
@@ -252,7 +264,14 @@ std::vector<int> Silabear(QStringView palabra) {
   return limites(clasificar(palabra));
 }
 
-std::vector<bool> PuntosDeCorte(QStringView texto) {
+int ContarSilabas(QStringView palabra) {
+  const std::vector<Letra> l = clasificar(palabra);
+  if (std::none_of(l.begin(), l.end(), esVocal))
+    return palabra.isEmpty() ? 0 : 1;
+  return int(limites(l).size()) + 1;
+}
+
+std::vector<bool> PuntosDeCorte(QStringView texto, const ReglasDeCorte& reglas) {
   const int n = int(texto.size());
   std::vector<bool> puntos(std::size_t(n) + 1, false);
   for (int i = 0; i < n;) {
@@ -273,7 +292,7 @@ std::vector<bool> PuntosDeCorte(QStringView texto) {
       int b = a;
       while (b < fin && texto[b].isLetter())
         ++b;
-      cortesDePalabra(texto.mid(a, b - a), a, puntos);
+      cortesDePalabra(texto.mid(a, b - a), a, reglas, puntos);
       a = b;
     }
     i = fin;

@@ -19,9 +19,13 @@
 //
 // Dónde se puede partir al final de una línea: sólo entre dos letras de una
 // misma palabra, en un límite de sílaba o tras un prefijo reconocido
-// (des-atar, junto al silábico de-sa-tar), y además:
-// - ninguna de las dos partes tiene menos de dos letras, de modo que nunca
-//   queda una vocal sola (u-na, a-gua, Marí-a no);
+// (des-atar, junto al silábico de-sa-tar), y además con las reglas de la
+// buena composición de libro (ReglasDeCorte):
+// - las palabras cortas no se parten (ca-sa, po-co no);
+// - quedan al menos dos letras antes del guion y tres después, de modo que
+//   nunca queda una vocal sola ni una sílaba corta al principio de la línea
+//   siguiente (u-na, a-gua, cuen-ta no);
+// - nunca entre dos vocales, aunque hagan hiato (po-e-ta sólo como poe-ta);
 // - nunca junto a la puntuación ni dentro de un número ni en una palabra con
 //   apóstrofo (los nombres romanizados como Ch'ien o K'an no se parten);
 // - ni antes de "tl" ni entre la t y la l: at-le-ta (uso de España) y
@@ -32,11 +36,27 @@
 
 #include <vector>
 
+// Los límites de la composición de libro al partir palabras. Los valores
+// por omisión son los de la página impresa; cada uno tiene su nombre para
+// que quien lea una página sepa de dónde sale cada corte.
+struct ReglasDeCorte {
+  int letrasPalabra = 5;      // una palabra con menos letras no se parte
+  int letrasAntes = 2;        // letras, como poco, antes del guion
+  int letrasDespues = 3;      // letras, como poco, que pasan a la línea siguiente
+  bool entreVocales = false;  // ¿se parte entre dos vocales (un hiato)?
+  int guionesSeguidos = 2;    // líneas seguidas que pueden acabar en guion
+  int silabasUltimaLinea = 2; // sílabas, como poco, de la última línea de un párrafo
+};
+
 // Las posiciones (de 1 a largo − 1) donde empieza una sílaba de `palabra`,
 // que es sólo letras, en orden.
 std::vector<int> Silabear(QStringView palabra);
 
 // Para cada posición k de 0 a texto.size(): ¿se puede partir la línea entre
 // texto[k − 1] y texto[k] poniendo un guion? `texto` puede ser una línea
-// entera, con blancos y puntuación.
-std::vector<bool> PuntosDeCorte(QStringView texto);
+// entera, con blancos y puntuación. De `reglas` cuentan las de la palabra
+// (letras y vocales); las de las líneas son cosa de quien compone.
+std::vector<bool> PuntosDeCorte(QStringView texto, const ReglasDeCorte& reglas = {});
+
+// Cuántas sílabas tiene `palabra` (sólo letras); 0 si no tiene ninguna letra.
+int ContarSilabas(QStringView palabra);

@@ -30,9 +30,16 @@ void SuperficieMedidaQt::setFontUnderline(bool si) {
   }
 }
 
+void SuperficieMedidaQt::setFontItalic(bool si) {
+  if (si != cursiva_) {
+    cursiva_ = si;
+    metricas_.reset();
+  }
+}
+
 const QFontMetricsF& SuperficieMedidaQt::metricas() {
   if (!metricas_)
-    metricas_.emplace(FuenteEnTwips(nombre_, tamano_, negrita_, subrayado_));
+    metricas_.emplace(FuenteEnTwips(nombre_, tamano_, negrita_, subrayado_, cursiva_));
   return *metricas_;
 }
 

@@ -19,6 +19,7 @@ public:
   virtual void setFontSize(double puntos) = 0;
   virtual void setFontBold(bool si) = 0;
   virtual void setFontUnderline(bool si) = 0;
+  virtual void setFontItalic(bool si) = 0;
   // Borra la superficie y pone la pluma en (0, 0).
   virtual void Cls() = 0;
   virtual double CurrentX() const = 0;
@@ -41,6 +42,7 @@ public:
   void setFontSize(double puntos) override;
   void setFontBold(bool si) override;
   void setFontUnderline(bool si) override;
+  void setFontItalic(bool si) override;
   void Cls() override { x_ = 0; }
   double CurrentX() const override { return x_; }
   void setCurrentX(double x) override { x_ = x; }
@@ -60,6 +62,7 @@ private:
   double tamano_ = 12;
   bool negrita_ = false;
   bool subrayado_ = false;
+  bool cursiva_ = false;
   double x_ = 0;
   std::optional<QFontMetricsF> metricas_;
 };

@@ -128,27 +128,70 @@ inline QString Juzgar(const QString& izquierda, const QString& derecha, QString&
                   m = n > 1 && !sub && Grupo(c[n - 2] + c[n - 1]) ? 2 : std::min<qsizetype>(n, 1);
   if (n - m > 2 || palabra.mid(L.size(), b - L.size()) != c.mid(n - m).join(QString()) || R.startsWith(u"tl"))
     return QStringLiteral("la sílaba de la derecha no empieza ahí");
-  if (n == 0 ? Diptongo(L.back(), R.front()) : grupo == u"h" && Diptongo(L.back(), R[1]))
+  // Una h entre vocales no rompe el diptongo (prohi-bir), salvo que empiece sílaba con una débil y otra vocal
+  // (ca-ca-hue-te, re-huir).
+  const bool hue = R.size() > 2 && Debil(R[1]) && VocalEn(R, 2);
+  if (n == 0 ? Diptongo(L.back(), R.front()) : grupo == u"h" && !hue && Diptongo(L.back(), R[1]))
     return QStringLiteral("parte un diptongo");
   return QString();
 }
 
-// Lo que sale de juzgar cada línea acabada en guion con la primera palabra de la siguiente.
+// Lo que la composición de libro no admite aunque el castellano lo admita: partir una palabra de cuatro
+// letras o menos, dejar menos de dos letras antes del guion o menos de tres después, partir entre dos
+// vocales.
+inline QString JuzgarLibro(const QString& izquierda, const QString& derecha) {
+  const QString L = QRegularExpression(QStringLiteral("\\p{L}+$")).match(izquierda).captured().toLower();
+  const QString R = QRegularExpression(QStringLiteral("^\\p{L}+")).match(derecha).captured().toLower();
+  const QString palabra = L + R;
+  if (palabra.size() <= 4)
+    return QStringLiteral("parte una palabra corta");
+  if (L.size() < 2 || R.size() < 3)
+    return QStringLiteral("deja un borde corto");
+  if (VocalEn(palabra, int(L.size()) - 1) && VocalEn(palabra, int(L.size())))
+    return QStringLiteral("parte entre dos vocales");
+  return QString();
+}
+
+// Las sílabas de una palabra en minúsculas: sus vocales, contando una vez las que hacen diptongo.
+inline int Silabas(const QString& palabra) {
+  int n = 0;
+  for (int i = 0; i < palabra.size(); ++i)
+    n += VocalEn(palabra, i) && !(i > 0 && VocalEn(palabra, i - 1) && Diptongo(palabra[i - 1], palabra[i]));
+  return n;
+}
+
+// Lo que sale de juzgar cada línea acabada en guion con la primera palabra de la siguiente, y las líneas
+// seguidas con guion y la última de cada párrafo (la que va antes de una vacía o de una cabecera).
 struct Resultado {
   int lineas = 0, guiones = 0, conocidas = 0; // conocidas: cortes en palabras de la lista
+  int escalera = 0;                           // la mayor tanda de líneas seguidas con guion
   QStringList malos;
 };
 
 inline Resultado JuzgarLineas(const QStringList& lineas) {
-  Resultado r{int(lineas.size()), 0, 0, {}};
-  for (int k = 0; k + 1 < lineas.size(); ++k) {
-    if (!lineas[k].endsWith(u'-'))
+  Resultado r{int(lineas.size()), 0, 0, 0, {}};
+  int seguidas = 0, delParrafo = 0;
+  for (int k = 0; k < lineas.size(); ++k) {
+    const QString& l = lineas[k];
+    const bool fin = k + 1 == lineas.size() || lineas[k + 1].isEmpty() || lineas[k + 1].startsWith(u"*n*");
+    delParrafo = l.isEmpty() || l.startsWith(u"*n*") ? 0 : delParrafo + 1;
+    const QString sola = l.trimmed().toLower().remove(QRegularExpression(QStringLiteral("[^\\p{L} ]")));
+    if (fin && delParrafo > 1 && !sola.contains(u' ') && Silabas(sola) < 2)
+      r.malos << QStringLiteral("%1|%2: la última línea del párrafo es de una sílaba").arg(lineas[k - 1], l);
+    seguidas = l.endsWith(u'-') ? seguidas + 1 : 0;
+    r.escalera = std::max(r.escalera, seguidas);
+    if (seguidas == 3)
+      r.malos
+          << QStringLiteral("%1|%2|%3: tres líneas seguidas con guion").arg(lineas[k - 2], lineas[k - 1], l);
+    if (!l.endsWith(u'-') || k + 1 == lineas.size())
       continue;
     ++r.guiones;
     const QString izquierda = lineas[k].chopped(1).split(u' ').constLast();
     const QString derecha = lineas[k + 1].trimmed().split(u' ').constFirst();
     QString palabra;
-    const QString motivo = Juzgar(izquierda, derecha, palabra);
+    QString motivo = Juzgar(izquierda, derecha, palabra);
+    if (motivo.isEmpty())
+      motivo = JuzgarLibro(izquierda, derecha);
     r.conocidas += Lista().conocidas.contains(palabra);
     if (!motivo.isEmpty())
       r.malos << izquierda + QStringLiteral("-|") + derecha + QStringLiteral(": ") + motivo;

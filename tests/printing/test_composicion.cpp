@@ -22,6 +22,7 @@ struct MedidaFija : SuperficieMedida {
   void setFontSize(double t) override { tamano = t; }
   void setFontBold(bool) override {}
   void setFontUnderline(bool) override {}
+  void setFontItalic(bool) override {}
   void Cls() override { x = 0; }
   double CurrentX() const override { return x; }
   void setCurrentX(double nueva) override { x = nueva; }
@@ -45,7 +46,9 @@ private slots:
 
   void listaDeDivisiones() {
     // Cada entrada da sus sitios de corte y, si es una palabra, sus sílabas; el juez, sin mirar la lista,
-    // dice lo mismo de cada corte de las palabras sin prefijo.
+    // dice lo mismo de cada corte de las palabras sin prefijo. La lista dice lo que admite el castellano: se
+    // mira con las reglas de la página aflojadas hasta ahí (una letra sola, nunca).
+    const ReglasDeCorte castellano{.letrasPalabra = 4, .letrasDespues = 2, .entreVocales = true};
     QVERIFY(Cortes::Lista().entradas.size() > 300);
     QStringList fallos;
     for (const Cortes::Entrada& e : Cortes::Lista().entradas) {
@@ -57,7 +60,7 @@ private slots:
       for (int k : e.cortes)
         cortes[std::size_t(k)] = true;
       const std::vector<int> s = Silabear(e.texto);
-      if (PuntosDeCorte(e.texto) != cortes ||
+      if (PuntosDeCorte(e.texto, castellano) != cortes ||
           (Cortes::SoloLetras(e.texto) && QList<int>(s.begin(), s.end()) != e.silabas))
         fallos << e.marcada;
     }
@@ -83,8 +86,9 @@ private slots:
   }
 
   void los64Hexagramas() {
-    // Los 64 con sus seis líneas, a dos anchos y con la letra de verdad: ningún corte contra las reglas y
-    // ninguna línea fuera de lo que se imprime.
+    // Los 64 con sus seis líneas, a dos anchos y con la letra de verdad: ningún corte contra el castellano
+    // ni contra la composición de libro (palabras cortas, bordes cortos, hiatos, tres guiones seguidos,
+    // párrafos que acaban en una sílaba sola), y ninguna línea fuera de lo que se imprime.
     CarpetaPrueba carpeta;
     PrepararEstado(true);
     const FuenteComposicion arial;
@@ -109,7 +113,7 @@ private slots:
       qInfo("ancho %.0f: %d líneas, %d guiones (%d de la lista), %lld malos; la más larga llega a %.0f",
             ancho, r.lineas, r.guiones, r.conocidas, r.malos.size(), masLarga);
       QVERIFY2(r.malos.isEmpty(), qPrintable(r.malos.mid(0, 40).join(u"\n"_s)));
-      QVERIFY(r.guiones > r.lineas / 10 && r.conocidas > 200);
+      QVERIFY(r.guiones > r.lineas / 20 && r.conocidas > 100 && r.escalera == 2);
       QVERIFY(masLarga <= ancho);
     }
   }

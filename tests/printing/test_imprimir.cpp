@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFontInfo>
 #include <QFontDialog>
 #include <QPdfWriter>
 #include <QPrintDialog>
@@ -59,6 +60,14 @@ QStringList compuestas(const QString& fuente, double tamano) {
   return r;
 }
 
+// Lo alto de la línea de un texto impreso y lo que llega a la derecha, con su letra.
+QFontMetricsF letra(const MarcaImpresa& m) {
+  return QFontMetricsF(FuenteEnTwips(m.fuente, m.tamano, m.negrita, m.subrayado, m.cursiva));
+}
+double alto(const MarcaImpresa& m) {
+  return letra(m).lineSpacing();
+}
+
 bool sinPermisosAjenos(const QString& ruta) { // ni el grupo ni los otros: 0077
   return QFile::exists(ruta) && (QFile::permissions(ruta).toInt() & 0x0077) == 0;
 }
@@ -75,6 +84,7 @@ class PruebaImprimir : public QObject {
   std::unique_ptr<FRMImprimir> f_;
 
   void consulta(const QString& lineas, const QString& pregunta = u"¿QUÉ DEBO HACER?"_s) {
+    CurrentDate = QDate(2026, 12, 5);
     CurrentLines = lineas;
     ComputeComplement();
     CurrentQuestion = pregunta;
@@ -120,6 +130,7 @@ private slots:
     f_ = std::make_unique<FRMImprimir>();
     abiertos_.clear();
     QDesktopServices::setUrlHandler(u"file"_s, this, "abrirUrl");
+    FijarEscritorioPuedeAbrir([] { return true; });
   }
 
   void cleanup() {
@@ -132,6 +143,7 @@ private slots:
     FijarCosturaFicheros(nullptr);
     FijarPapelImpresora(nullptr);
     QDesktopServices::unsetUrlHandler(u"file"_s);
+    FijarEscritorioPuedeAbrir(nullptr);
     FRMImprimir::CaptionHexagramaEnPantalla = nullptr;
     carpeta_.reset();
     QCOMPARE(CancelarEsperasModales(), 0);
@@ -181,7 +193,7 @@ private slots:
     QVERIFY(t[1].p1.y() == t[0].p1.y() && t[1].p1.x() > t[0].p1.x());
     std::size_t k = 1;
     QString junta;
-    for (; t[k].texto != u"HEXAGRAMA PRINCIPAL"_s; ++k) {
+    for (; t[k].texto != u"5 de diciembre de 2026"_s; ++k) {
       if (k > 1)
         QCOMPARE(t[k].p1.x(), t[1].p1.x() + medida.TextWidth(u" "_s));
       QVERIFY(t[k].p1.x() + medida.TextWidth(t[k].texto) <= impresora_->ancho);
@@ -190,8 +202,8 @@ private slots:
     QCOMPARE(junta.remove(u' '), QString(pregunta).remove(u' '));
     QCOMPARE(int(k) > 2, pregunta.size() == 100);
     // El dibujo, leído de sus trazos fila a fila, bajo el nombre y dentro de la página: una caja es una
-    // línea entera (7) y dos con un hueco en medio una partida (8), con un aspa en el hueco un 6 y con un
-    // anillo un 9. Todas las barras iguales y una encima de otra; entre los trigramas, más aire.
+    // línea entera (7), con un disco blanco en medio un 9; dos con un hueco en medio una partida (8), con
+    // un aspa en el hueco un 6. Todas las barras iguales y una encima de otra; entre los trigramas, más aire.
     std::map<double, QList<QRectF>> filas;
     QList<QPointF> centros; // el cruce de cada raya del aspa y el de cada anillo
     for (const MarcaImpresa& m : impresora_->marcas) {
@@ -201,6 +213,8 @@ private slots:
         filas[std::min(m.p1.y(), m.p2.y())] << QRectF(m.p1, m.p2).normalized();
       else if (m.tipo == MarcaImpresa::Raya || m.tipo == MarcaImpresa::Circulo)
         centros << (m.tipo == MarcaImpresa::Raya ? (m.p1 + m.p2) / 2 : m.p1);
+      if (m.tipo == MarcaImpresa::Circulo) // se ve sobre la barra negra
+        QVERIFY(m.radio == 70 && m.color == Qt::black && m.relleno == Qt::white);
     }
     QString leidas;
     QList<QRectF> barras;
@@ -209,7 +223,8 @@ private slots:
       const int marcas = int(std::count(centros.cbegin(), centros.cend(), barras.back().center()));
       QVERIFY(f.size() == 1 ||
               (f.size() == 2 && f[0].right() - barras.back().left() == barras.back().right() - f[1].left()));
-      leidas.prepend(f.size() == 1 ? (marcas ? u'?' : u'7') : QChar(u"896"[marcas]));
+      const QString valores = f.size() == 1 ? u"79?"_s : u"8?6"_s;
+      leidas.prepend(valores[std::min(marcas, 2)]);
     }
     QCOMPARE(leidas, lineas);
     const double paso = barras[1].top() - barras[0].top();
@@ -217,15 +232,113 @@ private slots:
       QVERIFY(barras[n].size() == barras[0].size() && barras[n].left() == barras[0].left() &&
               (n == 3 || barras[n].top() - barras[n - 1].top() == paso) && paso > barras[0].height());
     QVERIFY(barras[3].top() - barras[2].top() > paso &&
-            barras[0].top() > t[k + 1].p1.y() + medida.TextHeight());
+            barras[0].top() > t[k + 2].p1.y() + medida.TextHeight());
     // A su derecha, cada etiqueta en negrita subrayada a la altura de la primera línea de su trigrama y,
     // detrás, el nombre del trigrama sin ellas.
-    const std::size_t s = k + 2;
+    const std::size_t s = k + 3;
     QCOMPARE(impresora_->textos().mid(int(s), 4), (QStringList{u"Trigrama Superior:"_s, u"  "_s + caso[3],
                                                                u"Trigrama Inferior:"_s, u"  "_s + caso[4]}));
     for (const auto& [i, barra] : {std::pair(s, barras[0]), std::pair(s + 2, barras[3])})
       QVERIFY(t[i].negrita && t[i].subrayado && !t[i + 1].negrita && t[i + 1].p1.y() == t[i].p1.y() &&
               t[i].p1.x() > barra.right() && t[i].p1.y() >= barra.top() && t[i].p1.y() <= barra.bottom());
+  }
+
+  void pagina_data() {
+    QTest::addColumn<QString>("familia");
+    QTest::addColumn<double>("puntos");
+    QTest::addColumn<QString>("pregunta");
+    for (const QString& familia : {u"Arial"_s, u"DejaVu Serif"_s})
+      for (const double puntos : {8.0, 12.0, 16.0, 24.0})
+        QTest::addRow("%s %g", qPrintable(familia), puntos)
+            << familia << puntos << (puntos == 12 ? u"¿QUÉ DEBO\r\nHACER?"_s : PreguntaLarga);
+  }
+
+  void pagina() {
+    // Seis líneas cambiantes, sin fecha (la de hoy), con la letra elegida en cursiva y la impresora con otra
+    // letra de antes: la cabecera no toca el dibujo, el texto va en la letra elegida, cada página lleva su
+    // número y, desde la segunda, la pregunta y el hexagrama arriba; dos veces, las mismas páginas.
+    QFETCH(QString, familia);
+    QFETCH(double, puntos);
+    QFETCH(QString, pregunta);
+    QVERIFY(
+        QFontInfo(QFont(familia)).family().contains(familia == u"Arial" ? u"Liberation Sans"_s : familia));
+    consulta(u"969696"_s, pregunta);
+    const auto& fila = HexagramList[std::size_t(HexagramNumber(u"969696"_s))];
+    const QString nombre = fila[1].trimmed() + u'-' + fila[4];
+    CurrentDate = QDate();
+    FijarReloj([] { return 0.0; }, [] { return QDate(2027, 1, 9); });
+    DialogoComun& d = FRMImprimir::DialogoDeImpresion();
+    std::tie(d.FontName, d.FontSize, d.FontItalic) = std::tuple(familia, puntos, true);
+    impresora_->setFontSize(30);
+    imprimir();
+    impresora_->setFontBold(true);
+    imprimir();
+    d.FontItalic = false;
+    const auto uno = impresora_->delTrabajo(1), dos = impresora_->delTrabajo(2);
+    QCOMPARE(uno.size(), dos.size());
+    for (std::size_t i = 0; i < uno.size(); ++i)
+      QVERIFY(uno[i].tipo == dos[i].tipo && uno[i].texto == dos[i].texto && uno[i].p1 == dos[i].p1 &&
+              uno[i].p2 == dos[i].p2 && uno[i].tamano == dos[i].tamano && uno[i].pagina == dos[i].pagina);
+
+    const auto cajas = impresora_->deTipo(MarcaImpresa::Caja, 1);
+    const double arriba = cajas.front().p1.y(), abajo = cajas.back().p2.y();
+    const int paginas = uno.back().pagina;
+    QVERIFY(paginas >= (puntos >= 12 ? 2 : 1));
+    enum { Cabecera, Dibujo, Texto } zona = Cabecera;
+    QString preguntaImpresa;
+    double finSegundo = 0, raya = 0;
+    bool antesDeLaFecha = true;
+    int pies = 0, cabezas = 0;
+    for (const MarcaImpresa& m : uno) {
+      zona = m.tipo == MarcaImpresa::Caja ? Dibujo : zona;
+      if (m.tipo == MarcaImpresa::Raya && m.p1.y() == m.p2.y())
+        raya = m.p1.y();
+      if (m.tipo != MarcaImpresa::Texto)
+        continue;
+      const double fin = m.p1.y() + alto(m);
+      QVERIFY2(m.fuente == familia && m.p1.x() + letra(m).horizontalAdvance(m.texto) <= impresora_->ancho,
+               qPrintable(m.texto));
+      if (m.texto.startsWith(u"Página"_s)) {
+        QCOMPARE(m.texto, u"Página %1 de %2"_s.arg(++pies).arg(paginas));
+        QVERIFY(fin <= impresora_->alto);
+        QVERIFY(std::none_of(uno.begin(), uno.end(), [&](const MarcaImpresa& o) {
+          return o.tipo == MarcaImpresa::Texto && &o != &m && o.pagina == m.pagina &&
+                 o.p1.y() + alto(o) > m.p1.y();
+        }));
+      } else if (m.pagina >
+                 1) { // la cabecera de la página: la pregunta, cortada si hace falta, y el hexagrama
+        const bool cabeza = m.p1.y() == 100;
+        cabezas += cabeza;
+        QVERIFY2(cabeza ? m.texto == nombre || QString(preguntaImpresa)
+                                                   .replace(u'|', u' ')
+                                                   .simplified()
+                                                   .startsWith(QString(m.texto).remove(u'…'))
+                        : m.p1.y() > raya && raya > 100 && m.cursiva && m.tamano == puntos,
+                 qPrintable(m.texto));
+      } else if (zona == Cabecera) {
+        QVERIFY2(fin <= arriba && m.tamano == 12 && !m.cursiva, qPrintable(m.texto));
+        antesDeLaFecha = antesDeLaFecha && !m.texto.contains(u"2027"_s);
+        if (antesDeLaFecha && m.texto != u"CONSULTA:")
+          preguntaImpresa += m.texto + u'|';
+      } else if (zona == Dibujo && m.texto != TrigramName(u"696"_s).prepend(u"  "_s) && m.tamano == 12) {
+        // Tras las etiquetas de los trigramas, a la derecha del dibujo, el segundo nombre, debajo.
+        if (m.p1.x() < 2500) {
+          QVERIFY(m.p1.y() >= abajo);
+          finSegundo = fin;
+          zona = Texto;
+        }
+      } else if (zona == Texto && m.tamano == puntos) {
+        QVERIFY2(m.p1.y() >= finSegundo && m.cursiva, qPrintable(m.texto));
+      }
+    }
+    QVERIFY(finSegundo > 0 && pies == paginas && cabezas == 2 * (paginas - 1));
+    // La pregunta entera; la que se escribió en dos líneas, con su blanco.
+    if (pregunta == PreguntaLarga)
+      QCOMPARE(preguntaImpresa.replace(u'|', u' ').simplified(), pregunta);
+    else
+      QCOMPARE(preguntaImpresa, u" ¿QUÉ DEBO HACER?|"_s);
+    const MarcaImpresa* fecha = impresora_->buscarTexto(u"9 de enero de 2027"_s, 1);
+    QVERIFY(fecha && fecha->pagina == 1 && fecha->p1.y() + alto(*fecha) <= arriba);
   }
 
   void fallos_data() {
@@ -307,7 +420,8 @@ private slots:
     const QStringList impresas = impresora_->textos();
     for (const QString& l : compuestas(u"Liberation Serif"_s, 14))
       QVERIFY2(l.isEmpty() || impresas.contains(l.startsWith(u"*n*"_s) ? l.mid(3) : l), qPrintable(l));
-    const MarcaImpresa ultima = impresora_->deTipo(MarcaImpresa::Texto).back();
+    const auto textos = impresora_->deTipo(MarcaImpresa::Texto);
+    const MarcaImpresa ultima = textos[textos.size() - 2]; // antes del número de la página
     QVERIFY(ultima.fuente == u"Liberation Serif"_s && ultima.tamano == 14 && ultima.p1.x() == 500);
   }
 
@@ -322,6 +436,12 @@ private slots:
       QVERIFY(QApplication::focusWidget() == f_->OPCION[1] && f_->OPCION[1]->isChecked());
       if (vez == 1)
         break;
+      // El tabulador sigue la pantalla: las dos configuraciones, imprimir, cancelar y vuelta a las opciones.
+      for (QWidget* siguiente : std::initializer_list<QWidget*>{
+               f_->BTNMENU[1], f_->BTNMENU[2], f_->BTNMENU[0], f_->BTNMENU[3], f_->OPCION[1]}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), siguiente);
+      }
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
       QVERIFY(f_->OPCION[0]->isChecked() && QApplication::focusWidget() == f_->OPCION[0]);
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -342,9 +462,13 @@ private slots:
     const QStringList pdfs{fichero(nombres[0]), fichero(nombres[1])};
     QCOMPARE(abiertos_, pdfs);
     const QString aviso = UnicoMensaje(vbYesNo | vbInformation);
+    // La carpeta una vez y cada nombre entero en su línea (sus blancos no la parten).
     QVERIFY2(aviso.startsWith(u"Información al usuario: "_s), qPrintable(aviso));
+    QCOMPARE(aviso.count(QDir::toNativeSeparators(carpeta_->ruta())), 1);
     for (const QString& p : pdfs)
-      QVERIFY2(aviso.contains(QDir::toNativeSeparators(p)) && sinPermisosAjenos(p), qPrintable(aviso));
+      QVERIFY2(aviso.split(u'\n').contains(QFileInfo(p).fileName().replace(u' ', QChar(0xA0))) &&
+                   sinPermisosAjenos(p),
+               qPrintable(aviso));
     const QString complementario = textoPdf(pdfs[1]);
     QVERIFY(complementario.contains(u"HEXAGRAMA COMPLEMENTARIO"_s) && complementario.contains(u"22-Pi"_s) &&
             !complementario.contains(u"LÍNEA"_s));
@@ -376,18 +500,21 @@ private slots:
     QVERIFY(palabras > 500);
 
     // El fichero de otro con el nombre siguiente no se toca, ni un enlace con el de después: la orden toma
-    // «-3». Sin abrir nada si no se quiere.
+    // «-3». Sin programa del escritorio para abrirlo, sólo se dice dónde está.
     FRMImprimir::CaptionHexagramaEnPantalla = [] { return u"HEXAGRAMA COMPLEMENTARIO"_s; };
     QVERIFY(EscribirTodo(fichero(base + u" complementario.pdf"_s), "mío"));
     QVERIFY(QFile::link(fichero(u"nada/suyo.pdf"_s), fichero(base + u"-2 complementario.pdf"_s)));
-    GuionMensajes::responder(vbNo);
+    FijarEscritorioPuedeAbrir([] { return false; });
+    GuionMensajes::limpiar();
     imprimir();
     QCOMPARE(LeerTodo(fichero(base + u" complementario.pdf"_s)), QByteArray("mío"));
     QVERIFY(!QFile::exists(fichero(u"nada"_s)));
     const QString otro = fichero(base + u"-3 complementario.pdf"_s);
     QVERIFY(LeerTodo(otro).startsWith("%PDF-") && sinPermisosAjenos(otro));
-    QVERIFY(GuionMensajes::mostrados().back().texto.contains(QDir::toNativeSeparators(otro)) &&
-            abiertos_.size() == 2);
+    const QString dondeEsta = UnicoMensaje(vbOKOnly | vbInformation);
+    QVERIFY2(dondeEsta.endsWith(QFileInfo(otro).fileName().replace(u' ', QChar(0xA0))) &&
+                 abiertos_.size() == 2,
+             qPrintable(dondeEsta));
   }
 
   // Con una impresora instalada y sin elegir nada, cada hexagrama va a la predeterminada, no a un fichero:

@@ -90,7 +90,7 @@ private slots:
         {m.Interpretar, m.Interpretar->BTNINTERPRETAR[0], m.Interpretar->BTNINTERPRETAR[1], nullptr, "NO"},
         {m.Grabar, m.Grabar->TXTUsuario, m.Grabar->BTNAUX[1], m.Grabar->BTNAUX[0], "NO"},
         {m.Recuperar, m.Recuperar->CMBUSUARIO, m.Recuperar->CMBCONSULTA, m.Recuperar->BTNAUX[0], "SI"},
-        {&m.VentanaImprimir(), m.Imprimir->OPCION[1], m.Imprimir->BTNMENU[0], m.Imprimir->BTNMENU[0], "NO"},
+        {&m.VentanaImprimir(), m.Imprimir->OPCION[1], m.Imprimir->BTNMENU[1], m.Imprimir->BTNMENU[0], "NO"},
     };
     for (const Caso& c : casos) {
       QString visto;
