@@ -217,15 +217,44 @@ bool Diario::Cumple(int i, const QString& busqueda) const {
 }
 
 QString Diario::Pregunta(int i) const {
-  QString t = Campo(registros_, consultas_[size_t(i)].registro, C::Pregunta, C::AnchoPregunta);
-  for (QChar& c : t)
-    if (!c.isPrint() && c != QLatin1Char('\n') && c != QLatin1Char('\r'))
-      c = QLatin1Char(' ');
-  return QuitarBlancos(t);
+  return QString::fromUtf8(PreguntaUtf8(i));
+}
+
+QByteArray Diario::PreguntaUtf8(int i) const {
+  // Cada byte de Windows-1252 en UTF-8; los de control, blancos, salvo los
+  // saltos de línea, que son de la pregunta.
+  static const std::array<QByteArray, 256> utf8 = [] {
+    std::array<QByteArray, 256> r;
+    for (int b = 0; b < 256; ++b) {
+      const QString c = Win1252::decodificar(QByteArray(1, char(b)));
+      r[size_t(b)] = c[0].isPrint() || b == '\n' || b == '\r' ? c.toUtf8() : QByteArray(" ");
+    }
+    return r;
+  }();
+  const char* p = registros_.constData() + qsizetype(consultas_[size_t(i)].registro - 1) * LargoRegistro;
+  int desde = C::Pregunta, hasta = C::Pregunta + C::AnchoPregunta;
+  const auto blanco = [&](int k) {
+    const QByteArray& u = utf8[size_t(static_cast<unsigned char>(p[k]))];
+    return u.size() == 1 && u[0] == ' ';
+  };
+  while (desde < hasta && blanco(desde))
+    ++desde;
+  while (hasta > desde && blanco(hasta - 1))
+    --hasta;
+  QByteArray r;
+  r.reserve(2 * (hasta - desde));
+  for (int k = desde; k < hasta; ++k)
+    r += utf8[size_t(static_cast<unsigned char>(p[k]))];
+  return r;
 }
 
 QString Diario::Lineas(int i) const {
   return TextoVisible(Campo(registros_, consultas_[size_t(i)].registro, C::Lineas, C::AnchoLineas)).trimmed();
+}
+
+QByteArrayView Diario::LineasBytes(int i) const {
+  return QByteArrayView(registros_)
+      .sliced(qsizetype(consultas_[size_t(i)].registro - 1) * LargoRegistro + C::Lineas, C::AnchoLineas);
 }
 
 QString Diario::Fecha(int i) const {

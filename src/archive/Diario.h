@@ -66,7 +66,11 @@ public:
   // dañado) se ve «(sin nombre)».
   static QString NombreVisible(const QString& usuario);
   QString Pregunta(int i) const;
+  // La misma pregunta ya en UTF-8: exportar cien mil no la pasa por QString.
+  QByteArray PreguntaUtf8(int i) const;
   QString Lineas(int i) const;
+  // Los seis bytes de las líneas, tal como están en el archivo.
+  QByteArrayView LineasBytes(int i) const;
   QString Fecha(int i) const;
   QDate FechaGuardada(int i) const;
   // Las líneas del complementario: las que mudan, giradas.

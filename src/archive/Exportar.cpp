@@ -8,10 +8,12 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
+
+#include <array>
+#include <cstdio>
 
 namespace {
-const QString Separador = QStringLiteral(" · ");
-
 QString NombreDe(int n) {
   return QuitarBlancos(HexagramList[size_t(n)][4]);
 }
@@ -19,61 +21,63 @@ QString TituloDe(int n) {
   return QuitarBlancos(HexagramList[size_t(n)][5]);
 }
 
+// Cien mil consultas se componen directamente en UTF-8, y lo que se repite
+// (personas, nombres de hexagramas, dibujos) se compone una sola vez.
+
+QByteArray Esc(const QString& t) {
+  return t.toHtmlEscaped().toUtf8();
+}
+
+// La fecha de un día juliano: dd/mm/aaaa, o aaaa-mm-dd para los programas.
+void PonerFecha(QByteArray& r, std::int64_t dia, bool iso) {
+  int a = 0, m = 0, d = 0;
+  QDate::fromJulianDay(dia).getDate(&a, &m, &d);
+  char b[16];
+  const int n = iso ? std::snprintf(b, sizeof b, "%04d-%02d-%02d", a, m, d)
+                    : std::snprintf(b, sizeof b, "%02d/%02d/%04d", d, m, a);
+  r.append(b, n);
+}
+
 // --- CSV -----------------------------------------------------------------
 
 // Un campo entre comillas sólo si lo necesita: si lleva coma, comillas o un
 // salto de línea; las comillas de dentro, dobles.
-QString CampoCsv(const QString& t) {
-  if (!t.contains(QLatin1Char(',')) && !t.contains(QLatin1Char('"')) && !t.contains(QLatin1Char('\n')) &&
-      !t.contains(QLatin1Char('\r')))
-    return t;
-  QString r = t;
-  r.replace(QLatin1Char('"'), QLatin1String("\"\""));
-  return QLatin1Char('"') + r + QLatin1Char('"');
+void PonerCampoCsv(QByteArray& r, const QByteArray& t) {
+  if (!t.contains(',') && !t.contains('"') && !t.contains('\n') && !t.contains('\r')) {
+    r += t;
+    return;
+  }
+  r += '"';
+  r += QByteArray(t).replace("\"", "\"\"");
+  r += '"';
 }
 
 // --- HTML ----------------------------------------------------------------
 
-QString Esc(const QString& t) {
-  return t.toHtmlEscaped();
-}
-
-// El hexagrama dibujado como en la pantalla: barras claras sobre negro, la
-// línea 1 abajo, un hueco mayor entre los dos trigramas; el 9 entero con su
-// anillo y el 6 partido con su cruz.
-QString Figura(const QString& lineas, int numero) {
-  QString s = QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" class=\"figura\" width=\"72\" "
-                             "height=\"76\" viewBox=\"0 0 72 76\" role=\"img\" aria-label=\"Hexagrama %1\">"
-                             "<rect width=\"72\" height=\"76\" rx=\"5\" fill=\"#000\"/>")
-                  .arg(numero);
+// Las barras, la cruz y el anillo de cada dibujo de seis líneas, una vez por
+// dibujo al principio de la página; cada consulta sólo lo nombra. Barras
+// claras sobre negro, la línea 1 abajo, un hueco mayor entre los trigramas.
+QByteArray Simbolo(const QString& lineas) {
+  QByteArray barras, cruces, anillos;
   for (int k = 0; k < 6; ++k) {
-    const QChar c = lineas[k];
-    const int y = 7 + (5 - k) * 10 + (k < 3 ? 4 : 0);
-    if (c == QLatin1Char('7') || c == QLatin1Char('9'))
-      s += QStringLiteral("<rect x=\"8\" y=\"%1\" width=\"56\" height=\"6\" rx=\"1\" fill=\"#fff4d6\"/>")
-               .arg(y);
+    const char c = char(lineas[k].unicode());
+    const QByteArray y = QByteArray::number(7 + (5 - k) * 10 + (k < 3 ? 4 : 0));
+    if (c == '7' || c == '9')
+      barras += "M8 " + y + "h56v6H8z";
     else
-      s += QStringLiteral("<rect x=\"8\" y=\"%1\" width=\"24\" height=\"6\" rx=\"1\" fill=\"#fff4d6\"/>"
-                          "<rect x=\"40\" y=\"%1\" width=\"24\" height=\"6\" rx=\"1\" fill=\"#fff4d6\"/>")
-               .arg(y);
-    if (c == QLatin1Char('9'))
-      s += QStringLiteral("<circle cx=\"36\" cy=\"%1\" r=\"4.2\" fill=\"#000\" stroke=\"#78e6be\" "
-                          "stroke-width=\"1.6\"/>")
-               .arg(y + 3);
-    else if (c == QLatin1Char('6'))
-      s += QStringLiteral("<path d=\"M33 %1L39 %2M33 %2L39 %1\" stroke=\"#78e6be\" stroke-width=\"1.6\" "
-                          "stroke-linecap=\"round\"/>")
-               .arg(y)
-               .arg(y + 6);
+      barras += "M8 " + y + "h24v6H8zM40 " + y + "h24v6H40z";
+    if (c == '6')
+      cruces += "M33 " + y + "l6 6m-6 0l6-6";
+    else if (c == '9')
+      anillos += "<circle class=\"m\" cx=\"36\" cy=\"" + QByteArray::number(y.toInt() + 3) + "\" r=\"4.2\"/>";
   }
-  return s + QStringLiteral("</svg>");
-}
-
-QString FiguraConNombre(const QString& clase, const QString& rotulo, const QString& lineas, int n) {
-  return QStringLiteral("<figure class=\"%1\">%2<figcaption>%3<span class=\"numero\">%4</span> "
-                        "<span class=\"nombre\">%5</span><br/><span class=\"titulo\">%6</span></figcaption>"
-                        "</figure>")
-      .arg(clase, Figura(lineas, n), rotulo, QString::number(n), Esc(NombreDe(n)), Esc(TituloDe(n)));
+  QByteArray r =
+      "<symbol id=\"l" + lineas.toLatin1() +
+      "\" viewBox=\"0 0 72 76\"><rect width=\"72\" height=\"76\" rx=\"5\"/><path class=\"b\" d=\"" + barras +
+      "\"/>";
+  if (!cruces.isEmpty())
+    r += "<path class=\"m\" d=\"" + cruces + "\"/>";
+  return r + anillos + "</symbol>\n";
 }
 
 // «Mudan las líneas 2 y 5.», «Muda la línea 3.», «No muda ninguna línea.»
@@ -108,13 +112,30 @@ h2 { color: #004040; font-size: 1.2em; margin: .2em 0; white-space: pre-line; }
 .figuras { display: flex; flex-wrap: wrap; gap: 2.5em; }
 figure { margin: 0; text-align: center; min-width: 9em; }
 figcaption { margin-top: .3em; }
+svg.figura { width: 72px; height: 76px; }
 .numero { font-weight: bold; color: #7a5a00; }
 .nombre { font-weight: bold; }
 .titulo { font-style: italic; }
 .mudan, .danada { margin: .6em 0 0; }
 .danada { color: #8a2a00; }
+.dibujos { position: absolute; width: 0; height: 0; overflow: hidden; }
+symbol rect { fill: #000; }
+symbol .b { fill: #fff4d6; }
+symbol .m { fill: none; stroke: #78e6be; stroke-width: 1.6; stroke-linecap: round; }
+symbol circle.m { fill: #000; }
 @media print { body { background: none; margin: 0; max-width: none; } article { border-left-color: #999; } }
 )";
+
+// Un dibujo con su número y sus nombres.
+QByteArray Figura(const char* clase, const char* rotulo, const QString& lineas, int n) {
+  return "<figure class=\"" + QByteArray(clase) +
+         "\"><svg class=\"figura\" viewBox=\"0 0 72 76\" role=\"img\" "
+         "aria-label=\"Hexagrama " +
+         QByteArray::number(n) + "\"><use href=\"#l" + lineas.toLatin1() + "\"/></svg><figcaption>" + rotulo +
+         "<span class=\"numero\">" + QByteArray::number(n) + "</span> <span class=\"nombre\">" +
+         Esc(NombreDe(n)) + "</span><br/><span class=\"titulo\">" + Esc(TituloDe(n)) +
+         "</span></figcaption></figure>";
+}
 } // namespace
 
 FormatoExportacion FormatoDe(const QString& ruta) {
@@ -127,68 +148,109 @@ FormatoExportacion FormatoDe(const QString& ruta) {
 }
 
 QByteArray ExportarCsv(const Diario& diario, const std::vector<int>& cuales) {
-  const QString fin = QStringLiteral("\r\n");
-  QString t = QString::fromLatin1(CabeceraCsv) + fin;
+  std::vector<QByteArray> usuarios;
+  for (const QString& u : diario.Usuarios()) {
+    usuarios.emplace_back();
+    PonerCampoCsv(usuarios.back(), u.toUtf8());
+  }
+  std::array<QByteArray, 65> hexagramas; // «n,nombre — título»
+  for (int n = 1; n <= 64; ++n) {
+    hexagramas[size_t(n)] = QByteArray::number(n) + ',';
+    PonerCampoCsv(hexagramas[size_t(n)], (NombreDe(n) + QStringLiteral(" — ") + TituloDe(n)).toUtf8());
+  }
+  QByteArray r = CabeceraCsv + "\r\n";
+  r.reserve(qsizetype(cuales.size()) * 220 + r.size());
   for (int i : cuales) {
     const Diario::Consulta& c = diario[i];
-    const QDate fecha = diario.FechaGuardada(i);
-    QStringList campos = {fecha.isValid() ? fecha.toString(QStringLiteral("yyyy-MM-dd")) : diario.Fecha(i),
-                          diario.Usuario(i), diario.Pregunta(i), diario.Lineas(i)};
-    if (c.hexagrama > 0)
-      campos << QString::number(c.hexagrama)
-             << NombreDe(c.hexagrama) + QStringLiteral(" — ") + TituloDe(c.hexagrama)
-             << QString::number(c.complementario)
-             << NombreDe(c.complementario) + QStringLiteral(" — ") + TituloDe(c.complementario);
+    if (c.dia)
+      PonerFecha(r, c.dia, true);
     else
-      campos << QString() << QString() << QString() << QString();
-    for (QString& campo : campos)
-      campo = CampoCsv(campo);
-    t += campos.join(QLatin1Char(',')) + fin;
+      PonerCampoCsv(r, diario.Fecha(i).toUtf8());
+    r += ',';
+    r += usuarios[size_t(c.usuario)];
+    r += ',';
+    PonerCampoCsv(r, diario.PreguntaUtf8(i));
+    r += ',';
+    if (c.hexagrama > 0) {
+      // Seis valores de línea: cifras que no piden comillas.
+      r += diario.LineasBytes(i);
+      r += ',';
+      r += hexagramas[size_t(c.hexagrama)];
+      r += ',';
+      r += hexagramas[size_t(c.complementario)];
+      r += "\r\n";
+    } else {
+      PonerCampoCsv(r, diario.Lineas(i).toUtf8());
+      r += ",,,,\r\n";
+    }
   }
-  return t.toUtf8();
+  return r;
 }
 
 QByteArray ExportarHtml(const Diario& diario, const std::vector<int>& cuales, const QString& quien,
                         const QDateTime& cuando) {
-  const QString de = quien.isEmpty() ? QStringLiteral("todas las personas") : Esc(quien);
-  QString t =
+  const QString de = quien.isEmpty() ? QStringLiteral("todas las personas") : quien.toHtmlEscaped();
+  QByteArray r =
       QStringLiteral("<!DOCTYPE html>\n<html lang=\"es\">\n<head>\n<meta charset=\"utf-8\"/>\n"
                      "<meta name=\"generator\" content=\"KORVAL\"/>\n<title>Diario de consultas de %1"
-                     "</title>\n<style>%2</style>\n</head>\n<body>\n<header>\n<h1>Diario de consultas de "
-                     "%1</h1>\n<p>%3, de la más reciente a la más antigua. Exportado de KORVAL el %4 a las "
-                     "%5.</p>\n</header>\n")
+                     "</title>\n<style>%2</style>\n</head>\n<body>\n<header>\n<h1>Diario de consultas "
+                     "de %1</h1>\n<p>%3, de la más reciente a la más antigua. Exportado de KORVAL el "
+                     "%4 a las %5.</p>\n</header>\n")
           .arg(de, QString::fromLatin1(Estilos), Cuantas(qsizetype(cuales.size())),
                cuando.date().toString(QStringLiteral("dd/MM/yyyy")),
-               cuando.time().toString(QStringLiteral("HH:mm")));
+               cuando.time().toString(QStringLiteral("HH:mm")))
+          .toUtf8();
+  // Los dibujos que salen, una vez cada uno.
+  QHash<QString, QByteArray> mudan; // por líneas: el texto de las que mudan
+  QByteArray simbolos;
+  for (int i : cuales)
+    if (diario[i].hexagrama > 0) {
+      const QString lineas = diario.Lineas(i);
+      if (mudan.contains(lineas))
+        continue;
+      mudan.insert(lineas, LineasQueMudan(lineas).toUtf8());
+      simbolos += Simbolo(lineas);
+      const QString comp = diario.LineasComplementario(i);
+      if (comp != lineas && !mudan.contains(comp)) {
+        mudan.insert(comp, LineasQueMudan(comp).toUtf8());
+        simbolos += Simbolo(comp);
+      }
+    }
+  if (!simbolos.isEmpty())
+    r += "<svg xmlns=\"http://www.w3.org/2000/svg\" class=\"dibujos\" aria-hidden=\"true\">\n" + simbolos +
+         "</svg>\n";
   if (cuales.empty())
-    t += QStringLiteral("<p class=\"vacio\">No hay consultas que exportar.</p>\n");
+    r += "<p class=\"vacio\">No hay consultas que exportar.</p>\n";
+  std::vector<QByteArray> usuarios;
+  for (const QString& u : diario.Usuarios())
+    usuarios.push_back(Esc(Diario::NombreVisible(u)));
+  r.reserve(r.size() + qsizetype(cuales.size()) * 900);
   for (int i : cuales) {
     const Diario::Consulta& c = diario[i];
-    const QDate fecha = diario.FechaGuardada(i);
-    const QString lineas = diario.Lineas(i);
-    t += QStringLiteral("<article class=\"consulta\">\n<h2 class=\"pregunta\">%1</h2>\n<p class=\"datos\">")
-             .arg(Esc(diario.Pregunta(i)));
-    if (fecha.isValid())
-      t += QStringLiteral("<time datetime=\"%1\">%2</time>")
-               .arg(fecha.toString(QStringLiteral("yyyy-MM-dd")), Esc(diario.Fecha(i)));
-    else if (!diario.Fecha(i).isEmpty())
-      t += QStringLiteral("<span class=\"fecha\">%1</span>").arg(Esc(diario.Fecha(i)));
-    t += Separador + QStringLiteral("<span class=\"usuario\">%1</span></p>\n").arg(Esc(diario.Usuario(i)));
-    if (c.hexagrama > 0) {
-      t += QStringLiteral("<div class=\"figuras\">") +
-           FiguraConNombre(QStringLiteral("principal"), QString(), lineas, c.hexagrama);
-      if (c.complementario != c.hexagrama)
-        t += FiguraConNombre(QStringLiteral("complementario"), QStringLiteral("Complementario: "),
-                             diario.LineasComplementario(i), c.complementario);
-      t += QStringLiteral("</div>\n<p class=\"mudan\">%1</p>\n").arg(LineasQueMudan(lineas));
-    } else {
-      t += QStringLiteral("<p class=\"danada\">Las líneas guardadas («%1») no forman un hexagrama.</p>\n")
-               .arg(Esc(lineas));
+    r += "<article class=\"consulta\">\n<h2 class=\"pregunta\">" +
+         QString::fromUtf8(diario.PreguntaUtf8(i)).toHtmlEscaped().toUtf8() + "</h2>\n<p class=\"datos\">";
+    if (c.dia) {
+      r += "<time datetime=\"";
+      PonerFecha(r, c.dia, true);
+      r += "\">";
+      PonerFecha(r, c.dia, false);
+      r += "</time>";
+    } else if (!diario.Fecha(i).isEmpty()) {
+      r += "<span class=\"fecha\">" + Esc(diario.Fecha(i)) + "</span>";
     }
-    t += QStringLiteral("</article>\n");
+    r += " · <span class=\"usuario\">" + usuarios[size_t(c.usuario)] + "</span></p>\n";
+    const QString lineas = diario.Lineas(i);
+    if (c.hexagrama > 0) {
+      r += "<div class=\"figuras\">" + Figura("principal", "", lineas, c.hexagrama);
+      if (c.complementario != c.hexagrama)
+        r += Figura("complementario", "Complementario: ", diario.LineasComplementario(i), c.complementario);
+      r += "</div>\n<p class=\"mudan\">" + mudan.value(lineas) + "</p>\n";
+    } else {
+      r += "<p class=\"danada\">Las líneas guardadas («" + Esc(lineas) + "») no forman un hexagrama.</p>\n";
+    }
+    r += "</article>\n";
   }
-  t += QStringLiteral("</body>\n</html>\n");
-  return t.toUtf8();
+  return r + "</body>\n</html>\n";
 }
 
 QByteArray Exportacion(FormatoExportacion formato, const Diario& diario, const std::vector<int>& cuales,

@@ -158,12 +158,16 @@ std::optional<QList<QStringList>> LeerCsv(const QByteArray& bytes) {
 // hexagramas; «mal» si no es XML bien formado o si algo pide un recurso de fuera o un guion.
 QStringList LeerHtml(const QByteArray& bytes) {
   QXmlStreamReader x(bytes);
-  QStringList r;
+  QStringList r, ids, usados;
   QString clase;
   while (!x.atEnd()) {
     if (x.readNext() == QXmlStreamReader::StartElement) {
-      for (const char* fuera : {"src", "href"})
-        if (x.attributes().hasAttribute(QLatin1String(fuera)))
+      ids << x.attributes().value(u"id"_s).toString();
+      if (x.name() == u"use"_s)
+        usados << x.attributes().value(u"href"_s).mid(1).toString();
+      for (const char* fuera : {"src", "href"}) // sólo valen las referencias a la propia página
+        if (x.attributes().hasAttribute(QLatin1String(fuera)) &&
+            !x.attributes().value(QLatin1String(fuera)).startsWith(u'#'))
           return {u"mal: "_s + QLatin1String(fuera)};
       if (x.name() == u"script"_s || x.name() == u"link"_s || x.name() == u"img"_s)
         return {u"mal: "_s + x.name().toString()};
@@ -175,6 +179,9 @@ QStringList LeerHtml(const QByteArray& bytes) {
         r.last() += (r.last().isEmpty() ? u""_s : u"|"_s) + x.text().toString();
     }
   }
+  for (const QString& u : usados) // cada dibujo nombrado está en la página
+    if (!ids.contains(u))
+      return {u"mal: falta "_s + u};
   return x.hasError() ? QStringList{u"mal: "_s + x.errorString()} : r;
 }
 
