@@ -103,7 +103,7 @@ private slots:
     for (const char* u : {"ANA", "ÍÑIGO", "ANA"})
       tres = ConRegistroNuevo(
           tres, ArchiveRecord::Nuevo(QString::fromUtf8(u), u"¿Y?"_s, u"789789"_s, u"05/03/1998"_s));
-    EscribirTodo(carpeta.filePath(NombreArchivo), tres);
+    QVERIFY(EscribirTodo(carpeta.filePath(NombreArchivo), tres));
     const Carpeta dir(carpeta.path());
     const Candado otraCopia(dir, u".usuarios.dat.korval-candado"_s, 0);
     QVERIFY(otraCopia.tomado());
