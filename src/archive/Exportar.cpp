@@ -57,6 +57,10 @@ void PonerCampoCsv(QByteArray& r, const QByteArray& t) {
 // Las barras, la cruz y el anillo de cada dibujo de seis líneas, una vez por
 // dibujo al principio de la página; cada consulta sólo lo nombra. Barras
 // claras sobre negro, la línea 1 abajo, un hueco mayor entre los trigramas.
+// Los colores van en cada elemento, no en la hoja de estilos: así se ven
+// igual en cualquier navegador, también donde el estilo no llega a <use>.
+const QByteArray Marca = " stroke=\"#78e6be\" stroke-width=\"1.6\"";
+
 QByteArray Simbolo(const QString& lineas) {
   QByteArray barras, cruces, anillos;
   for (int k = 0; k < 6; ++k) {
@@ -69,14 +73,15 @@ QByteArray Simbolo(const QString& lineas) {
     if (c == '6')
       cruces += "M33 " + y + "l6 6m-6 0l6-6";
     else if (c == '9')
-      anillos += "<circle class=\"m\" cx=\"36\" cy=\"" + QByteArray::number(y.toInt() + 3) + "\" r=\"4.2\"/>";
+      anillos += "<circle cx=\"36\" cy=\"" + QByteArray::number(y.toInt() + 3) +
+                 "\" r=\"4.2\" fill=\"#000\"" + Marca + "/>";
   }
-  QByteArray r =
-      "<symbol id=\"l" + lineas.toLatin1() +
-      "\" viewBox=\"0 0 72 76\"><rect width=\"72\" height=\"76\" rx=\"5\"/><path class=\"b\" d=\"" + barras +
-      "\"/>";
+  QByteArray r = "<symbol id=\"l" + lineas.toLatin1() +
+                 "\" viewBox=\"0 0 72 76\"><rect width=\"72\" height=\"76\" rx=\"5\" fill=\"#000\"/><path "
+                 "fill=\"#fff4d6\" d=\"" +
+                 barras + "\"/>";
   if (!cruces.isEmpty())
-    r += "<path class=\"m\" d=\"" + cruces + "\"/>";
+    r += "<path fill=\"none\" stroke-linecap=\"round\" d=\"" + cruces + "\"" + Marca + "/>";
   return r + anillos + "</symbol>\n";
 }
 
@@ -119,10 +124,6 @@ svg.figura { width: 72px; height: 76px; }
 .mudan, .danada { margin: .6em 0 0; }
 .danada { color: #8a2a00; }
 .dibujos { position: absolute; width: 0; height: 0; overflow: hidden; }
-symbol rect { fill: #000; }
-symbol .b { fill: #fff4d6; }
-symbol .m { fill: none; stroke: #78e6be; stroke-width: 1.6; stroke-linecap: round; }
-symbol circle.m { fill: #000; }
 @media print { body { background: none; margin: 0; max-width: none; } article { border-left-color: #999; } }
 )";
 

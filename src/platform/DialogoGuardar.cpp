@@ -1,5 +1,6 @@
 #include "platform/DialogoGuardar.h"
 
+#include "platform/Basico.h"
 #include "platform/EstiloDialogos.h"
 
 #include <QFileDialog>
@@ -34,14 +35,23 @@ FicheroElegido ElegirFicheroGuardar(QWidget* padre, const QString& titulo, const
   dialogo.setDefaultSuffix(ExtensionDe(dialogo.selectedNameFilter()));
   QObject::connect(&dialogo, &QFileDialog::filterSelected, &dialogo,
                    [&dialogo](const QString& filtro) { dialogo.setDefaultSuffix(ExtensionDe(filtro)); });
+  // Si el fichero ya existe, se pregunta con la caja de mensajes del
+  // programa, con No por omisión; con No se vuelve a elegir.
+  dialogo.setOption(QFileDialog::DontConfirmOverwrite);
   VestirDialogo(&dialogo);
-  if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty())
-    return {};
-  FicheroElegido r;
-  r.ruta = dialogo.selectedFiles().constFirst();
-  // El diálogo ya preguntó: si existe, la persona dijo que se sustituya.
-  r.sustituir = QFileInfo(r.ruta).exists() || QFileInfo(r.ruta).isSymLink();
-  return r;
+  for (;;) {
+    if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty())
+      return {};
+    FicheroElegido r;
+    r.ruta = dialogo.selectedFiles().constFirst();
+    const QFileInfo info(r.ruta);
+    r.sustituir = info.exists() || info.isSymLink();
+    if (!r.sustituir ||
+        MsgBox(QStringLiteral("Ya hay un fichero «%1» en esa carpeta. ¿Sustituirlo por el nuevo?")
+                   .arg(info.fileName()),
+               vbQuestion + vbYesNo + vbDefaultButton2, titulo) == vbYes)
+      return r;
+  }
 }
 
 void FijarDialogoGuardar(std::function<FicheroElegido(const QString&)> respuesta) {

@@ -1,6 +1,6 @@
 #pragma once
 // El diálogo de guardar un fichero, con los colores del programa. Si el
-// fichero elegido ya existe, el diálogo pregunta antes si se sustituye.
+// fichero elegido ya existe, se pregunta antes si se sustituye.
 //
 // Las pruebas lo contestan con FijarDialogoGuardar: mientras hay una
 // respuesta propia no se abre ningún diálogo.
