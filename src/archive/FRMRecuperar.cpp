@@ -1,17 +1,27 @@
 #include "archive/FRMRecuperar.h"
 
+#include "archive/Exportar.h"
 #include "core/Estado.h"
 #include "core/Hexagrama.h"
 #include "pictures/GRAFICOS.h"
 #include "platform/Basico.h"
-#include "platform/Codificacion.h"
+#include "platform/DialogoGuardar.h"
 #include "platform/Estilo.h"
+#include "platform/Ficheros.h"
 #include "platform/Twips.h"
 
 #include <QAbstractItemView>
+#include <QDir>
+#include <QFileInfo>
 #include <QListView>
 #include <QProxyStyle>
+#include <QStandardPaths>
+#include <QStringListModel>
+#include <QStyleOptionComboBox>
 #include <QStyledItemDelegate>
+#include <QStylePainter>
+
+#include <algorithm>
 
 namespace {
 const QString TituloInformacion = QStringLiteral("Información al usuario");
@@ -61,6 +71,33 @@ public:
   }
 };
 
+// Una lista cerrada que, si su entrada no cabe, la corta con «…» entre dos
+// letras, y no por la mitad de una.
+class ListaRecortada : public QComboBox {
+public:
+  using QComboBox::QComboBox;
+
+protected:
+  void paintEvent(QPaintEvent*) override {
+    QStylePainter p(this);
+    p.setPen(palette().color(QPalette::Text));
+    QStyleOptionComboBox opcion;
+    initStyleOption(&opcion);
+    p.drawComplexControl(QStyle::CC_ComboBox, opcion);
+    const QRect campo =
+        style()->subControlRect(QStyle::CC_ComboBox, &opcion, QStyle::SC_ComboBoxEditField, this);
+    opcion.currentText = fontMetrics().elidedText(opcion.currentText, Qt::ElideRight, campo.width() - 4);
+    p.drawControl(QStyle::CE_ComboBoxLabel, opcion);
+  }
+};
+
+// La carpeta que el diálogo de exportar propone: la última elegida en esta
+// sesión; si no, la de documentos; si no, la casa.
+QString& CarpetaExportar() {
+  static QString carpeta;
+  return carpeta;
+}
+
 const char* NombreLinea(QChar c) {
   switch (c.unicode()) {
   case u'6':
@@ -77,29 +114,26 @@ const char* NombreLinea(QChar c) {
 }
 } // namespace
 
-void ListaCampo::Fijar(const QByteArray& registros) {
+void ListaConsultas::Fijar(std::vector<int> filas, bool conUsuario) {
   beginResetModel();
-  registros_ = registros;
+  filas_ = std::move(filas);
+  conUsuario_ = conUsuario;
   endResetModel();
 }
 
-int ListaCampo::rowCount(const QModelIndex& padre) const {
-  return padre.isValid() ? 0 : int(registros_.size() / LargoRegistro);
+int ListaConsultas::rowCount(const QModelIndex& padre) const {
+  return padre.isValid() ? 0 : int(filas_.size());
 }
 
-QVariant ListaCampo::data(const QModelIndex& indice, int papel) const {
-  if (papel != Qt::DisplayRole || !indice.isValid() || indice.row() >= rowCount())
+QVariant ListaConsultas::data(const QModelIndex& indice, int papel) const {
+  if (!indice.isValid() || indice.row() >= rowCount())
     return QVariant();
-  const qsizetype desde = qsizetype(indice.row()) * LargoRegistro + desde_;
-  return TextoVisible(Win1252::decodificar(registros_.sliced(desde, ancho_)));
-}
-
-QString TextoVisible(const QString& campo) {
-  QString r = campo;
-  for (QChar& c : r)
-    if (!c.isPrint())
-      c = QLatin1Char(' ');
-  return r;
+  const int i = filas_[size_t(indice.row())];
+  if (papel == Qt::DisplayRole)
+    return diario_.Entrada(i, conUsuario_);
+  if (papel == Qt::ToolTipRole)
+    return diario_.Pregunta(i);
+  return QVariant();
 }
 
 FRMRecuperar::FRMRecuperar(QWidget* parent) : Formulario(parent) {
@@ -127,8 +161,8 @@ FRMRecuperar::FRMRecuperar(QWidget* parent) : Formulario(parent) {
 
   auto* estiloListas = new EstiloListas();
   estiloListas->setParent(this);
-  auto lista = [this, estiloListas](const QString& nombre, ListaCampo* modelo) {
-    auto* c = new QComboBox(SSPanel2[0]);
+  auto lista = [this, estiloListas](const QString& nombre, QAbstractItemModel* modelo) {
+    auto* c = new ListaRecortada(SSPanel2[0]);
     // Antes que nada: la lista desplegada toma del estilo que tiene la
     // combinada al crearse si lleva barra de desplazamiento.
     c->setStyle(estiloListas);
@@ -159,14 +193,29 @@ FRMRecuperar::FRMRecuperar(QWidget* parent) : Formulario(parent) {
     Negrita(c);
     return c;
   };
-  namespace C = CampoRegistro;
-  usuarios_ = new ListaCampo(C::Usuario, C::AnchoUsuario, this);
-  preguntas_ = new ListaCampo(C::Pregunta, C::AnchoPregunta, this);
-  CMBUSUARIO = lista(QStringLiteral("Usuario"), usuarios_);
-  CMBCONSULTA = lista(QStringLiteral("Consulta"), preguntas_);
+  consultas_ = new ListaConsultas(diario_, this);
+  CMBUSUARIO = lista(QStringLiteral("Usuario"), new QStringListModel(this));
+  CMBCONSULTA = lista(QStringLiteral("Consulta"), consultas_);
   // Las preguntas son más largas que la lista cerrada: la desplegada se
   // ensancha para leerlas enteras.
   CMBCONSULTA->view()->setMinimumWidth(Tw(9075));
+
+  // La búsqueda, sobre la fecha: filtra las consultas mientras se escribe.
+  TXTBuscar = new QLineEdit(SSPanel2[0]);
+  TXTBuscar->setPlaceholderText(QStringLiteral("Buscar"));
+  TXTBuscar->setAccessibleName(QStringLiteral("Buscar"));
+  TXTBuscar->setToolTip(
+      QStringLiteral("Buscar: palabras de la pregunta (sin mirar mayúsculas ni acentos) o el "
+                     "número de un hexagrama"));
+  TXTBuscar->setClearButtonEnabled(true);
+  TXTBuscar->setMaxLength(100);
+  {
+    QPalette p = TXTBuscar->palette();
+    p.setColor(QPalette::Base, Estilo::Papel);
+    p.setColor(QPalette::Text, QColor(0, 0, 192));
+    p.setColor(QPalette::PlaceholderText, QColor(90, 90, 110));
+    TXTBuscar->setPalette(p);
+  }
 
   LBLFecha = new QLabel(SSPanel2[0]);
   LBLFecha->setAccessibleName(QStringLiteral("Fecha de la consulta"));
@@ -203,10 +252,15 @@ FRMRecuperar::FRMRecuperar(QWidget* parent) : Formulario(parent) {
   BTNAUX[1]->setToolTipText(QStringLiteral("Cancelar"));
   BTNAUX[2]->setToolTipText(QStringLiteral("Elimina Consulta"));
   BTNAUX[0]->setDefault(true);
+  BTNEXPORTAR = new BotonImagen(SSPanel2[1]);
+  BTNEXPORTAR->setToolTipText(
+      QStringLiteral("Exportar… las consultas de la persona elegida (o de todas) a una "
+                     "página web o a una tabla CSV"));
 
   // Arriba, las listas y la fecha.
   Colocar(SSPanel2[0], 60, 60, 9315, 1755);
-  Colocar(Label1, 120, 105, 9075, 360);
+  Colocar(Label1, 120, 105, 5805, 360);
+  Colocar(TXTBuscar, 6015, 90, 3180, 405);
   Colocar(SSPanel1[0], 120, 585, 1815, 405);
   Colocar(CMBUSUARIO, 2010, 585, 3915, 405);
   Colocar(SSPanel1[2], 6015, 585, 1815, 405);
@@ -223,15 +277,28 @@ FRMRecuperar::FRMRecuperar(QWidget* parent) : Formulario(parent) {
     Colocar(LINEA[j], izquierda, arriba[j], 1530, 300);
   Colocar(label2[1], 120, 3000, 9075, 360);
   Colocar(BTNAUX[2], 240, 3525, 540, 540);
+  Colocar(BTNEXPORTAR, 870, 3525, 540, 540);
   Colocar(BTNAUX[0], 6690, 3540, 1185, 525);
   Colocar(BTNAUX[1], 7920, 3540, 1185, 525);
 
   connect(CMBUSUARIO, &QComboBox::activated, this, [this] { CMBUSUARIO_Click(); });
   connect(CMBCONSULTA, &QComboBox::activated, this, [this] { CMBCONSULTA_Click(); });
+  connect(TXTBuscar, &QLineEdit::textChanged, this, [this] { TXTBuscar_Change(); });
   for (int i = 0; i < 3; ++i) {
     connect(BTNAUX[i], &QPushButton::clicked, this, [this, i] { BTNAUX_Click(i); });
     AlMoverRaton(BTNAUX[i], [this, i] { BTNAUX_MouseMove(i); });
   }
+  connect(BTNEXPORTAR, &QPushButton::clicked, this, [this] { BTNEXPORTAR_Click(); });
+  AlMoverRaton(BTNEXPORTAR, [this] { centrarform(); });
+
+  // El tabulador recorre la ventana como se lee: la búsqueda, las dos
+  // listas y los botones de abajo, de izquierda a derecha.
+  setTabOrder(TXTBuscar, CMBUSUARIO);
+  setTabOrder(CMBUSUARIO, CMBCONSULTA);
+  setTabOrder(CMBCONSULTA, BTNAUX[2]);
+  setTabOrder(BTNAUX[2], BTNEXPORTAR);
+  setTabOrder(BTNEXPORTAR, BTNAUX[0]);
+  setTabOrder(BTNAUX[0], BTNAUX[1]);
   for (int i = 0; i < 2; ++i)
     AlMoverRaton(SSPanel2[i], [this, i] { SSPanel2_MouseMove(i); });
 
@@ -243,6 +310,7 @@ void FRMRecuperar::Form_Load() {
   BTNAUX[0]->setPicture(g.Gaceptar);
   BTNAUX[1]->setPicture(g.Gcancelar);
   BTNAUX[2]->setPicture(g.Eliminar);
+  BTNEXPORTAR->setPicture(g.Exportar);
   BotonesAceptarCancelar(BTNAUX[0], BTNAUX[1]);
   centrarform();
 }
@@ -253,11 +321,16 @@ void FRMRecuperar::setVisible(bool visible) {
   // mientras se está mostrando la dejaría registrada como ventana modal, sin
   // pintar y sin atender a nada, encima del menú.
   if (visible && !isVisible()) {
+    TXTBuscar->clear();
+    CMBUSUARIO->setCurrentIndex(-1);
     CargarConsultas();
-    if (registros_.isEmpty())
+    if (diario_.empty())
       return;
   }
   Formulario::setVisible(visible);
+  // Lo primero que se elige es de quién son las consultas.
+  if (visible)
+    CMBUSUARIO->setFocus();
 }
 
 void FRMRecuperar::Form_Activate() {
@@ -278,28 +351,49 @@ void FRMRecuperar::SSPanel2_MouseMove(int) {
 }
 
 void FRMRecuperar::CMBUSUARIO_Click() {
-  CMBCONSULTA->setCurrentIndex(CMBUSUARIO->currentIndex());
-  MostrarConsulta();
+  LlenarConsultas(0);
 }
 
 void FRMRecuperar::CMBCONSULTA_Click() {
-  CMBUSUARIO->setCurrentIndex(CMBCONSULTA->currentIndex());
+  MostrarConsulta();
+}
+
+void FRMRecuperar::TXTBuscar_Change() {
+  LlenarConsultas(0);
+}
+
+int FRMRecuperar::UsuarioElegido() const {
+  return CMBUSUARIO->currentIndex() - 1;
+}
+
+int FRMRecuperar::ConsultaElegida() const {
+  const int fila = CMBCONSULTA->currentIndex();
+  const auto& filas = consultas_->filas();
+  return fila >= 0 && fila < int(filas.size()) ? filas[size_t(fila)] : -1;
+}
+
+void FRMRecuperar::LlenarConsultas(int fila) {
+  const int u = UsuarioElegido();
+  consultas_->Fijar(diario_.Consultas(u, TXTBuscar->text()), u < 0);
+  CMBCONSULTA->setCurrentIndex(std::min(fila, CMBCONSULTA->count() - 1));
   MostrarConsulta();
 }
 
 void FRMRecuperar::CargarConsultas() {
-  usuarios_->Fijar(QByteArray());
-  preguntas_->Fijar(QByteArray());
+  // Al volver a llenar tras eliminar, se sigue con la misma persona, la
+  // misma búsqueda y el mismo lugar de la lista.
+  const QString antes = CMBUSUARIO->currentIndex() >= 0 ? CMBUSUARIO->currentText() : QString();
+  const int fila = std::max(CMBCONSULTA->currentIndex(), 0);
+  consultas_->Fijar({}, false);
   LBLFecha->clear();
-  registros_.clear();
 
   lugar_ = UbicarArchivo();
   QByteArray contenido;
   QString error;
   const bool leido = LeerArchivo(lugar_.Lectura(), &contenido, &error);
-  registros_ = RegistrosCompletos(contenido);
+  diario_ = Diario(contenido);
   contenido.clear();
-  if (registros_.isEmpty()) {
+  if (diario_.empty()) {
     if (leido)
       MsgBox(QStringLiteral("NO EXISTEN CONSULTAS ARCHIVADAS"), vbInformation + vbOKOnly, TituloInformacion);
     else
@@ -313,38 +407,52 @@ void FRMRecuperar::CargarConsultas() {
   }
 
   BTNAUX[0]->show();
-  usuarios_->Fijar(registros_);
-  preguntas_->Fijar(registros_);
-  CMBUSUARIO->setCurrentIndex(0);
-  CMBCONSULTA->setCurrentIndex(0);
-  MostrarConsulta();
+  QStringList nombres{Todos};
+  for (const QString& u : diario_.Usuarios())
+    nombres << Diario::NombreVisible(u);
+  static_cast<QStringListModel*>(CMBUSUARIO->model())->setStringList(nombres);
+  // Se abre en quien grabó la última consulta de esta sesión; si no, en la
+  // primera persona.
+  int elegido = antes.isEmpty() ? -1 : int(nombres.indexOf(antes));
+  if (elegido < 0 && !LastUser.isEmpty() && diario_.BuscarUsuario(LastUser) >= 0)
+    elegido = 1 + diario_.BuscarUsuario(LastUser);
+  CMBUSUARIO->setCurrentIndex(elegido >= 0 ? elegido : 1);
+  LlenarConsultas(antes.isEmpty() ? 0 : fila);
 }
 
 void FRMRecuperar::MostrarConsulta() {
-  const int i = CMBUSUARIO->currentIndex() + 1;
-  if (i < 1 || i > NumeroRegistros(registros_.size()))
+  const int i = ConsultaElegida();
+  // Sin consulta a la vista (la búsqueda no encuentra ninguna), no hay qué
+  // tomar ni qué eliminar.
+  BTNAUX[0]->setEnabled(i >= 0);
+  BTNAUX[2]->setEnabled(i >= 0);
+  if (i < 0) {
+    LBLFecha->clear();
+    CMBCONSULTA->setToolTip(QString());
+    for (SSRibbon* l : LINEA)
+      l->hide();
+    label2[0]->clear();
+    label2[1]->clear();
+    hayHexagrama_ = false;
     return;
-  RegistroTrabajo = ArchiveRecord::DesdeBytes(
-      QByteArrayView(registros_).sliced(qsizetype(i - 1) * LargoRegistro, LargoRegistro));
-  LBLFecha->setText(TextoVisible(RegistroTrabajo.Fecha).trimmed());
-  CMBCONSULTA->setToolTip(TextoVisible(RegistroTrabajo.Pregunta).trimmed());
+  }
+  RegistroTrabajo = ArchiveRecord::DesdeBytes(diario_.Bytes(i));
+  LBLFecha->setText(diario_.Fecha(i));
+  CMBCONSULTA->setToolTip(diario_.Pregunta(i));
 
   // Un campo de líneas que no son seis valores de línea no es un hexagrama:
   // no se dibuja ni se nombra, y no se puede abrir (sí eliminar).
   const QString lineas = RegistroTrabajo.Lineas;
-  bool sonLineas = true;
-  for (QChar c : lineas)
-    sonLineas = sonLineas && c >= QLatin1Char('6') && c <= QLatin1Char('9');
+  const int n = diario_[i].hexagrama;
+  hayHexagrama_ = n >= 1 && n <= 64;
   const GRAFICOS& g = GRAFICOS::Instancia();
   for (int j = 0; j < 6; ++j) {
     const QChar c = lineas[j];
-    if (sonLineas)
+    if (hayHexagrama_)
       LINEA[j]->setPicture(g.GRFLINEAp[size_t(c.unicode() - u'6')]);
-    LINEA[j]->setAccessibleDescription(QString::fromUtf8(NombreLinea(sonLineas ? c : QChar())));
-    LINEA[j]->setVisible(sonLineas);
+    LINEA[j]->setAccessibleDescription(QString::fromUtf8(NombreLinea(hayHexagrama_ ? c : QChar())));
+    LINEA[j]->setVisible(hayHexagrama_);
   }
-  const int n = sonLineas ? HexagramNumber(lineas) : 0;
-  hayHexagrama_ = n >= 1 && n <= 64;
   if (hayHexagrama_) {
     label2[0]->setText(QLatin1Char(' ') + QString::number(n) + QStringLiteral(" - ") +
                        QuitarBlancos(HexagramList[size_t(n)][4]));
@@ -381,15 +489,22 @@ void FRMRecuperar::BTNAUX_Click(int Index) {
 }
 
 void FRMRecuperar::EliminarConsulta() {
-  if (MsgBox(QStringLiteral("ELIMINAR CONSULTA SELECCIONADA"), vbQuestion + vbYesNo,
-             QStringLiteral("KORVAL — Eliminar consulta")) != vbYes)
+  const int i = ConsultaElegida();
+  if (i < 0)
     return;
-  const int s = CMBUSUARIO->currentIndex() + 1;
-  if (s < 1 || s > NumeroRegistros(registros_.size()))
+  // Se dice qué se va a eliminar; No es lo que responde Intro.
+  const QString fecha = diario_.Fecha(i);
+  const QString pregunta = QStringLiteral("¿Eliminar la consulta de %1%2, «%3»?")
+                               .arg(Diario::NombreVisible(diario_.Usuario(i)),
+                                    fecha.isEmpty() ? QString() : QStringLiteral(" del ") + fecha,
+                                    TextoVisible(diario_.Pregunta(i)).simplified());
+  if (MsgBox(pregunta, vbQuestion + vbYesNo + vbDefaultButton2,
+             QStringLiteral("KORVAL — Eliminar consulta")) != vbYes)
     return;
   // Se elimina la consulta que se está viendo, por sus bytes: si el archivo
   // cambió desde que se llenaron las listas, nunca otra que no se vio.
-  const QByteArray mostrada = registros_.mid(qsizetype(s - 1) * LargoRegistro, LargoRegistro);
+  const int s = diario_[i].registro;
+  const QByteArray mostrada = diario_.Bytes(i);
   // Mientras se escribe el archivo nuevo, otro clic no empieza otro borrado.
   BTNAUX[2]->setEnabled(false);
   QString error;
@@ -416,4 +531,62 @@ void FRMRecuperar::EliminarConsulta() {
     break;
   }
   CargarConsultas();
+}
+
+void FRMRecuperar::BTNEXPORTAR_Click() {
+  const int u = UsuarioElegido();
+  const QString quien = u >= 0 ? Diario::NombreVisible(diario_.Usuarios()[u]) : QString();
+  QString& carpeta = CarpetaExportar();
+  if (carpeta.isEmpty()) {
+    const QString documentos = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    carpeta = QFileInfo(documentos).isDir() ? documentos : QDir::homePath();
+  }
+  const QString propuesta =
+      QDir(carpeta).filePath(QStringLiteral("Diario de %1 %2.html")
+                                 .arg(quien.isEmpty() ? QStringLiteral("KORVAL") : quien,
+                                      Fecha().toString(QStringLiteral("yyyy-MM-dd"))));
+  const FicheroElegido elegido =
+      ElegirFicheroGuardar(this, QStringLiteral("Exportar consultas"), propuesta,
+                           {QStringLiteral("Página web para leer e imprimir (*.html)"),
+                            QStringLiteral("Tabla para hojas de cálculo y otros programas (*.csv)")});
+  if (elegido.ruta.isEmpty())
+    return;
+  const QFileInfo info(elegido.ruta);
+  carpeta = info.absolutePath();
+  const QString salto = LineBreak.texto();
+  const auto noSeExporto = [&](const QString& motivo) {
+    MsgBox(QStringLiteral("NO SE HAN EXPORTADO LAS CONSULTAS.") + salto + salto + motivo,
+           vbExclamation + vbOKOnly, TituloInformacion);
+  };
+  const FormatoExportacion formato = FormatoDe(elegido.ruta);
+  if (formato == FormatoExportacion::Ninguno) {
+    noSeExporto(
+        QStringLiteral("El nombre del fichero ha de terminar en .html (una página que se lee e imprime en "
+                       "un navegador) o en .csv (una tabla para hojas de cálculo y otros programas)."));
+    return;
+  }
+  const std::vector<int> cuales = diario_.Consultas(u);
+  const QByteArray bytes = Exportacion(formato, diario_, cuales, quien, AhoraExportacion());
+  // Sólo se sustituye el fichero que la persona aceptó sustituir en el
+  // diálogo; uno que aparezca después con ese nombre no se toca.
+  const Carpeta destino(info.absolutePath());
+  QString error;
+  bool hecho = false;
+  if (!destino.abierta())
+    error = destino.error();
+  else if (elegido.sustituir)
+    hecho = destino.Sustituir(info.fileName(), bytes, &error);
+  else if (const Creacion c = destino.Publicar(info.fileName(), bytes, &error); c == Creacion::Ocupado)
+    error =
+        QStringLiteral("Mientras se elegía el nombre, otro programa ha creado «%1»; KORVAL no lo sustituye. "
+                       "Vuelva a exportar y elija si se sustituye.")
+            .arg(QDir::toNativeSeparators(info.absoluteFilePath()));
+  else
+    hecho = c == Creacion::Hecha;
+  if (!hecho) {
+    noSeExporto(error);
+    return;
+  }
+  MsgBox(InformeExportacion(int(cuales.size()), info.absoluteFilePath()), vbInformation + vbOKOnly,
+         TituloInformacion);
 }

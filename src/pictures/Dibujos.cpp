@@ -763,6 +763,33 @@ QPixmap Eliminar(qreal dpr) {
   return pm;
 }
 
+QPixmap Exportar(qreal dpr) {
+  const QSize tam(33, 33);
+  QPixmap pm = Lienzo(tam, dpr);
+  QPainter p(&pm);
+  Preparar(p);
+  Placa(p, QRectF(0, 0, 33, 33), 4);
+  // La hoja, con la esquina doblada y tres renglones.
+  QPolygonF hoja;
+  hoja << QPointF(7, 6) << QPointF(18, 6) << QPointF(22, 10) << QPointF(22, 27) << QPointF(7, 27);
+  p.setPen(QPen(Estilo::Oro.darker(160), 0.8));
+  p.setBrush(Marfil);
+  p.drawPolygon(hoja);
+  p.setBrush(MarfilSombra);
+  p.drawPolygon(QPolygonF({QPointF(18, 6), QPointF(18, 10), QPointF(22, 10)}));
+  p.setPen(QPen(Estilo::VerdeAzulado, 1.2, Qt::SolidLine, Qt::RoundCap));
+  for (qreal y : {13.5, 17.0, 20.5})
+    p.drawLine(QPointF(10, y), QPointF(y < 20 ? 19 : 16, y));
+  // La flecha de oro que sale hacia la derecha, con un filo oscuro para que
+  // se lea sobre la hoja.
+  p.setPen(QPen(Estilo::VerdeAzulado.darker(150), 4.2, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(QPointF(15, 23), QPointF(24.5, 23));
+  p.setPen(QPen(Estilo::OroClaro, 2.2, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(QPointF(15, 23), QPointF(24.5, 23));
+  PuntaFlecha(p, QPointF(29, 23), 0, 6.5, Estilo::OroClaro);
+  return pm;
+}
+
 namespace {
 // La impresora en un cuadro de 32 x 32 unidades, escalable.
 void PintarImpresora(QPainter& p, const QRectF& r) {

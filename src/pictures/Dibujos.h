@@ -53,6 +53,8 @@ QPixmap CaraHexagrama(int indice, qreal dpr);
 QPixmap CaraInterpretar(int indice, qreal dpr);
 // Papelera de eliminar consulta (33 x 33).
 QPixmap Eliminar(qreal dpr);
+// Exportar el diario (33 x 33): una hoja escrita de la que sale una flecha.
+QPixmap Exportar(qreal dpr);
 // Impresora (32 x 32), sobre fondo transparente.
 QPixmap Impresora(qreal dpr);
 

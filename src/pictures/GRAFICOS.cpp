@@ -53,5 +53,6 @@ void GRAFICOS::Form_Load() {
   for (int i = 0; i < 4; ++i)
     CarasInterpretar[static_cast<size_t>(i)] = Dibujos::CaraInterpretar(i, dpr);
   Eliminar = Dibujos::Eliminar(dpr);
+  Exportar = Dibujos::Exportar(dpr);
   Impresora = Dibujos::Impresora(dpr);
 }

@@ -54,6 +54,8 @@ public:
   std::array<QPixmap, 4> CarasInterpretar;
   // Botón de eliminar consulta de la ventana de recuperación (33 x 33).
   QPixmap Eliminar;
+  // Botón de exportar consultas de la misma ventana (33 x 33).
+  QPixmap Exportar;
   // Icono de impresora del botón de imprimir (32 x 32).
   QPixmap Impresora;
 

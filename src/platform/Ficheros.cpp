@@ -444,6 +444,35 @@ Creacion Carpeta::Crear(const QString& nombre, const QByteArray& bytes, QString*
   return Creacion::Hecha;
 }
 
+Creacion Carpeta::Publicar(const QString& nombre, const QByteArray& bytes, QString* error) const {
+  if (fd_ < 0) {
+    Anotar(error, error_);
+    return Creacion::Fallida;
+  }
+  if (Tipo(nombre) != TipoNombre::Nada)
+    return Creacion::Ocupado;
+  // Un nombre de paso por proceso: dos que publican a la vez no se pisan.
+  const QString nuevo = NombreNuevo(nombre) + QLatin1Char('-') + QString::number(::getpid());
+  Nuevo n = CrearEn(*this, fd_, nuevo, bytes, error);
+  if (n.estado == Creacion::Ocupado)
+    Anotar(error, Cambiado(RutaDe(nuevo)));
+  if (n.estado != Creacion::Hecha)
+    return Creacion::Fallida;
+  int numero = Paso(PasoFichero::Renombrar, RutaDe(nombre));
+  if (numero == 0)
+    numero = RenombrarSinPisar(fd_, Bytes(nuevo), Bytes(nombre));
+  ::close(n.fd);
+  if (numero != 0) {
+    Borrar(nuevo, n.identidad, nullptr);
+    if (numero == EEXIST)
+      return Creacion::Ocupado;
+    Anotar(error, MensajeEscritura(numero, RutaDe(nombre), ruta_));
+    return Creacion::Fallida;
+  }
+  SincronizarCarpeta(fd_);
+  return Creacion::Hecha;
+}
+
 bool Carpeta::Sustituir(const QString& nombre, const QByteArray& bytes, QString* error) const {
   if (fd_ < 0) {
     Anotar(error, error_);
@@ -731,6 +760,24 @@ Creacion Carpeta::Crear(const QString& nombre, const QByteArray& bytes, QString*
     return Creacion::Fallida;
   }
   f.close();
+  return Creacion::Hecha;
+}
+
+Creacion Carpeta::Publicar(const QString& nombre, const QByteArray& bytes, QString* error) const {
+  if (Tipo(nombre) != TipoNombre::Nada)
+    return Creacion::Ocupado;
+  const QString nuevo = QLatin1Char('.') + nombre + QStringLiteral(".korval-nuevo-") +
+                        QString::number(QCoreApplication::applicationPid());
+  if (Crear(nuevo, bytes, error) != Creacion::Hecha)
+    return Creacion::Fallida;
+  // QFile::rename nunca pisa un fichero que ya existe.
+  if (Paso(PasoFichero::Renombrar, RutaDe(nombre)) != 0 || !QFile::rename(RutaDe(nuevo), RutaDe(nombre))) {
+    QFile::remove(RutaDe(nuevo));
+    if (Tipo(nombre) != TipoNombre::Nada)
+      return Creacion::Ocupado;
+    Anotar(error, SinPermisoEn(ruta_));
+    return Creacion::Fallida;
+  }
   return Creacion::Hecha;
 }
 

@@ -77,6 +77,11 @@ public:
   // escritura falla, no queda nada y `error` dice por qué.
   Creacion Crear(const QString& nombre, const QByteArray& bytes, QString* error) const;
 
+  // Como Crear, pero nadie ve nunca el fichero a medias: se escribe entero
+  // con otro nombre nuestro, propio de este proceso, y sólo entonces toma
+  // `nombre`, si sigue libre (si no, Ocupado y el nuestro se quita).
+  Creacion Publicar(const QString& nombre, const QByteArray& bytes, QString* error) const;
+
   // Sustituye `nombre` por `bytes` de una vez, sólo para su dueño: un
   // fichero nuevo con el nombre fijo «.<nombre>.korval-nuevo», escrito y
   // llevado al disco, toma el nombre exacto. Si lo que hay con ese nombre no

@@ -16,6 +16,9 @@ const QStringList OpcionesQtConValor =
 const QStringList OpcionesQtSolas =
     QStringLiteral("reverse widgetcount nograb dograb sync testability").split(QLatin1Char(' '));
 
+// Las nuestras que llevan valor.
+const QStringList OpcionesConValor = {QStringLiteral("exportar"), QStringLiteral("usuario")};
+
 const QString Pista = QStringLiteral("«korval --help» dice las opciones que hay.\n");
 
 QString TextoAyuda() {
@@ -28,6 +31,13 @@ QString TextoAyuda() {
                         "Opciones:\n"
                         "  -h, --help       muestra esta ayuda y termina\n"
                         "  -v, --version    dice la versión de KORVAL y termina\n"
+                        "  --exportar FICHERO\n"
+                        "                   exporta las consultas archivadas a FICHERO, que no ha\n"
+                        "                   de existir: una página web si termina en .html, una\n"
+                        "                   tabla para otros programas si termina en .csv; no\n"
+                        "                   necesita escritorio y termina\n"
+                        "  --usuario NOMBRE con --exportar, sólo las consultas de NOMBRE (sin mirar\n"
+                        "                   mayúsculas ni acentos)\n"
                         "\n"
                         "También valen las opciones de Qt para las ventanas; por ejemplo,\n"
                         "-platform NOMBRE elige la plataforma gráfica (xcb, wayland, offscreen…)\n"
@@ -45,7 +55,12 @@ QString TextoVersion() {
 }
 
 OrdenArranque Terminar(int estado, const QString& salida, const QString& errores = QString()) {
-  return {OrdenArranque::Que::Terminar, estado, salida, errores};
+  OrdenArranque r;
+  r.que = OrdenArranque::Que::Terminar;
+  r.estado = estado;
+  r.salida = salida;
+  r.errores = errores;
+  return r;
 }
 
 // Qué está mal en la línea, dicho con lo que la persona escribió (el
@@ -63,7 +78,7 @@ QString Explicar(const QStringList& argumentos, const QCommandLineParser& analiz
     const bool conIgual = cuerpo.contains(QLatin1Char('='));
     if (desconocidas.contains(nombre))
       return QStringLiteral("korval: no hay ninguna opción «%1».\n").arg(a);
-    if (OpcionesQtConValor.contains(nombre)) {
+    if (OpcionesQtConValor.contains(nombre) || OpcionesConValor.contains(nombre)) {
       if (!conIgual && ++i >= argumentos.size())
         return QStringLiteral("korval: a la opción «%1» le falta su valor.\n").arg(a);
     } else if (conIgual) {
@@ -89,8 +104,12 @@ OrdenArranque LeerLineaOrdenes(const QStringList& argumentos, const QProcessEnvi
   analizador.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
   const QCommandLineOption ayuda(QStringList{QStringLiteral("h"), QStringLiteral("help")});
   const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
+  const QCommandLineOption exportar(QStringLiteral("exportar"), QString(), QStringLiteral("fichero"));
+  const QCommandLineOption usuario(QStringLiteral("usuario"), QString(), QStringLiteral("nombre"));
   analizador.addOption(ayuda);
   analizador.addOption(version);
+  analizador.addOption(exportar);
+  analizador.addOption(usuario);
   for (const QString& o : OpcionesQtConValor)
     analizador.addOption(QCommandLineOption(o, QString(), QStringLiteral("valor")));
   for (const QString& o : OpcionesQtSolas)
@@ -107,6 +126,17 @@ OrdenArranque LeerLineaOrdenes(const QStringList& argumentos, const QProcessEnvi
                     QStringLiteral("korval: no admite argumentos sueltos como «%1».\n")
                             .arg(analizador.positionalArguments().constFirst()) +
                         Pista);
+  if (analizador.isSet(usuario) && !analizador.isSet(exportar))
+    return Terminar(SalidaOrdenMal, QString(),
+                    QStringLiteral("korval: «--usuario» sólo vale junto con «--exportar FICHERO».\n") +
+                        Pista);
+  if (analizador.isSet(exportar)) {
+    OrdenArranque r;
+    r.que = OrdenArranque::Que::Exportar;
+    r.fichero = analizador.value(exportar);
+    r.usuario = analizador.value(usuario);
+    return r;
+  }
   // Sin escritorio, Qt enumeraría sus módulos de plataforma y abortaría.
   if (!HayEscritorio(analizador, entorno))
     return Terminar(SalidaSinEscritorio, QString(),

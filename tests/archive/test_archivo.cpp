@@ -1,11 +1,14 @@
 // El archivo de consultas: el registro, el orden igual al hecho sobre el propio fichero, lo que
 // queda en disco si algo falla, y sus ventanas.
 #include "apoyo/Apoyo.h"
+#include "archive/Exportar.h"
 #include "archive/FRMGrabar.h"
 #include "archive/FRMRecuperar.h"
 #include "archive/ReferenciaOrden.h"
 #include "core/Estado.h"
+#include "core/Hexagrama.h"
 #include "pictures/GRAFICOS.h"
+#include "platform/DialogoGuardar.h"
 #include "platform/Ficheros.h"
 #include "platform/Rutas.h"
 #include "shell/FRM256.h"
@@ -19,6 +22,7 @@
 #include <QScopeGuard>
 #include <QTest>
 #include <QWindow>
+#include <QXmlStreamReader>
 
 #include <cerrno>
 #include <cstdio>
@@ -99,6 +103,80 @@ void ClicEnVentana(QWidget* boton) {
 MensajeMostrado Ultimo() {
   const auto& m = GuionMensajes::mostrados();
   return m.empty() ? MensajeMostrado{} : m.back();
+}
+
+// Un CSV leído según RFC 4180 sin perdonar nada: UTF-8, cada fila acabada en CR LF, comillas que se
+// cierran justo antes de una coma o del fin de fila, todas las filas con tantos campos como la primera.
+std::optional<QList<QStringList>> LeerCsv(const QByteArray& bytes) {
+  const QString t = QString::fromUtf8(bytes);
+  if (t.toUtf8() != bytes)
+    return {};
+  QList<QStringList> filas;
+  QStringList fila;
+  for (qsizetype i = 0; i < t.size();) {
+    QString campo;
+    if (t[i] == u'"') {
+      for (++i;; ++i) {
+        if (i >= t.size())
+          return {};
+        if (t[i] == u'"' && t.mid(i + 1, 1) != u"\""_s)
+          break;
+        campo += t[i];
+        i += t[i] == u'"';
+      }
+      ++i;
+    } else {
+      for (; i < t.size() && t[i] != u',' && t[i] != u'\r' && t[i] != u'\n'; ++i)
+        if (t[i] == u'"')
+          return {};
+        else
+          campo += t[i];
+    }
+    fila << campo;
+    if (t.mid(i, 1) == u","_s) {
+      ++i;
+      continue;
+    }
+    if (t.mid(i, 2) != u"\r\n"_s || (!filas.isEmpty() && fila.size() != filas[0].size()))
+      return {};
+    i += 2;
+    filas << fila;
+    fila.clear();
+  }
+  if (!fila.isEmpty())
+    return {};
+  return filas;
+}
+
+// Lo que enseña una página exportada: por consulta, la pregunta, la persona y los números de sus
+// hexagramas; «mal» si no es XML bien formado o si algo pide un recurso de fuera o un guion.
+QStringList LeerHtml(const QByteArray& bytes) {
+  QXmlStreamReader x(bytes);
+  QStringList r, ids, usados;
+  QString clase;
+  while (!x.atEnd()) {
+    if (x.readNext() == QXmlStreamReader::StartElement) {
+      ids << x.attributes().value(u"id"_s).toString();
+      if (x.name() == u"use"_s)
+        usados << x.attributes().value(u"href"_s).mid(1).toString();
+      for (const char* fuera : {"src", "href"}) // sólo valen las referencias a la propia página
+        if (x.attributes().hasAttribute(QLatin1String(fuera)) &&
+            !x.attributes().value(QLatin1String(fuera)).startsWith(u'#'))
+          return {u"mal: "_s + QLatin1String(fuera)};
+      if (x.name() == u"script"_s || x.name() == u"link"_s || x.name() == u"img"_s)
+        return {u"mal: "_s + x.name().toString()};
+      clase = x.attributes().value(u"class"_s).toString();
+      if (clase == u"consulta"_s)
+        r << QString();
+    } else if (x.isCharacters() && !r.isEmpty() && !x.isWhitespace()) {
+      if (clase == u"pregunta"_s || clase == u"usuario"_s || clase == u"numero"_s || clase == u"danada"_s)
+        r.last() += (r.last().isEmpty() ? u""_s : u"|"_s) + x.text().toString();
+    }
+  }
+  for (const QString& u : usados) // cada dibujo nombrado está en la página
+    if (!ids.contains(u))
+      return {u"mal: falta "_s + u};
+  return x.hasError() ? QStringList{u"mal: "_s + x.errorString()} : r;
 }
 
 } // namespace
@@ -393,7 +471,7 @@ private slots:
     QVERIFY(QFile::link(suyo, archivo()));
     FRMRecuperar& w = *recuperar_;
     w.show();
-    QCOMPARE(Elementos(w.CMBUSUARIO), QStringList({"SOLA"}));
+    QCOMPARE(Elementos(w.CMBUSUARIO), QStringList({"(Todos)", "SOLA"}));
     QVERIFY(Clic(w.BTNAUX[2]));
     QVERIFY(w.isVisible() && Ultimo().texto.startsWith(u"NO SE HA ELIMINADO LA CONSULTA."_s) &&
             Ultimo().texto.contains(u"enlace simbólico"_s));
@@ -425,11 +503,9 @@ private slots:
     for (bool primeroGrabar : {true, false}) {
       QFile::remove(nuevo);
       w.show();
-      QCOMPARE(Elementos(w.CMBUSUARIO), QStringList({"ANA", "ANA", "LUIS"}));
-      if (!primeroGrabar) {
-        Elegir(w.CMBUSUARIO, 1);
-        QVERIFY(Clic(w.BTNAUX[2]));
-      }
+      QCOMPARE(Elementos(w.CMBUSUARIO), QStringList({"(Todos)", "ANA", "LUIS"}));
+      if (!primeroGrabar)
+        QVERIFY(Clic(w.BTNAUX[2])); // la más reciente de ANA, la segunda del archivo
       QVERIFY(Clic(w.BTNAUX[1]));
       if (primeroGrabar) {
         grabar_->show();
@@ -528,43 +604,182 @@ private slots:
                                                                              "789689", "06/12/2026")));
   }
 
-  void listasEnlazadasVistaPreviaYEliminarTambienDanadas() {
+  // El diario: cada persona una vez en orden castellano; sus consultas de la más reciente a la más
+  // antigua; la búsqueda; y lo exportado, leído con un lector estricto, dice lo mismo que el archivo.
+  void elDiarioYSusExportaciones() {
+    const QString larga = u"¿Y SI DIGO \"SÍ\", O \"NO\",\r\nY LUEGO <script>alert(1)</script> & CO.?"_s;
+    const ArchiveRecord registros[] = {Registro("ZOE", "¿ME QUEDO?", "777777", "01/01/2020"),
+                                       Registro("ÍÑIGO", "¿CAMBIARÉ DE CASA?", "796878", "06/12/2026"),
+                                       Registro("ÍÑIGO", larga, "888888", "02/01/2019"),
+                                       Registro("ÍÑIGO", "¿Y EL TRABAJO?", "969696", "06/12/2026"),
+                                       Registro("ÑANDÚ", "¿ROTA?", "7x\u00019", "3/1/2021"),
+                                       Registro("NURIA", "¿PEÑA?", "777778", "05/03/1998"),
+                                       Registro("ÁLVARO", "¿AÚN?", "666666", "05/03/1998"),
+                                       Registro("IGNACIO", "¿SÍ?", "999999", "05/03/1998")};
+    QByteArray contenido;
+    for (const ArchiveRecord& r : registros)
+      contenido = ConRegistroNuevo(contenido, r);
+    const Diario d(contenido);
+    QCOMPARE(d.Usuarios(), QStringList({"ÁLVARO", "IGNACIO", "ÍÑIGO", "NURIA", "ÑANDÚ", "ZOE"}));
+    QCOMPARE(d.BuscarUsuario(u" inigo"_s), 2);
+    QCOMPARE(d.BuscarUsuario(u"ign"_s), -1);
+    const auto entradas = [&](const std::vector<int>& cuales) {
+      QStringList r;
+      for (int i : cuales)
+        r << d.Entrada(i);
+      return r;
+    };
+    const int cambio = HexagramNumber(u"796878"_s), trabajo = HexagramNumber(u"969696"_s);
+    QCOMPARE(entradas(d.Consultas(2)),
+             QStringList(
+                 {u"06/12/2026 · %1 → %2 · ¿Y EL TRABAJO?"_s.arg(trabajo).arg(HexagramNumber(u"878787"_s)),
+                  u"06/12/2026 · %1 → %2 · ¿CAMBIARÉ DE CASA?"_s.arg(cambio).arg(HexagramNumber(u"787878"_s)),
+                  u"02/01/2019 · 2 · "_s + TextoVisible(larga).simplified()}));
+    QCOMPARE(d.Entrada(d.Consultas(4)[0], true), u"3/1/2021 · ÑANDÚ · ¿ROTA?"_s); // dañada: sin hexagrama
+    QCOMPARE(d.Consultas().back(), d.Consultas(4)[0]); // la de fecha ilegible, al final de todas
+    const std::pair<QString, QStringList> busquedas[] = {
+        {u"cambiare"_s, {u"¿CAMBIARÉ DE CASA?"_s}},
+        {u"casa  CAMB"_s, {u"¿CAMBIARÉ DE CASA?"_s}},
+        {u"asa"_s, {}},
+        {u"pena"_s, {u"¿PEÑA?"_s}},
+        {QString::number(HexagramNumber(u"787878"_s)), {u"¿Y EL TRABAJO?"_s, u"¿CAMBIARÉ DE CASA?"_s}},
+        {u"2"_s, {larga, u"¿AÚN?"_s, u"¿SÍ?"_s}}}; // 888888 y los complementarios de 666666 y 999999
+    for (const auto& [busqueda, preguntas] : busquedas) {
+      QStringList vistas;
+      for (int i : d.Consultas(-1, busqueda))
+        vistas << d.Pregunta(i);
+      QCOMPARE(busqueda + u": "_s + vistas.join(u" | "_s), busqueda + u": "_s + preguntas.join(u" | "_s));
+    }
+
+    // CSV: la cabecera, una fila por consulta, y cada campo como en el archivo.
+    const std::vector<int> todas = d.Consultas();
+    const auto csv = LeerCsv(ExportarCsv(d, todas));
+    QVERIFY(csv.has_value());
+    QCOMPARE(csv->size(), int(todas.size()) + 1);
+    QCOMPARE(csv->at(0).join(u','), QString::fromLatin1(CabeceraCsv));
+    const QStringList trabajoCsv = {u"2026-12-06"_s,
+                                    u"ÍÑIGO"_s,
+                                    u"¿Y EL TRABAJO?"_s,
+                                    u"969696"_s,
+                                    QString::number(trabajo),
+                                    QuitarBlancos(HexagramList[trabajo][4]) + u" — "_s +
+                                        QuitarBlancos(HexagramList[trabajo][5])};
+    QCOMPARE(csv->at(1).mid(0, 6), trabajoCsv);
+    QCOMPARE(csv->at(4).mid(1, 5), QStringList({u"ÍÑIGO"_s, larga, u"888888"_s, u"2"_s, csv->at(4)[5]}));
+    QCOMPARE(csv->at(4)[6], u"2"_s); // sin líneas que muden, el complementario es el mismo
+    QCOMPARE(csv->last(), QStringList({u"3/1/2021"_s, u"ÑANDÚ"_s, u"¿ROTA?"_s, u"7x 9"_s, {}, {}, {}, {}}));
+
+    // HTML: una entrada por consulta, con sus números; lo escrito por la persona se queda en texto.
+    const QStringList html = LeerHtml(ExportarHtml(d, todas, {}, QDateTime(QDate(2026, 12, 7), QTime(9, 5))));
+    QCOMPARE(html.size(), int(todas.size()));
+    QCOMPARE(html[0], u"¿Y EL TRABAJO?|ÍÑIGO|%1|%2"_s.arg(trabajo).arg(HexagramNumber(u"878787"_s)));
+    QCOMPARE(html[3], QString(larga).replace(u"\r\n"_s, u"\n"_s) + u"|ÍÑIGO|2"_s); // XML lee CR LF como LF
+    QCOMPARE(html.last(), u"¿ROTA?|ÑANDÚ|Las líneas guardadas («7x 9») no forman un hexagrama."_s);
+    QCOMPARE(LeerHtml(ExportarHtml(d, {}, u"<b>"_s, {})), QStringList());
+    QCOMPARE(LeerCsv(ExportarCsv(d, {}))->size(), 1);
+  }
+
+  // Exportar desde la ventana: lo elegido en el diálogo, sólo lo sustituido si se aceptó, y nunca
+  // a través de un enlace.
+  void exportarDesdeLaVentana() {
+    QTemporaryDir fuera;
+    FicheroElegido elegido;
+    QString propuesta;
+    FijarDialogoGuardar([&](const QString& p) {
+      propuesta = p;
+      return elegido;
+    });
+    const auto volver = qScopeGuard([] { FijarDialogoGuardar(nullptr); });
     FRMRecuperar& w = *recuperar_;
     w.show();
-    QCOMPARE(Elementos(w.CMBUSUARIO), QStringList({"ANA", "ANA", "LUIS"}));
-    QCOMPARE(Elementos(w.CMBCONSULTA), QStringList({"¿PRIMERA DE ANA?", "¿SEGUNDA DE ANA?", "¿Y LUIS?"}));
-    QCOMPARE(w.LBLFecha->text(), u"01/02/2003"_s);
-    QCOMPARE(w.label2[0]->text() + u'|' + w.label2[1]->text(), u" 1 - Ch'ien|La fuerza creadora"_s);
-    // La segunda pregunta lleva a la segunda ANA, con su fecha, su hexagrama y sus líneas (969696).
-    Elegir(w.CMBCONSULTA, 1);
-    QCOMPARE(w.CMBUSUARIO->currentIndex(), 1);
-    QCOMPARE(w.LBLFecha->text() + w.label2[0]->text() + u'|' + w.label2[1]->text(),
-             u"15/06/2004 63 - Chi Chi|Lo ya cumplido"_s);
+    const auto exportar = [&](const QString& nombre, bool sustituir) {
+      elegido = {fuera.filePath(nombre), sustituir};
+      GuionMensajes::limpiar();
+      return Clic(w.BTNEXPORTAR) ? Ultimo().texto : u"sin clic"_s;
+    };
+    QCOMPARE(exportar(u"ana.csv"_s, false),
+             u"Se han exportado 2 consultas a «%1»."_s.arg(fuera.filePath(u"ana.csv"_s)));
+    QVERIFY(propuesta.endsWith(u"Diario de ANA 1998-03-05.html"_s));
+    QCOMPARE(LeerCsv(LeerTodo(fuera.filePath(u"ana.csv"_s)))->size(), 3);
+    Elegir(w.CMBUSUARIO, 0);
+    QCOMPARE(exportar(u"todos.html"_s, false),
+             u"Se han exportado 3 consultas a «%1»."_s.arg(fuera.filePath(u"todos.html"_s)));
+    QCOMPARE(LeerHtml(LeerTodo(fuera.filePath(u"todos.html"_s))).size(), 3);
+    // Uno que apareció sin que se aceptara sustituirlo se queda; el aceptado se sustituye.
+    QVERIFY(exportar(u"ana.csv"_s, false).contains(u"KORVAL no lo sustituye"_s));
+    QCOMPARE(LeerCsv(LeerTodo(fuera.filePath(u"ana.csv"_s)))->size(), 3);
+    QVERIFY(exportar(u"ana.csv"_s, true).startsWith(u"Se han exportado 3"_s));
+    QCOMPARE(LeerCsv(LeerTodo(fuera.filePath(u"ana.csv"_s)))->size(), 4);
+    // Un enlace en su lugar no se sigue; una extensión que no es de ningún formato, tampoco se escribe.
+    QVERIFY(EscribirTodo(fuera.filePath(u"suyo"_s), "suyo"));
+    QVERIFY(QFile::link(fuera.filePath(u"suyo"_s), fuera.filePath(u"enlace.html"_s)));
+    QVERIFY(exportar(u"enlace.html"_s, true).contains(u"enlace simbólico"_s));
+    QCOMPARE(LeerTodo(fuera.filePath(u"suyo"_s)), QByteArray("suyo"));
+    QVERIFY(exportar(u"diario.txt"_s, false).contains(u"ha de terminar en .html"_s));
+    QCOMPARE(QDir(fuera.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+             QStringList({"ana.csv", "enlace.html", "suyo", "todos.html"}));
+    QVERIFY(Clic(w.BTNAUX[1]));
+  }
+
+  // USUARIO con cada persona una vez; CONSULTA, las suyas de la más reciente a la más antigua; buscar,
+  // eliminar diciendo qué (No por omisión) y por lo que se vio, y las dañadas, que se ven y se eliminan.
+  void elDiarioEnLaVentana() {
+    FRMRecuperar& w = *recuperar_;
+    const auto entrada = [](const char* fecha, int n, const char* pregunta) {
+      return u"%1 · %2 · %3"_s.arg(QLatin1String(fecha)).arg(n).arg(QString::fromUtf8(pregunta));
+    };
+    const int h1 = HexagramNumber(u"777777"_s), h64 = HexagramNumber(u"878787"_s);
+    const int luis = HexagramNumber(u"788788"_s), ana = HexagramNumber(u"969696"_s);
+    LastUser = u"LUIS"_s; // quien grabó la última abre la ventana
+    w.show();
+    QCOMPARE(Elementos(w.CMBUSUARIO), QStringList({"(Todos)", "ANA", "LUIS"}));
+    QCOMPARE(w.CMBUSUARIO->currentText() + u": "_s + Elementos(w.CMBCONSULTA).join(u" | "_s),
+             u"LUIS: "_s + entrada("24/12/2005", luis, "¿Y LUIS?"));
+    QCOMPARE(w.focusWidget(), w.CMBUSUARIO);
+    Elegir(w.CMBUSUARIO, 1);
+    QCOMPARE(Elementos(w.CMBCONSULTA),
+             QStringList({u"15/06/2004 · %1 → %2 · ¿SEGUNDA DE ANA?"_s.arg(ana).arg(h64),
+                          entrada("01/02/2003", h1, "¿PRIMERA DE ANA?")}));
+    QCOMPARE(w.LBLFecha->text() + w.CMBCONSULTA->toolTip(), u"15/06/2004¿SEGUNDA DE ANA?"_s);
     for (int j = 0; j < 6; ++j)
       QCOMPARE(w.LINEA[j]->Picture().cacheKey(), GRAFICOS::Instancia().GRFLINEAp[j % 2 ? 0 : 3].cacheKey());
-    Elegir(w.CMBUSUARIO, 2);
-    QCOMPARE(w.CMBCONSULTA->currentIndex(), 2);
-    // Eliminar pregunta antes; con un No nada cambia.
+    QCOMPARE(w.label2[0]->text(), u" %1 - "_s.arg(ana) + QuitarBlancos(HexagramList[ana][4]));
+    Elegir(w.CMBUSUARIO, 0);
+    QCOMPARE(w.CMBCONSULTA->itemText(0), u"24/12/2005 · LUIS · %1 · ¿Y LUIS?"_s.arg(luis));
+    // Buscar filtra mientras se escribe: palabras sin acentos, o el número de un hexagrama.
+    const std::pair<QString, int> busquedas[] = {
+        {u"segunda"_s, 1}, {u"DE ana"_s, 2}, {u"unda"_s, 0}, {QString::number(h64), 1}, {u" "_s, 3}};
+    for (const auto& [texto, cuantas] : busquedas) {
+      w.TXTBuscar->clear();
+      Escribir(w.TXTBuscar, texto);
+      QCOMPARE(w.TXTBuscar->text() + u": "_s + QString::number(w.CMBCONSULTA->count()),
+               texto + u": "_s + QString::number(cuantas));
+      QCOMPARE(w.BTNAUX[0]->isEnabled() && w.BTNAUX[2]->isEnabled(), cuantas > 0);
+    }
+    // Eliminar dice qué y, con Intro, No.
     Elegir(w.CMBUSUARIO, 1);
     GuionMensajes::responder(vbNo);
     QVERIFY(Clic(w.BTNAUX[2]));
-    QCOMPARE(Ultimo().titulo + u": "_s + Ultimo().texto,
-             u"KORVAL — Eliminar consulta: ELIMINAR CONSULTA SELECCIONADA"_s);
+    QCOMPARE(
+        Ultimo().titulo + u": "_s + Ultimo().texto,
+        u"KORVAL — Eliminar consulta: ¿Eliminar la consulta de ANA del 15/06/2004, «¿SEGUNDA DE ANA?»?"_s);
     QCOMPARE(Ultimo().icono() + Ultimo().botones(), int(vbQuestion + vbYesNo));
+    QCOMPARE(Ultimo().predeterminado, int(vbNo));
     QCOMPARE(LeerTodo(archivo()), TresConsultas());
     QVERIFY(Clic(w.BTNAUX[2])); // sin respuestas en cola, el guion contesta Sí
-    QCOMPARE(Elementos(w.CMBCONSULTA), QStringList({"¿PRIMERA DE ANA?", "¿Y LUIS?"}));
     const QByteArray dos = SinRegistro(TresConsultas(), 2);
     QCOMPARE(LeerTodo(archivo()), dos);
+    QCOMPARE(w.CMBUSUARIO->currentText() + u' ' + Elementos(w.CMBCONSULTA).join(u" | "_s),
+             u"ANA "_s + entrada("01/02/2003", h1, "¿PRIMERA DE ANA?"));
     // Si el archivo cambió desde que se llenó la lista, se elimina la consulta que se ve, no la de su lugar.
-    Elegir(w.CMBUSUARIO, 1);
+    Elegir(w.CMBUSUARIO, 2);
     const QByteArray otraCopia = ConRegistroNuevo(dos, Registro("AAA")); // grabó delante y renumeró
     QVERIFY(EscribirTodo(archivo(), otraCopia));
     QVERIFY(Clic(w.BTNAUX[2]));
     QCOMPARE(LeerTodo(archivo()), SinRegistro(otraCopia, 3));
-    QCOMPARE(Elementos(w.CMBUSUARIO), QStringList({"AAA", "ANA"}));
+    QCOMPARE(Elementos(w.CMBUSUARIO), QStringList({"(Todos)", "AAA", "ANA"}));
     // Si ya no está, se dice, se vuelve a listar y no se elimina nada.
-    Elegir(w.CMBUSUARIO, 1);
+    Elegir(w.CMBUSUARIO, 2);
     const QByteArray soloAaa = RegistroEn(otraCopia, 1);
     QVERIFY(EscribirTodo(archivo(), soloAaa));
     QVERIFY(Clic(w.BTNAUX[2]));
@@ -572,7 +787,7 @@ private slots:
                  Ultimo().texto.contains(u"ya no está"_s),
              qPrintable(Ultimo().texto));
     QVERIFY(w.isVisible() && LeerTodo(archivo()) == soloAaa);
-    QCOMPARE(Elementos(w.CMBUSUARIO), QStringList({"AAA"}));
+    QCOMPARE(Elementos(w.CMBUSUARIO), QStringList({"(Todos)", "AAA"}));
     // Quitar la última borra el archivo y cierra la ventana, como si se cancelara.
     QVERIFY(Clic(w.BTNAUX[2]));
     QVERIFY(!w.isVisible() && !QFile::exists(archivo()) && CancelFlag.texto() == u"SI"_s);
@@ -586,17 +801,21 @@ private slots:
     for (int i = 0; i < 160; ++i)
       basura[i] = char(i * 73 + 5);
     QVERIFY(EscribirTodo(archivo(), bueno + ceros + basura + QByteArray(60, '\x7F')));
+    LastUser.clear();
     w.show();
-    Elegir(w.CMBUSUARIO, 1);
-    QCOMPARE(w.CMBUSUARIO->itemText(1), QString(30, QLatin1Char(' ')));
-    QCOMPARE(w.CMBCONSULTA->itemText(1).trimmed(), u"¿CEROS?"_s);
+    Elegir(w.CMBUSUARIO, 0);
+    QCOMPARE(w.CMBCONSULTA->count(), 3);
+    Elegir(w.CMBCONSULTA, 2); // las de fecha ilegible, al final
+    QCOMPARE(w.CMBCONSULTA->currentText(), u"(sin nombre) · ¿CEROS?"_s);
     QCOMPARE(w.LBLFecha->text() + w.label2[0]->text() + w.label2[1]->text(), QString());
     for (int j = 0; j < 6; ++j)
       QVERIFY(!w.LINEA[j]->isVisible());
-    for (QChar c : w.CMBUSUARIO->itemText(2) + w.CMBCONSULTA->itemText(2))
-      QVERIFY(c.isPrint());
+    for (int i = 0; i < 3; ++i)
+      for (QChar c : w.CMBCONSULTA->itemText(i))
+        QVERIFY(c.isPrint());
     QVERIFY(Clic(w.BTNAUX[2]));
-    QCOMPARE(w.CMBUSUARIO->count(), 2);
+    QCOMPARE(w.CMBCONSULTA->count(), 2);
+    Elegir(w.CMBCONSULTA, 0);
     QVERIFY(Clic(w.BTNAUX[0]));
     QCOMPARE(CancelFlag.texto() + CurrentLines.texto(), u"NO789789"_s);
     QCOMPARE(CurrentDate, QDate(2024, 2, 29)); // la consulta lleva su fecha a la interpretación

@@ -170,8 +170,9 @@ private slots:
     // La pregunta y las líneas de la última, si se ofrecen los dos, el de cambio y un «!» por mensaje.
     const auto elegir = [](int registro) {
       AlAparecer<FRMRecuperar>([registro](FRMRecuperar* r) {
-        QCOMPARE(r->CMBUSUARIO->itemText(2).trimmed(), u"MARTA"_s);
-        for (int k = 0; k < registro; ++k)
+        QCOMPARE(r->CMBUSUARIO->currentText(), u"MARTA"_s); // quien grabó la última
+        QTest::keyClick(r->CMBUSUARIO, Qt::Key_Home);       // «(Todos)»; después, una persona por consulta
+        for (int k = 0; k <= registro; ++k)
           QTest::keyClick(r->CMBUSUARIO, Qt::Key_Down);
         Pulsar(r->BTNAUX[0]);
       });
