@@ -1,5 +1,6 @@
 #include "platform/Formulario.h"
 
+#include "platform/Controles.h"
 #include "platform/Twips.h"
 
 #include <QAbstractButton>
@@ -21,10 +22,13 @@ Formulario::Formulario(QWidget* parent) : QDialog(parent) {
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   setMouseTracking(true);
   setModal(true);
+  // El control con el foco se ve en todas las ventanas.
+  AnilloFoco::Instalar();
 }
 
 void Formulario::TamanoTwips(int ancho, int alto) {
-  setFixedSize(TwSize(ancho, alto));
+  tamanoDiseno_ = TwSize(ancho, alto);
+  setFixedSize(tamanoDiseno_);
 }
 
 void Formulario::ColorFondo(const QColor& color) {
@@ -71,6 +75,10 @@ QSize Formulario::TamanoExterior() const {
 }
 
 void Formulario::centrarform() {
+  // Una ventana que la persona ha agrandado o maximizado se queda donde la
+  // dejó: sólo vuelve al centro la que tiene su tamaño de diseño.
+  if (isMaximized() || isFullScreen() || (tamanoDiseno_.isValid() && size() != tamanoDiseno_))
+    return;
   const QScreen* pantalla = screen() ? screen() : QGuiApplication::primaryScreen();
   if (!pantalla)
     return;

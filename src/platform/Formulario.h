@@ -20,6 +20,7 @@ public:
   // Pone la ventana en el centro de la pantalla por su tamaño exterior, con
   // el marco que le pone el gestor de ventanas:
   // izquierda = (ancho de pantalla − ancho de ventana) / 2, y lo mismo arriba.
+  // Una ventana agrandada o maximizada por la persona no se mueve.
   void centrarform();
 
   // Muestra la ventana como modal y vuelve cuando se oculta.
@@ -93,6 +94,7 @@ private:
   QSize TamanoExterior() const;
   bool MarcoSabido() const;
 
+  QSize tamanoDiseno_;
   bool borde_ = false;
   bool cerrandoPorCodigo_ = false;
   bool marcoPendiente_ = false;
