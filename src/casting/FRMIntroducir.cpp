@@ -75,16 +75,18 @@ FRMIntroducir::FRMIntroducir(QWidget* parent) : Formulario(parent) {
     LBLNota->setFont(f);
   }
 
+  // Las líneas y las muestras, tan anchas como su dibujo (172 píxeles y el relieve), para que se vea a su
+  // tamaño y nítido; la columna de la derecha queda a la misma distancia del borde que el marco.
   Colocar(Label1, 0, 0, 6255, 675);
-  Colocar(LBLNota, 3630, 720, 2385, 690);
-  Colocar(Frame2, 180, 780, 2565, 3855);
+  Colocar(LBLNota, 3465, 720, 2610, 690);
+  Colocar(Frame2, 180, 780, 2880, 3855);
   const std::array<int, 6> tops = {3210, 2640, 2070, 1410, 840, 270};
   for (int j = 0; j < 6; ++j)
-    Colocar(LINEA[j], 120, tops[j], 2325, 555);
+    Colocar(LINEA[j], 120, tops[j], 2610, 555);
   const std::array<int, 4> topsMuestra = {1470, 2100, 2730, 3360};
   for (int k = 0; k < 4; ++k)
-    Colocar(GRFLINEA[k], 3630, topsMuestra[k], 2385, 585);
-  Colocar(BTNBORRAR, 180, 4650, 2595, 465);
+    Colocar(GRFLINEA[k], 3465, topsMuestra[k], 2610, 585);
+  Colocar(BTNBORRAR, 180, 4650, 2880, 465);
   Colocar(BTNAUX[0], 3810, 4680, 1185, 525);
   Colocar(BTNAUX[1], 5010, 4680, 1185, 525);
 

@@ -279,7 +279,7 @@ QPixmap Linea(int k, QSize logico, qreal dpr) {
 
 // --- Caras con palabra --------------------------------------------------------
 QPixmap CaraPalabra(const QString& palabra, bool aceptar, qreal dpr) {
-  const QSize tam(75, 40);
+  const QSize tam(75, 34);
   QPixmap pm = Lienzo(tam, dpr);
   QPainter p(&pm);
   Preparar(p);

@@ -30,7 +30,8 @@ inline constexpr QSize TamLineaPequena{86, 16};
 // anillo en el centro.
 QPixmap Linea(int k, QSize logico, qreal dpr);
 
-// Cara de botón de 75 x 40 con una palabra («Aceptar», «Cancelar»).
+// Cara de botón de 75 x 34 con una palabra («Aceptar», «Cancelar»): cabe entera en los botones de
+// aceptar y cancelar de todas las ventanas.
 QPixmap CaraPalabra(const QString& palabra, bool aceptar, qreal dpr);
 
 // Caras del menú principal (0 a 6 de 69 x 69, 7 de 33 x 35).

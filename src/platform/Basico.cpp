@@ -15,6 +15,7 @@
 
 namespace {
 std::chrono::microseconds duracionTurno{1000};
+long long turnosPedidos = 0;
 
 bool HayVentanaALaVista() {
   if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
@@ -27,6 +28,7 @@ bool HayVentanaALaVista() {
 void WaitTicks(int count) {
   if (count < 1)
     return;
+  turnosPedidos += count;
   const qint64 total = qint64(count) * duracionTurno.count();
   if (total <= 0) {
     for (int i = 0; i < count; ++i)
@@ -60,6 +62,10 @@ void FijarDuracionTurno(std::chrono::microseconds duracion) {
 
 std::chrono::microseconds DuracionTurno() {
   return duracionTurno;
+}
+
+long long TurnosPedidos() {
+  return turnosPedidos;
 }
 
 void DejarCorrerEventos() {

@@ -25,6 +25,9 @@ void WaitTicks(int count);
 // turnos no esperan nunca y las pruebas no pasan las pausas de verdad.
 void FijarDuracionTurno(std::chrono::microseconds duracion);
 std::chrono::microseconds DuracionTurno();
+// Cuántos turnos han pedido las pausas en esta ejecución: se ve que una ventana pide la suya sin
+// tener que esperarla.
+long long TurnosPedidos();
 // Atiende una vez lo pendiente, sin esperar: para los bucles que trabajan
 // (leer textos, imprimir líneas) y no deben dejar la pantalla muerta.
 void DejarCorrerEventos();

@@ -144,7 +144,8 @@ void SSRibbon::setPicture(const QPixmap& dibujo) {
 void SSRibbon::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.fillRect(rect(), Estilo::Negro);
-  dibujoCentrado(p, rect().adjusted(2, 2, -2, -2), dibujo_);
+  // El dibujo tiene todo lo que queda dentro del relieve, de un píxel.
+  dibujoCentrado(p, rect().adjusted(1, 1, -1, -1), dibujo_);
   relieve(p, rect().adjusted(0, 0, -1, -1), isDown(), QColor(70, 90, 90));
   if (!isEnabled())
     p.fillRect(rect(), QColor(0, 0, 0, 110));

@@ -42,6 +42,7 @@ public:
   void setEstilo(int valor);
   int Estilo() const { return estilo_; }
   void setPicture(const QPixmap& dibujo);
+  const QPixmap& Picture() const { return dibujo_; }
 
 protected:
   void paintEvent(QPaintEvent* e) override;

@@ -20,7 +20,6 @@ namespace {
 bool guionActivo = false;
 std::deque<RespuestaDialogo> respuestas;
 std::vector<DialogoMostrado> mostradosGuion;
-std::function<bool(const QString&)> abrirPropio;
 
 const QString TituloImpresora = QStringLiteral("Configurar impresora");
 
@@ -131,13 +130,7 @@ void DialogoComun::ShowPrinter(QWidget* padre) {
 }
 
 bool AbrirConElEscritorio(const QString& ruta) {
-  if (abrirPropio)
-    return abrirPropio(ruta);
   return QDesktopServices::openUrl(QUrl::fromLocalFile(ruta));
-}
-
-void FijarAbrirConElEscritorio(std::function<bool(const QString&)> abrir) {
-  abrirPropio = std::move(abrir);
 }
 
 void GuionDialogos::activar() {

@@ -88,5 +88,3 @@ public:
 // Abre `ruta` con el programa del escritorio para su tipo (el visor de PDF).
 // Devuelve false si el escritorio no pudo.
 bool AbrirConElEscritorio(const QString& ruta);
-// Costura de pruebas: quién abre los ficheros (nullptr vuelve al escritorio).
-void FijarAbrirConElEscritorio(std::function<bool(const QString& ruta)> abrir);

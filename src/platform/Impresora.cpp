@@ -22,6 +22,7 @@ constexpr double GruesoTrazo = 20.0;
 Impresora* impresoraPropia = nullptr;
 ImpresoraQt* impresoraSistema = nullptr;
 std::function<bool()> pruebaImpresoras;
+std::function<QPagedPaintDevice*(QPrinter&)> papelPrueba;
 
 void liberarImpresoraSistema() {
   // Un trabajo de una impresora que quedó abierto se entrega al salir, como
@@ -105,6 +106,10 @@ bool HayImpresoras() {
 
 void FijarPruebaImpresoras(std::function<bool()> hay) {
   pruebaImpresoras = std::move(hay);
+}
+
+void FijarPapelImpresora(std::function<QPagedPaintDevice*(QPrinter&)> papel) {
+  papelPrueba = std::move(papel);
 }
 
 ImpresoraQt::ImpresoraQt() : printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
@@ -215,7 +220,7 @@ void ImpresoraQt::empezarTrabajo() {
   }
   if (!painter_)
     painter_ = std::make_unique<QPainter>();
-  QPagedPaintDevice* dispositivo = printer_.get();
+  QPagedPaintDevice* dispositivo = fichero.isEmpty() && papelPrueba ? papelPrueba(*printer_) : printer_.get();
   if (!fichero.isEmpty()) {
     const QString motivo = motivoNoSeImprime(fichero, fichero == sustituirOrden_);
     if (!motivo.isEmpty())
@@ -242,8 +247,7 @@ void ImpresoraQt::empezarTrabajo() {
 }
 
 void ImpresoraQt::pasarPagina() {
-  const bool hecho = pdf_ ? pdf_->newPage() : printer_->newPage();
-  if (!hecho)
+  if (!static_cast<QPagedPaintDevice*>(painter_->device())->newPage())
     throw ErrorEjecucion(ErrImpresora);
 }
 

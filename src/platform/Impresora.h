@@ -210,6 +210,7 @@ private:
 
 class QBuffer;
 class QPainter;
+class QPagedPaintDevice;
 class QPdfWriter;
 class QPrinter;
 
@@ -305,3 +306,6 @@ void FijarImpresora(Impresora* impresora);
 bool HayImpresoras();
 // Costura de pruebas: la respuesta a HayImpresoras (nullptr pregunta al sistema).
 void FijarPruebaImpresoras(std::function<bool()> hay);
+// Costura de pruebas: el papel de un trabajo que va a una impresora (nullptr: la impresora misma). Recibe
+// el QPrinter ya preparado, para que la prueba vea a qué impresora y en qué formato iría.
+void FijarPapelImpresora(std::function<QPagedPaintDevice*(QPrinter&)> papel);

@@ -8,8 +8,10 @@
 #include <functional>
 #include <memory>
 
+class QDeadlineTimer;
 class QLocalServer;
 class QLockFile;
+class QSocketNotifier;
 
 class InstanciaUnica {
 public:
@@ -36,10 +38,19 @@ public:
 
 private:
   void Escuchar();
+  // Pide a la copia que escucha que se muestre: Avisada si contesta, Muda si
+  // no contesta a tiempo, Unica si nadie escucha todavía.
+  Resultado Pedir(const QDeadlineTimer& limite);
 
   QString rutaCandado_;
   QString rutaEscucha_;
   std::unique_ptr<QLockFile> candado_;
+#ifdef Q_OS_UNIX
+  int escucha_ = -1;
+  unsigned long long inodoEscucha_ = 0; // el del punto de escucha que creamos, para quitar sólo ese
+  std::unique_ptr<QSocketNotifier> avisos_;
+#else
   std::unique_ptr<QLocalServer> servidor_;
+#endif
   std::function<void()> mostrar_;
 };

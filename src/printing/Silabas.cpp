@@ -192,7 +192,10 @@ std::vector<int> limites(const std::vector<Letra>& l) {
     i = nu.fin + 1;
   }
 
-  const bool subR = empiezaPor(l, u"subr");
+  // Tras el prefijo sub- la b no va con la r que sigue (sub-ra-yar), ni con la l de las pocas palabras que
+  // también lo llevan (sub-lu-nar, sub-li-mi-nal); sublime, que no lo lleva, se parte su-bli-me.
+  const bool subSeparada = empiezaPor(l, u"subr") || empiezaPor(l, u"sublu") || empiezaPor(l, u"sublimin") ||
+                           empiezaPor(l, u"subling");
   std::vector<int> r;
   for (std::size_t k = 1; k < nucleos.size(); ++k) {
     const int desde = nucleos[k - 1].fin + 1, hasta = nucleos[k].inicio;
@@ -207,7 +210,7 @@ std::vector<int> limites(const std::vector<Letra>& l) {
     };
     const auto grupo = [&](std::size_t u) {
       const int p = unidades[u];
-      if (subR && p == 2)
+      if (subSeparada && p == 2)
         return false;
       return sola(u) && sola(u + 1) && grupoInseparable(l[std::size_t(p)].base, l[std::size_t(p + 1)].base);
     };

@@ -27,13 +27,15 @@ struct CopiaData {
   QString data(const QString& rel = QString()) const { return QDir(dir.path() + "/data").filePath(rel); }
   QString salida(const QString& rel = QString()) const { return QDir(dir.path() + "/salida").filePath(rel); }
   QString leer(const QString& rel) const { return QString::fromUtf8(LeerTodo(data(rel))); }
-  void escribir(const QString& rel, const QString& texto) const { EscribirTodo(data(rel), texto.toUtf8()); }
-  // El código de salida y lo que dice por la salida de errores.
+  bool escribir(const QString& rel, const QString& texto) const {
+    return EscribirTodo(data(rel), texto.toUtf8());
+  }
+  // El código de salida y lo que dice por la salida de errores; -1 si no acabó por sí misma, a tiempo.
   std::pair<int, QString> generar() const {
     QProcess p;
     p.start(QStringLiteral(KORVAL_HERRAMIENTA_DATOS), {data(), salida()});
-    p.waitForFinished(60000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardError())};
+    const bool acabo = p.waitForFinished(20000) && p.exitStatus() == QProcess::NormalExit;
+    return {acabo ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardError())};
   }
 };
 } // namespace
@@ -60,7 +62,7 @@ private slots:
     const QString antes = c.leer(fichero);
     QVERIFY2(antes.contains(de), qPrintable(de));
     const int linea = int(antes.left(antes.indexOf(de)).count(u'\n')) + 1;
-    c.escribir(fichero, QString(antes).replace(antes.indexOf(de), de.size(), caso[2]));
+    QVERIFY(c.escribir(fichero, QString(antes).replace(antes.indexOf(de), de.size(), caso[2])));
     const auto [codigo, errores] = c.generar();
     QCOMPARE(codigo, 1);
     // Lo dice en el fichero y en una línea a `holgura` de la cambiada (-1: en cualquiera); con
@@ -104,12 +106,12 @@ private slots:
     const QString texto = c.leer(fichero);
     for (int total : {99, 100}) { // cada párrafo corto añade un registro
       const QString calma = u"Calma.\n\n"_s.repeated(total - registros);
-      c.escribir(fichero, QString(texto).replace(u"[DECISION]\n"_s, u"[DECISION]\n"_s + calma));
+      QVERIFY(c.escribir(fichero, QString(texto).replace(u"[DECISION]\n"_s, u"[DECISION]\n"_s + calma)));
       const auto [codigo, errores] = c.generar();
       QCOMPARE(codigo, total > 99 ? 1 : 0);
       QVERIFY2(errores.contains(u"ocupa 100 registros y caben 99"_s) == (total > 99), qPrintable(errores));
     }
-    c.escribir(fichero, texto);
+    QVERIFY(c.escribir(fichero, texto));
     QVERIFY(QFile::remove(c.data(QStringLiteral("textos/64.txt"))));
     const auto [codigo, errores] = c.generar();
     QCOMPARE(codigo, 1);

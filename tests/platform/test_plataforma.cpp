@@ -51,8 +51,10 @@ private slots:
     const QString vacio = lineas.texto(), corto = (lineas = u"78"_s).texto();
     QCOMPARE(vacio + corto + (lineas = u"78987654"_s).texto(), u"      78    789876"_s);
     QCOMPARE(QuitarBlancos(u"  a b \r\n "_s), u"a b \r\n"_s);
-    // Una pulgada son 1440 twips.
-    QCOMPARE(Tw(1440), int(std::lround(QGuiApplication::primaryScreen()->logicalDotsPerInchX())));
+    // Una pulgada son 1440 twips, a los puntos por pulgada de la pantalla (también con 120: CMakeLists).
+    const int ppp =
+        qEnvironmentVariableIsSet("QT_FONT_DPI") ? qEnvironmentVariableIntValue("QT_FONT_DPI") : 96;
+    QCOMPARE(Tw(1440), ppp);
     QCOMPARE(PixATwips(Tw(9570)) / 100, 9570 / 100);
   }
 
@@ -137,12 +139,12 @@ private slots:
     QCOMPARE(ElegirDirEscritura(dir.path()), usuario);
     FijarProgramDir(dir.path());
     QCOMPARE(DirEscritura(), usuario);
-    EscribirTodo(dir.filePath(u"BINARIO.DAT"_s), {}); // los datos se encuentran sin mirar mayúsculas
+    QVERIFY(EscribirTodo(dir.filePath(u"BINARIO.DAT"_s), {})); // los datos se encuentran sin mirar mayúsculas
     QCOMPARE(RutaDatos(u"BINARIO.dat"_s), dir.filePath(u"BINARIO.DAT"_s));
     FijarPruebaEscritura(nullptr);
     QCOMPARE(DirEscritura(), dir.path());
     // Instalada, nunca escribe junto al programa aunque pueda.
-    EscribirTodo(QDir(dir.path()).filePath(MarcaInstalado), {});
+    QVERIFY(EscribirTodo(QDir(dir.path()).filePath(MarcaInstalado), {}));
     QVERIFY(SePuedeEscribirEn(dir.path()));
     QCOMPARE(ElegirDirEscritura(dir.path()), usuario);
     FijarProgramDir(QString());
@@ -174,7 +176,7 @@ private slots:
   void leerSoloFicherosNormales() {
     QTemporaryDir dir;
     const QString normal = dir.filePath(u"usuarios.dat"_s), enlace = dir.filePath(u"enlace"_s);
-    EscribirTodo(normal, "Ch'ien,Cielo");
+    QVERIFY(EscribirTodo(normal, "Ch'ien,Cielo"));
     QVERIFY(QFile::link(normal, enlace));
     QByteArray bytes;
     QString motivo;
@@ -250,7 +252,7 @@ private slots:
       FijarCosturaFicheros(nullptr);
     });
     const QString fuera = otra.filePath(u"fuera"_s), nuevo = dir.filePath(u"nuevo"_s);
-    EscribirTodo(fuera, "de otro sitio");
+    QVERIFY(EscribirTodo(fuera, "de otro sitio"));
     QFile::setPermissions(fuera, QFileDevice::Permissions(0x6644));
     const auto fueraIntacto = [&] {
       return LeerTodo(fuera) == "de otro sitio" && (QFileInfo(fuera).permissions() & 0x7077) == 0x6044;
@@ -277,7 +279,7 @@ private slots:
     QVERIFY(c.Sustituir(u"nuevo"_s, "b", &error) && LeerTodo(nuevo) == "b" && soloSuDueno());
     // El resto de una escritura cortada se quita; un enlace con su nombre no, y no se escribe.
     const QString resto = dir.filePath(u".nuevo.korval-nuevo"_s);
-    EscribirTodo(resto, "a medias");
+    QVERIFY(EscribirTodo(resto, "a medias"));
     QVERIFY(c.Sustituir(u"nuevo"_s, "c", &error) && !QFile::exists(resto));
     QVERIFY(QFile::link(fuera, resto));
     QVERIFY(!c.Sustituir(u"nuevo"_s, "d", &error) && error.contains(u".nuevo.korval-nuevo"_s));
@@ -308,7 +310,7 @@ private slots:
     // Se borra sólo lo que se leyó: no otro fichero que tomó su nombre.
     IdentidadFichero leido;
     QByteArray bytes;
-    EscribirTodo(dir.filePath(u"otro"_s), "otro");
+    QVERIFY(EscribirTodo(dir.filePath(u"otro"_s), "otro"));
     QCOMPARE(c.Leer(u"otro"_s, 100, &bytes, nullptr, &leido), FalloLectura::Ninguno);
     QVERIFY(QFile::remove(dir.filePath(u"otro"_s)) && QFile::copy(fuera, dir.filePath(u"otro"_s)));
     QVERIFY(!c.Borrar(u"otro"_s, leido, &error) && LeerTodo(dir.filePath(u"otro"_s)) == "de otro sitio");

@@ -93,7 +93,8 @@ inline const auto Grupo = [](QStringView dos) {
 
 // Por qué está mal partir en `izquierda`- y `derecha` (la última palabra de una línea sin su guion y la
 // primera de la siguiente); vacío si el corte es bueno. En `palabra`, la palabra partida en minúsculas.
-inline QString Juzgar(const QString& izquierda, const QString& derecha, QString& palabra) {
+inline QString Juzgar(const QString& izquierda, const QString& derecha, QString& palabra,
+                      bool conLista = true) {
   const QString L = QRegularExpression(QStringLiteral("\\p{L}+$")).match(izquierda).captured().toLower();
   const QString R = QRegularExpression(QStringLiteral("^\\p{L}+")).match(derecha).captured().toLower();
   if (L.isEmpty() || R.isEmpty())
@@ -105,7 +106,7 @@ inline QString Juzgar(const QString& izquierda, const QString& derecha, QString&
   if (L.size() < 2 || R.size() < 2)
     return QStringLiteral("deja una letra sola");
   // En sus palabras manda la lista, que sabe de prefijos.
-  if (const auto k = Lista().conocidas.constFind(palabra); k != Lista().conocidas.cend())
+  if (const auto k = Lista().conocidas.constFind(palabra); conLista && k != Lista().conocidas.cend())
     return k->contains(int(L.size())) ? QString() : QStringLiteral("no es una de sus divisiones");
   int a = int(L.size()), b = a;
   while (a > 0 && !VocalEn(palabra, a - 1))
@@ -115,12 +116,16 @@ inline QString Juzgar(const QString& izquierda, const QString& derecha, QString&
   if (a == 0 || b == palabra.size())
     return QStringLiteral("una parte sin vocal");
   // Entre dos vocales, la sílaba de la derecha empieza por la última consonante (ch, ll, rr, qu y gu
-  // cuentan como una) o por las dos últimas si van juntas.
+  // cuentan como una) o por las dos últimas si van juntas; no tras el prefijo sub-, que se queda su b
+  // (sub-ra-yar, sub-lu-nar), salvo en la familia de sublime, que no lo lleva.
   const QString grupo = palabra.mid(a, b - a);
   QStringList c;
   for (int k = 0; k < grupo.size(); k += int(c.back().size()))
     c << grupo.mid(k, Digrafo(grupo.mid(k, 2)) ? 2 : 1);
-  const qsizetype n = c.size(), m = n > 1 && Grupo(c[n - 2] + c[n - 1]) ? 2 : std::min<qsizetype>(n, 1);
+  const bool sub = a == 2 && palabra.startsWith(u"sub") &&
+                   (!palabra.startsWith(u"sublim") || palabra.startsWith(u"sublimin"));
+  const qsizetype n = c.size(),
+                  m = n > 1 && !sub && Grupo(c[n - 2] + c[n - 1]) ? 2 : std::min<qsizetype>(n, 1);
   if (n - m > 2 || palabra.mid(L.size(), b - L.size()) != c.mid(n - m).join(QString()) || R.startsWith(u"tl"))
     return QStringLiteral("la sílaba de la derecha no empieza ahí");
   if (n == 0 ? Diptongo(L.back(), R.front()) : grupo == u"h" && Diptongo(L.back(), R[1]))

@@ -44,10 +44,15 @@ private slots:
   }
 
   void listaDeDivisiones() {
-    // Cada entrada da sus sitios de corte y, si es una palabra, sus sílabas.
+    // Cada entrada da sus sitios de corte y, si es una palabra, sus sílabas; el juez, sin mirar la lista,
+    // dice lo mismo de cada corte de las palabras sin prefijo.
     QVERIFY(Cortes::Lista().entradas.size() > 300);
     QStringList fallos;
     for (const Cortes::Entrada& e : Cortes::Lista().entradas) {
+      QString p;
+      for (int k = 1; Cortes::SoloLetras(e.texto) && !e.marcada.contains(u'+') && k < e.texto.size(); ++k)
+        if (Cortes::Juzgar(e.texto.left(k), e.texto.mid(k), p, false).isEmpty() != e.cortes.contains(k))
+          fallos << u"juez: "_s + e.texto.left(k) + u'-' + e.texto.mid(k);
       std::vector<bool> cortes(std::size_t(e.texto.size()) + 1);
       for (int k : e.cortes)
         cortes[std::size_t(k)] = true;

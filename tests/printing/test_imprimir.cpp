@@ -14,26 +14,30 @@
 #include "printing/FRMImprimir.h"
 #include "printing/ImpresoraGrabadora.h"
 
+#include <QBuffer>
+#include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFontDialog>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <QUrl>
 
 #include <atomic>
-#include <csignal>
+#include <map>
 #include <memory>
 #include <random>
 #include <sys/stat.h>
 #include <thread>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -43,13 +47,7 @@ namespace {
 QString textoPdf(const QString& ruta, const QString& modo = u"-raw"_s) {
   QProcess p;
   p.start(u"pdftotext"_s, {modo, u"-enc"_s, u"UTF-8"_s, ruta, u"-"_s});
-  return p.waitForFinished(60000) ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
-}
-
-// El nombre de un hexagrama tal como se imprime.
-QString nombre(const QString& lineas) {
-  const auto& fila = HexagramList[std::size_t(HexagramNumber(lineas))];
-  return fila[1].trimmed() + u'-' + fila[4];
+  return p.waitForFinished(20000) ? QString::fromUtf8(p.readAllStandardOutput()) : u"(pdftotext no acabó)"_s;
 }
 
 // Lo que da la composición de TextBuffer en la página de la impresora que anota.
@@ -58,18 +56,6 @@ QStringList compuestas(const QString& fuente, double tamano) {
   QStringList r;
   ComponerTexto(s, {fuente, tamano}, ImpresoraGrabadora().ancho - RightReserve,
                 [&](const QString& l) { r << l; });
-  return r;
-}
-
-// Los trazos como texto ("caja x,y x,y", "raya x,y x,y", "anillo x,y r").
-QStringList trazos(const ImpresoraGrabadora& p) {
-  const auto xy = [](QPointF q) { return u"%1,%2"_s.arg(q.x()).arg(q.y()); };
-  QStringList r;
-  for (const MarcaImpresa& m : p.marcas)
-    if (m.tipo == MarcaImpresa::Caja || m.tipo == MarcaImpresa::Raya)
-      r << (m.tipo == MarcaImpresa::Caja ? u"caja "_s : u"raya "_s) + xy(m.p1) + u' ' + xy(m.p2);
-    else if (m.tipo == MarcaImpresa::Circulo)
-      r << u"anillo "_s + xy(m.p1) + u" r"_s + QString::number(m.radio);
   return r;
 }
 
@@ -102,14 +88,7 @@ class PruebaImprimir : public QObject {
   }
 
   QString fichero(const QString& nombre) const { return carpeta_->fichero(nombre); }
-
-  // Lo que hay en la carpeta además de los ficheros de datos, enlaces incluidos.
-  QStringList sobrantes() const {
-    QStringList r = QDir(carpeta_->ruta()).entryList(QDir::Files | QDir::System | QDir::Hidden, QDir::Name);
-    for (const char* dato : {"trigr.kvl", "hexagr.kvl", "BINARIO.DAT", "KORVAL.HLP"})
-      r.removeAll(QString::fromLatin1(dato));
-    return r;
-  }
+  QStringList sobrantes() const { return Sobrantes(carpeta_->ruta()); }
 
   // La impresora de verdad sin impresoras en el sistema, el 5-12-2026 a las 18:30:12.
   void impresoraDeVerdad() {
@@ -121,12 +100,8 @@ class PruebaImprimir : public QObject {
   std::unique_ptr<ImpresoraQt> real_;
   QStringList abiertos_; // lo que se pidió abrir con el visor del escritorio
 
-  // El texto del único mensaje mostrado, si lleva ese estilo y ese título.
-  static QString unico(int estilo, const QString& titulo = u"ATENCIÓN..."_s) {
-    const auto& m = GuionMensajes::mostrados();
-    return m.size() == 1 && m[0].estilo == estilo && m[0].titulo == titulo ? m[0].texto
-                                                                           : u"(ninguno o varios)"_s;
-  }
+public slots:
+  void abrirUrl(const QUrl& url) { abiertos_ << url.toLocalFile(); }
 
 private slots:
   void initTestCase() { // hasta que el usuario elige otra
@@ -144,10 +119,7 @@ private slots:
     FRMImprimir::DialogoDeImpresion().FontSize = 12;
     f_ = std::make_unique<FRMImprimir>();
     abiertos_.clear();
-    FijarAbrirConElEscritorio([this](const QString& f) {
-      abiertos_ << f;
-      return true;
-    });
+    QDesktopServices::setUrlHandler(u"file"_s, this, "abrirUrl");
   }
 
   void cleanup() {
@@ -158,9 +130,11 @@ private slots:
     FijarPruebaImpresoras(nullptr);
     FijarPruebaEscritura(nullptr);
     FijarCosturaFicheros(nullptr);
-    FijarAbrirConElEscritorio(nullptr);
+    FijarPapelImpresora(nullptr);
+    QDesktopServices::unsetUrlHandler(u"file"_s);
     FRMImprimir::CaptionHexagramaEnPantalla = nullptr;
     carpeta_.reset();
+    QCOMPARE(CancelarEsperasModales(), 0);
   }
 
   void laImpresora() {
@@ -198,7 +172,7 @@ private slots:
 
   void dibujoExacto() {
     QFETCH(QStringList, caso);
-    const QString lineas = caso[1], pregunta = caso[4] == u"LARGA" ? PreguntaLarga : caso[4];
+    const QString lineas = caso[1], pregunta = caso[2] == u"LARGA" ? PreguntaLarga : caso[2];
     consulta(lineas, pregunta);
     imprimir();
     // La pregunta en el renglón de "CONSULTA:" y, si no cabe, en líneas sin guiones bajo su primer carácter.
@@ -215,31 +189,43 @@ private slots:
     }
     QCOMPARE(junta.remove(u' '), QString(pregunta).remove(u' '));
     QCOMPARE(int(k) > 2, pregunta.size() == 100);
-    const double bajada = (double(k) - 2) * medida.TextHeight();
-    const int yLinea[7] = {0, 2700, 2500, 2300, 1950, 1750, 1550};
-    QStringList esperados;
-    for (int n = 6; n >= 1; --n) {
-      const double y = yLinea[n] + bajada, b = y + 100;
-      const QChar v = lineas[n - 1];
-      if (v == u'7')
-        esperados << u"caja 500,%1 2000,%2"_s.arg(y).arg(b);
-      else
-        esperados << u"caja 500,%1 1100,%2"_s.arg(y).arg(b) << u"caja 1400,%1 2000,%2"_s.arg(y).arg(b);
-      if (v == u'6')
-        esperados << u"raya 1200,%1 1300,%2"_s.arg(y).arg(b) << u"raya 1200,%1 1300,%2"_s.arg(b).arg(y);
-      if (v == u'9')
-        esperados << u"anillo 1250,%1 r70"_s.arg(y + 50);
+    // El dibujo, leído de sus trazos fila a fila, bajo el nombre y dentro de la página: una caja es una
+    // línea entera (7) y dos con un hueco en medio una partida (8), con un aspa en el hueco un 6 y con un
+    // anillo un 9. Todas las barras iguales y una encima de otra; entre los trigramas, más aire.
+    std::map<double, QList<QRectF>> filas;
+    QList<QPointF> centros; // el cruce de cada raya del aspa y el de cada anillo
+    for (const MarcaImpresa& m : impresora_->marcas) {
+      QVERIFY(QRectF(0, 0, impresora_->ancho, impresora_->alto).contains(m.p1) &&
+              QRectF(0, 0, impresora_->ancho, impresora_->alto).contains(m.p2));
+      if (m.tipo == MarcaImpresa::Caja)
+        filas[std::min(m.p1.y(), m.p2.y())] << QRectF(m.p1, m.p2).normalized();
+      else if (m.tipo == MarcaImpresa::Raya || m.tipo == MarcaImpresa::Circulo)
+        centros << (m.tipo == MarcaImpresa::Raya ? (m.p1 + m.p2) / 2 : m.p1);
     }
-    QCOMPARE(trazos(*impresora_), esperados);
-    // Cada etiqueta en negrita subrayada y, detrás, el nombre del trigrama sin ellas.
+    QString leidas;
+    QList<QRectF> barras;
+    for (const auto& [y, f] : filas) {
+      barras << f.front().united(f.back());
+      const int marcas = int(std::count(centros.cbegin(), centros.cend(), barras.back().center()));
+      QVERIFY(f.size() == 1 ||
+              (f.size() == 2 && f[0].right() - barras.back().left() == barras.back().right() - f[1].left()));
+      leidas.prepend(f.size() == 1 ? (marcas ? u'?' : u'7') : QChar(u"896"[marcas]));
+    }
+    QCOMPARE(leidas, lineas);
+    const double paso = barras[1].top() - barras[0].top();
+    for (int n = 1; n < 6; ++n)
+      QVERIFY(barras[n].size() == barras[0].size() && barras[n].left() == barras[0].left() &&
+              (n == 3 || barras[n].top() - barras[n - 1].top() == paso) && paso > barras[0].height());
+    QVERIFY(barras[3].top() - barras[2].top() > paso &&
+            barras[0].top() > t[k + 1].p1.y() + medida.TextHeight());
+    // A su derecha, cada etiqueta en negrita subrayada a la altura de la primera línea de su trigrama y,
+    // detrás, el nombre del trigrama sin ellas.
     const std::size_t s = k + 2;
-    QCOMPARE(impresora_->textos().mid(int(s), 4),
-             (QStringList{u"Trigrama Superior:"_s, u"  "_s + TrigramName(lineas.right(3)),
-                          u"Trigrama Inferior:"_s, u"  "_s + TrigramName(lineas.left(3))}));
-    QCOMPARE(t[s].p1, QPointF(2500, caso[2].toDouble() + bajada));
-    QCOMPARE(t[s + 2].p1, QPointF(2500, caso[3].toDouble() + bajada));
-    for (std::size_t i : {s, s + 2})
-      QVERIFY(t[i].negrita && t[i].subrayado && !t[i + 1].negrita && t[i + 1].p1.y() == t[i].p1.y());
+    QCOMPARE(impresora_->textos().mid(int(s), 4), (QStringList{u"Trigrama Superior:"_s, u"  "_s + caso[3],
+                                                               u"Trigrama Inferior:"_s, u"  "_s + caso[4]}));
+    for (const auto& [i, barra] : {std::pair(s, barras[0]), std::pair(s + 2, barras[3])})
+      QVERIFY(t[i].negrita && t[i].subrayado && !t[i + 1].negrita && t[i + 1].p1.y() == t[i].p1.y() &&
+              t[i].p1.x() > barra.right() && t[i].p1.y() >= barra.top() && t[i].p1.y() <= barra.bottom());
   }
 
   void fallos_data() {
@@ -271,7 +257,7 @@ private slots:
     };
     // Los textos se componen en la memoria: ni el INTER.TMP del usuario ni una FIFO con el nombre del fichero
     // temporal de otros tiempos se tocan ni detienen la impresión.
-    EscribirTodo(fichero(u"INTER.TMP"_s), "mío");
+    QVERIFY(EscribirTodo(fichero(u"INTER.TMP"_s), "mío"));
     QVERIFY(mkfifo(QFile::encodeName(fichero(u"inter.tmp"_s)).constData(), 0600) == 0);
     for (int r : respuestas)
       GuionMensajes::responder(r);
@@ -305,11 +291,16 @@ private slots:
     // Otro fallo se cuenta con su número.
     GuionDialogos::responder(RespuestaDialogo::fallar(28660));
     f_->BTNMENU_Click(2);
-    QCOMPARE(unico(vbExclamation | vbOKOnly, u"Error en módulo de FRMImprimir(SUB CONFIGURAR)"_s),
-             u"ERROR:  28660"_s);
-    // La fuente elegida sigue en otra ventana y con ella se componen los textos.
-    GuionDialogos::responder(RespuestaDialogo::elegirFuente(u"Liberation Serif"_s, 14));
+    QCOMPARE(UnicoMensaje(vbExclamation | vbOKOnly),
+             u"Error en módulo de FRMImprimir(SUB CONFIGURAR): ERROR:  28660"_s);
+    // La fuente elegida en el diálogo de verdad sigue en otra ventana y con ella se componen los textos.
+    GuionDialogos::desactivar();
+    AlAparecer<QFontDialog>([](QFontDialog* d) {
+      d->setCurrentFont(QFont(u"Liberation Serif"_s, 14));
+      d->accept();
+    });
     QTest::mouseClick(f_->BTNMENU[2], Qt::LeftButton);
+    GuionDialogos::activar();
     f_ = std::make_unique<FRMImprimir>();
     consulta(u"787969"_s);
     imprimir();
@@ -350,19 +341,20 @@ private slots:
     QCOMPARE(sobrantes(), nombres);
     const QStringList pdfs{fichero(nombres[0]), fichero(nombres[1])};
     QCOMPARE(abiertos_, pdfs);
-    const QString aviso = unico(vbYesNo | vbInformation, u"Información al usuario"_s);
+    const QString aviso = UnicoMensaje(vbYesNo | vbInformation);
+    QVERIFY2(aviso.startsWith(u"Información al usuario: "_s), qPrintable(aviso));
     for (const QString& p : pdfs)
       QVERIFY2(aviso.contains(QDir::toNativeSeparators(p)) && sinPermisosAjenos(p), qPrintable(aviso));
     const QString complementario = textoPdf(pdfs[1]);
-    QVERIFY(complementario.contains(u"HEXAGRAMA COMPLEMENTARIO"_s) &&
-            complementario.contains(nombre(ComplementLines.texto())) && !complementario.contains(u"LÍNEA"_s));
+    QVERIFY(complementario.contains(u"HEXAGRAMA COMPLEMENTARIO"_s) && complementario.contains(u"22-Pi"_s) &&
+            !complementario.contains(u"LÍNEA"_s));
 
     // El principal: la pregunta entera, los nombres, las secciones de sus líneas cambiantes y cada corte
     // como en castellano (\f abre la línea de una página).
     const QString todo = textoPdf(pdfs[0]);
     const QStringList l = QString(todo).replace(u'\f', u'\n').split(u'\n');
-    for (const QString& t : {u"CONSULTA: "_s + PreguntaLarga, u"HEXAGRAMA PRINCIPAL"_s, nombre(u"697896"_s),
-                             u"Trigrama Superior:"_s, TrigramName(u"896"_s)})
+    for (const QString& t : {u"CONSULTA: "_s + PreguntaLarga, u"HEXAGRAMA PRINCIPAL"_s, u"48-Ching"_s,
+                             u"Trigrama Superior:"_s, u"K'an, el Agua que se abisma"_s})
       QVERIFY2(todo.simplified().contains(t), qPrintable(t));
     for (const QString& t : {u"DECISIÓN"_s, u"COMENTARIO"_s, u"IMAGEN"_s, u"LÍNEA 1"_s, u"LÍNEA 6"_s})
       QVERIFY2(l.contains(t), qPrintable(t));
@@ -386,7 +378,7 @@ private slots:
     // El fichero de otro con el nombre siguiente no se toca, ni un enlace con el de después: la orden toma
     // «-3». Sin abrir nada si no se quiere.
     FRMImprimir::CaptionHexagramaEnPantalla = [] { return u"HEXAGRAMA COMPLEMENTARIO"_s; };
-    EscribirTodo(fichero(base + u" complementario.pdf"_s), "mío");
+    QVERIFY(EscribirTodo(fichero(base + u" complementario.pdf"_s), "mío"));
     QVERIFY(QFile::link(fichero(u"nada/suyo.pdf"_s), fichero(base + u"-2 complementario.pdf"_s)));
     GuionMensajes::responder(vbNo);
     imprimir();
@@ -396,6 +388,32 @@ private slots:
     QVERIFY(LeerTodo(otro).startsWith("%PDF-") && sinPermisosAjenos(otro));
     QVERIFY(GuionMensajes::mostrados().back().texto.contains(QDir::toNativeSeparators(otro)) &&
             abiertos_.size() == 2);
+  }
+
+  // Con una impresora instalada y sin elegir nada, cada hexagrama va a la predeterminada, no a un fichero:
+  // ni un PDF en la carpeta ni el aviso que ofrece abrirlo. (Sin impresoras de verdad, Qt no deja que el
+  // QPrinter tome el formato de la impresora: su formato no se puede mirar aquí.)
+  void impresoraInstalada() {
+    impresoraDeVerdad();
+    FijarPruebaImpresoras([] { return true; });
+    QStringList vistos;
+    std::vector<std::unique_ptr<QBuffer>> papeles;
+    std::vector<std::unique_ptr<QPdfWriter>> hojas;
+    FijarPapelImpresora([&](QPrinter& p) {
+      vistos << (p.printerName() == QPrinterInfo::defaultPrinter().printerName() ? u"predeterminada "_s
+                                                                                 : p.printerName()) +
+                    (p.outputFileName().isEmpty() ? u"sin fichero"_s : p.outputFileName());
+      papeles.push_back(std::make_unique<QBuffer>());
+      papeles.back()->open(QIODevice::WriteOnly);
+      hojas.push_back(std::make_unique<QPdfWriter>(papeles.back().get()));
+      return hojas.back().get();
+    });
+    consulta(u"697896"_s, PreguntaLarga);
+    imprimir(true);
+    QCOMPARE(vistos, QStringList(2, u"predeterminada sin fichero"_s));
+    for (const auto& papel : papeles) // lo impreso llegó entero a la impresora
+      QVERIFY(papel->data().startsWith("%PDF-") && papel->data().trimmed().endsWith("%%EOF"));
+    QVERIFY(sobrantes().isEmpty() && GuionMensajes::mostrados().empty() && abiertos_.isEmpty());
   }
 
   void ficheroElegido() {
@@ -418,7 +436,7 @@ private slots:
     // un fichero nuevo a su lado.
     // Se sustituye de una vez, no se escribe encima: otro nombre del fichero viejo lo sigue teniendo entero.
     const QString elegido = fichero(u"consulta.pdf"_s);
-    EscribirTodo(elegido, "viejo");
+    QVERIFY(EscribirTodo(elegido, "viejo"));
     QVERIFY(::link(QFile::encodeName(elegido), QFile::encodeName(fichero(u"viejo.pdf"_s))) == 0);
     GuionDialogos::responder(RespuestaDialogo::elegirPdf(elegido));
     f_->BTNMENU_Click(1);
@@ -443,7 +461,7 @@ private slots:
             QFile::exists(fichero(u"dos 2 complementario.pdf"_s)));
 
     // Un enlace simbólico no se elige: se dice por qué y no cambia nada.
-    EscribirTodo(fichero(u"ajeno.txt"_s), "ajeno");
+    QVERIFY(EscribirTodo(fichero(u"ajeno.txt"_s), "ajeno"));
     QVERIFY(QFile::link(fichero(u"ajeno.txt"_s), fichero(u"enlace.pdf"_s)));
     GuionMensajes::limpiar();
     GuionDialogos::responder(RespuestaDialogo::elegirPdf(fichero(u"enlace.pdf"_s)));
@@ -464,8 +482,10 @@ private slots:
     consulta(u"969678"_s);
     FijarPruebaEscritura([&](const QString& d) { return d != carpeta_->ruta(); });
     imprimir(true);
-    QVERIFY(unico(vbCritical | vbOKOnly)
-                .contains(QDir::toNativeSeparators(carpeta_->ruta()) + u"»: falta permiso"_s));
+    const QString aviso = UnicoMensaje(vbCritical | vbOKOnly);
+    QVERIFY2(aviso.startsWith(u"ATENCIÓN...: "_s) &&
+                 aviso.contains(QDir::toNativeSeparators(carpeta_->ruta()) + u"»: falta permiso"_s),
+             qPrintable(aviso));
     QVERIFY(sobrantes().isEmpty() && !f_->isVisible());
     FijarPruebaEscritura(nullptr);
 
@@ -474,7 +494,7 @@ private slots:
     for (int j = 1; j < RanurasTextBuffer; ++j)
       TextBuffer[std::size_t(j)] = j == 1 ? u"*D"_s : j == 100 ? u"**"_s : u"palabra"_s;
     imprimir();
-    QCOMPARE(unico(vbCritical | vbOKOnly), u"ERROR 9 (SUB IMPRIMIR)"_s);
+    QCOMPARE(UnicoMensaje(vbCritical | vbOKOnly), u"ATENCIÓN...: ERROR 9 (SUB IMPRIMIR)"_s);
     QCOMPARE(sobrantes(), QStringList());
 
     // Disco lleno de verdad, en un hijo con un tope de tamaño por debajo del PDF.
@@ -484,21 +504,15 @@ private slots:
     const qint64 tamano = QFileInfo(entero).size();
     QVERIFY(tamano > 8192);
     QFile::remove(entero);
-    for (const qint64 tope : {tamano / 2}) {
-      const pid_t hijo = fork();
-      if (hijo == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit r{rlim_t(tope), rlim_t(tope)};
-        setrlimit(RLIMIT_FSIZE, &r);
-        GuionMensajes::limpiar();
-        imprimir(true);
-        const QString dice = unico(vbCritical | vbOKOnly);
-        _exit(dice.contains(u"lleno"_s) && dice.contains(u"el PDF"_s) ? 0 : 1);
-      }
-      int estado = 1;
-      QVERIFY(waitpid(hijo, &estado, 0) == hijo && WIFEXITED(estado) && WEXITSTATUS(estado) == 0);
-      QCOMPARE(sobrantes(), QStringList());
-    }
+    QVERIFY(EnUnHijo(
+        [&] {
+          GuionMensajes::limpiar();
+          imprimir(true);
+          const QString dice = UnicoMensaje(vbCritical | vbOKOnly);
+          return dice.contains(u"lleno"_s) && dice.contains(u"el PDF"_s);
+        },
+        tamano / 2));
+    QCOMPARE(sobrantes(), QStringList());
   }
 
 #ifdef Q_OS_LINUX
@@ -509,7 +523,7 @@ private slots:
     impresoraDeVerdad();
     QTemporaryDir otra;
     const QString fuera = otra.filePath(u"fuera"_s);
-    EscribirTodo(fuera, "de otro sitio");
+    QVERIFY(EscribirTodo(fuera, "de otro sitio"));
     const QString base = fichero(u"KORVAL 2026-12-05 18-30-12"_s);
     int intentos = 0;
     std::atomic<int> hechos = 0; // el siguiente nombre libre es, más o menos, el número de hechos más uno

@@ -9,26 +9,39 @@
 #include "core/Hexagrama.h"
 #include "interpretation/FRM64HEXAGRAMAS.h"
 #include "interpretation/FRMInterpretar.h"
+#include "pictures/GRAFICOS.h"
 #include "printing/FRMImprimir.h"
 #include "shell/FRM256.h"
 #include "shell/FRMPRINCIPAL.h"
 
 #include <QRadioButton>
+#include <QRegularExpression>
 
 namespace {
-// Cuando aparezca la interpretación, deja en `visto` "pregunta | marco nombre", hace `antes` y vuelve.
+// El marco, el nombre y las seis líneas dibujadas (de la 1 a la 6) de la interpretación.
+QString Hexagrama(FRMInterpretar* i) {
+  QString r = i->CaptionHexagrama() + u' ' + i->TXTHEXAGRAMA[0]->text() + u' ';
+  for (const BotonImagen* l : i->LINEA)
+    r += l->isVisibleTo(i) ? ValorDibujado(l->Picture(), GRAFICOS::Instancia().GRFLINEAm) : u'-';
+  return r;
+}
+
+// Cuando aparezca la interpretación, deja en `visto` "pregunta | hexagrama", hace `antes` y vuelve.
 void MirarInterpretacion(QString& visto, std::function<void(FRMInterpretar*)> antes = nullptr) {
   AlAparecer<FRMInterpretar>([&visto, antes](FRMInterpretar* i) {
     const auto volver = qScopeGuard([i] { Pulsar(i->BTNMENU[3]); });
     i->activateWindow();
     QTRY_VERIFY(!i->Text1->toPlainText().isEmpty());
-    visto =
-        i->PREGUNTA->text().trimmed() + u" | "_s + i->CaptionHexagrama() + u' ' + i->TXTHEXAGRAMA[0]->text();
+    visto = i->PREGUNTA->text().trimmed() + u" | "_s + Hexagrama(i);
     if (antes)
       antes(i);
   });
 }
 
+// El número de un hexagrama dibujado como "… 12-P'i 888777".
+int Numero(const QString& hexagrama) {
+  return QRegularExpression(u" (\\d+)-"_s).match(hexagrama).captured(1).toInt();
+}
 } // namespace
 
 class PruebaFlujos : public QObject {
@@ -37,8 +50,7 @@ class PruebaFlujos : public QObject {
   std::unique_ptr<FRMPRINCIPAL> menu_;
 
   bool archivar(const QByteArray& registros) {
-    QFile f(carpeta_->fichero(u"usuarios.dat"_s));
-    return f.open(QIODevice::WriteOnly) && f.write(registros) == registros.size();
+    return EscribirTodo(carpeta_->fichero(u"usuarios.dat"_s), registros);
   }
 
 private slots:
@@ -59,26 +71,26 @@ private slots:
     FRM256::RespuestaAutomatica.reset();
   }
 
-  // El foco al abrirse, el botón de Intro, Escape, y el foco que no se va a otro control (un
-  // cancelar) mientras el suyo está apagado, y vuelve a él.
+  // El foco al abrirse, adónde lo llevan Tab y Mayúsculas+Tab, el botón de Intro, Escape, y el foco que
+  // no se va a otro control (un cancelar) mientras el suyo está apagado, y vuelve a él.
   void tecladoDeCadaVentana() {
     FRMPRINCIPAL& m = *menu_;
     QVERIFY(archivar(ArchiveRecord::Nuevo(u"ANA"_s, u"¿Y?"_s, u"777777"_s, u"05/03/1998"_s).Bytes()));
     struct Caso {
       Formulario* w;
-      QWidget* foco;
+      QWidget *foco, *trasTab;
       QAbstractButton* aceptar;
       const char* trasEscape; // CancelFlag
     };
     const std::vector<Caso> casos{
-        {m.Consulta, m.Consulta->PREGUNTA, m.Consulta->BTNAUX[0], "SI"},
-        {m.Tirada, m.Tirada->BTNTIRAR, nullptr, "SI"},
-        {m.Introducir, m.Introducir->GRFLINEA[0], m.Introducir->BTNAUX[0], "SI"},
-        {m.Hexagramas64, m.Hexagramas64->List1, m.Hexagramas64->BTNAUX[0], "SI"},
-        {m.Interpretar, m.Interpretar->BTNINTERPRETAR[0], nullptr, "NO"},
-        {m.Grabar, m.Grabar->TXTUsuario, m.Grabar->BTNAUX[0], "NO"},
-        {m.Recuperar, m.Recuperar->CMBUSUARIO, m.Recuperar->BTNAUX[0], "SI"},
-        {&m.VentanaImprimir(), m.Imprimir->OPCION[1], m.Imprimir->BTNMENU[0], "NO"},
+        {m.Consulta, m.Consulta->PREGUNTA, m.Consulta->BTNAUX[1], m.Consulta->BTNAUX[0], "SI"},
+        {m.Tirada, m.Tirada->BTNTIRAR, m.Tirada->BTNAUX, nullptr, "SI"},
+        {m.Introducir, m.Introducir->GRFLINEA[0], m.Introducir->GRFLINEA[1], m.Introducir->BTNAUX[0], "SI"},
+        {m.Hexagramas64, m.Hexagramas64->List1, m.Hexagramas64->BTNAUX[0], m.Hexagramas64->BTNAUX[0], "SI"},
+        {m.Interpretar, m.Interpretar->BTNINTERPRETAR[0], m.Interpretar->BTNINTERPRETAR[1], nullptr, "NO"},
+        {m.Grabar, m.Grabar->TXTUsuario, m.Grabar->BTNAUX[1], m.Grabar->BTNAUX[0], "NO"},
+        {m.Recuperar, m.Recuperar->CMBUSUARIO, m.Recuperar->CMBCONSULTA, m.Recuperar->BTNAUX[0], "SI"},
+        {&m.VentanaImprimir(), m.Imprimir->OPCION[1], m.Imprimir->BTNMENU[0], m.Imprimir->BTNMENU[0], "NO"},
     };
     for (const Caso& c : casos) {
       QString visto;
@@ -87,19 +99,45 @@ private slots:
         QWidget* f = c.w->focusWidget();
         visto =
             u"%1 %2 "_s.arg(f == c.foco ? "foco" : "?", c.w->BotonAceptar() == c.aceptar ? "aceptar" : "?");
+        QTest::keyClick(c.w->windowHandle(), Qt::Key_Tab);
+        visto += c.w->focusWidget() == c.trasTab ? u't' : u'?';
+        QTest::keyClick(c.w->windowHandle(), Qt::Key_Backtab, Qt::ShiftModifier);
+        visto += c.w->focusWidget() == f ? u"t "_s : u"? "_s;
         f->setEnabled(false);
         visto += c.w->focusWidget() == c.w ? u'v' : u'?';
         f->setEnabled(true);
         visto += c.w->focusWidget() == f ? u'f' : u'?';
         QTest::keyClick(c.w->windowHandle(), Qt::Key_Escape);
         visto += c.w->isVisible() ? u" sigue"_s : u" "_s + CancelFlag.texto();
-        if (c.w->isVisible())
-          c.w->BotonCancelar()->click();
       });
       c.w->MostrarModal();
       QCOMPARE(c.w->metaObject()->className() + u": "_s + visto,
-               c.w->metaObject()->className() + u": foco aceptar vf "_s + QLatin1String(c.trasEscape));
+               c.w->metaObject()->className() + u": foco aceptar tt vf "_s + QLatin1String(c.trasEscape));
     }
+  }
+
+  // Cada dibujo de cada ventana se ve entero, a su tamaño y nítido, también los de las líneas puestas.
+  void dibujosASuTamano() {
+    FRMPRINCIPAL& m = *menu_;
+    QVERIFY(archivar(ArchiveRecord::Nuevo(u"ANA"_s, u"¿Y?"_s, u"967896"_s, u"05/03/1998"_s).Bytes()));
+    CurrentLines = u"967896"_s;
+    FRM256::RespuestaAutomatica.reset();
+    FRM256 aviso;
+    aviso.show();
+    QTRY_VERIFY(aviso.isEnabled());
+    QStringList noCaben = DibujosQueNoCaben(&aviso) + DibujosQueNoCaben(&m);
+    for (Formulario* w :
+         std::initializer_list<Formulario*>{m.Consulta, m.Tirada, m.Introducir, m.Hexagramas64, m.Interpretar,
+                                            m.Grabar, m.Recuperar, &m.VentanaImprimir()}) {
+      w->show();
+      for (int k = 0; k < 5; ++k) // sin llegar a seis, que apagan lo que las pone
+        w == m.Tirada       ? m.Tirada->ponerlinea()
+        : w == m.Introducir ? m.Introducir->grflinea_MouseDown(k % 4)
+                            : void();
+      noCaben += DibujosQueNoCaben(w);
+      w->hide();
+    }
+    QCOMPARE(noCaben, QStringList());
   }
 
   // La recuperada pasa a ser la última, con su pregunta y su complementario (el del botón de cambio
@@ -125,9 +163,9 @@ private slots:
       marco = i->CaptionHexagrama();
     });
     Pulsar(menu_->BTNMENU[2]);
-    QCOMPARE(
-        visto + u' ' + marco,
-        u"NO SE HA REALIZADO CONSULTA (elegido de la lista) | HEXAGRAMA PRINCIPAL 63-Chi Chi HEXAGRAMA PRINCIPAL"_s);
+    QCOMPARE(visto + u' ' + marco,
+             u"NO SE HA REALIZADO CONSULTA (elegido de la lista) | HEXAGRAMA PRINCIPAL 63-Chi Chi 787878 "
+             u"HEXAGRAMA PRINCIPAL"_s);
     QCOMPARE(LastLines.texto() + LastQuestion.trimmed(), u"787878"_s + PreguntaCatalogo);
     // La pregunta y las líneas de la última, si se ofrecen los dos, el de cambio y un «!» por mensaje.
     const auto elegir = [](int registro) {
@@ -178,19 +216,24 @@ private slots:
     QCOMPARE(CurrentLines.texto(), LastLines.texto());
   }
 
-  // Una consulta con monedas llega a la interpretación con su pregunta arreglada y su complementario.
-  // Abandonar cada orden a medias deja la pregunta y las líneas como manda su flujo, aunque antes no
-  // fueran las de la última consulta, y la orden 3 vuelve a mostrar la consulta con monedas.
+  // Una consulta con monedas llega a la interpretación con su pregunta arreglada, las líneas que dieron
+  // las monedas al pararse (dos por cara y tres por cruz) y su complementario. Abandonar cada orden a
+  // medias deja la pregunta y las líneas como manda su flujo, aunque antes no fueran las de la última
+  // consulta, y la orden 3 vuelve a mostrar la consulta con monedas.
   void consultaConMonedasYCadaAbandono() {
     RelojFalso reloj;
     Randomize(7);
-    AlAparecer<frmconsulta>([](frmconsulta* c) {
+    QString tiradas;
+    AlAparecer<frmconsulta>([&tiradas](frmconsulta* c) {
       c->PREGUNTA->clear();
       Escribir(c->PREGUNTA, u"¿lloverá"_s);
-      AlAparecer<FRMTirada>([](FRMTirada* t) {
+      AlAparecer<FRMTirada>([&tiradas](FRMTirada* t) {
         for (int clic = 0; clic < 12; ++clic) { // arrojar y parar, seis veces
           QTRY_VERIFY(t->BTNTIRAR->isEnabled());
           Pulsar(t->BTNTIRAR);
+          if (clic % 2) // las caras que quedan a la vista: «cara» (dibujo 0) o «cruz» (4)
+            tiradas +=
+                QString::number(6 + (t->DibujoMostrado(0) + t->DibujoMostrado(1) + t->DibujoMostrado(2)) / 4);
         }
       });
       Pulsar(c->BTNAUX[0]);
@@ -198,15 +241,17 @@ private slots:
     QString visto, cambio;
     MirarInterpretacion(visto, [&cambio](FRMInterpretar* i) {
       Pulsar(i->BTNMENU[0]);
-      cambio = i->CaptionHexagrama() + u' ' + i->TXTHEXAGRAMA[0]->text();
+      cambio = Hexagrama(i);
     });
     Pulsar(menu_->BTNMENU[0]);
-    const QString lineas = LastLines;
-    const QString complementario = QString(lineas).replace(u'6', u'7').replace(u'9', u'8');
-    QVERIFY2(complementario != lineas, qPrintable(lineas));
-    const int n = HexagramNumber(complementario), p = HexagramNumber(lineas);
-    QCOMPARE(visto, u"¿LLOVERÁ? | HEXAGRAMA PRINCIPAL %1-%2"_s.arg(p).arg(HexagramList[p][4]));
-    QCOMPARE(cambio, u"HEXAGRAMA COMPLEMENTARIO %1-%2"_s.arg(n).arg(HexagramList[n][4]));
+    const QString complementario = QString(tiradas).replace(u'6', u'7').replace(u'9', u'8');
+    QVERIFY2(complementario != tiradas && tiradas.size() == 6, qPrintable(tiradas));
+    QCOMPARE(visto.section(u' ', 0, 3) + visto.section(u' ', -1),
+             u"¿LLOVERÁ? | HEXAGRAMA PRINCIPAL"_s + tiradas);
+    QCOMPARE(Numero(visto), HexagramNumber(tiradas));
+    QCOMPARE(cambio.section(u' ', 0, 1) + cambio.section(u' ', -1),
+             u"HEXAGRAMA COMPLEMENTARIO"_s + complementario);
+    QCOMPARE(Numero(cambio), HexagramNumber(complementario));
 
     // Lo que se hace en la ventana de la orden (sin archivo, la recuperación avisa y se cierra sola).
     const auto cancelar = [](QWidget* w) { Pulsar(static_cast<Formulario*>(w)->BotonCancelar()); };
@@ -225,8 +270,8 @@ private slots:
            static_cast<FRM64HEXAGRAMAS*>(c)->List1->setCurrentRow(41);
            cancelar(c);
          },
-         PreguntaCatalogo + u"|"_s + lineas},
-        {4, nullptr, u"¿LLOVERÁ?|"_s + lineas + u" NO EXISTEN CONSULTAS ARCHIVADAS"_s}};
+         PreguntaCatalogo + u"|"_s + tiradas},
+        {4, nullptr, u"¿LLOVERÁ?|"_s + tiradas + u" NO EXISTEN CONSULTAS ARCHIVADAS"_s}};
     for (const auto& [orden, abandonar, esperado] : abandonos) {
       CurrentQuestion = u"¿OTRA COSA?"_s;
       CurrentLines = u"888888"_s;
@@ -249,7 +294,7 @@ private slots:
     AlAparecer<FRMIntroducir>([](FRMIntroducir* m) { Escribir(m, u"987678\n"_s); });
     MirarInterpretacion(visto);
     Pulsar(menu_->BTNMENU[1]);
-    QCOMPARE(visto, PreguntaModoManual + u" | HEXAGRAMA PRINCIPAL 63-Chi Chi"_s);
+    QCOMPARE(visto, PreguntaModoManual + u" | HEXAGRAMA PRINCIPAL 63-Chi Chi 987678"_s);
     QCOMPARE(LastLines.texto() + ComplementLines.texto() + LastQuestion.trimmed(),
              u"987678887778"_s + PreguntaModoManual);
   }

@@ -22,6 +22,7 @@
 #include <QProcess>
 #include <QMessageBox>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTextBrowser>
 
 #include <cstdio>
@@ -37,18 +38,43 @@ std::unique_ptr<FRMPRINCIPAL> Arrancar(bool enElCancelar = false) {
                       if (enElCancelar)
                         aviso->BTNAUX[1]->setFocus(Qt::TabFocusReason);
                       QTest::keyClick(aviso->windowHandle(), Qt::Key_Return);
-                      if (aviso->isVisible()) // Intro no hizo nada: que la prueba no se cuelgue
-                        aviso->BTNAUX_Click(1);
                     });
   return std::make_unique<FRMPRINCIPAL>();
 }
 
-// El único mensaje mostrado, "título: texto", si tiene el `estilo` dicho.
-QString UnicoMensaje(int estilo) {
-  const auto& m = GuionMensajes::mostrados();
-  if (m.size() != 1 || m[0].estilo != estilo)
-    return QStringLiteral("%1 mensajes, estilo %2").arg(m.size()).arg(m.empty() ? -1 : m[0].estilo);
-  return m[0].titulo + QStringLiteral(": ") + m[0].texto;
+// Los enlaces de la ayuda que, pulsados, no dejan a la vista el apartado que nombran.
+QStringList EnlacesRotos(QTextBrowser* texto) {
+  const auto fragmentos = [texto](const std::function<void(const QTextFragment&)>& ver) {
+    for (QTextBlock b = texto->document()->begin(); b.isValid(); b = b.next())
+      for (auto it = b.begin(); !it.atEnd(); ++it)
+        ver(it.fragment());
+  };
+  QHash<QString, int> apartados; // un ancla vacía queda en el formato de su párrafo
+  for (QTextBlock b = texto->document()->begin(); b.isValid(); b = b.next())
+    for (const QString& n : b.charFormat().anchorNames())
+      apartados.insert(u'#' + n, b.position());
+  fragmentos([&](const QTextFragment& f) {
+    for (const QString& n : f.charFormat().anchorNames())
+      apartados.insert(u'#' + n, f.position());
+  });
+  QStringList rotos;
+  fragmentos([&](const QTextFragment& f) {
+    const QString destino = f.charFormat().anchorHref();
+    if (!destino.startsWith(u'#'))
+      return;
+    QTextCursor c(texto->document());
+    c.setPosition(f.position() + f.length() / 2);
+    texto->setTextCursor(c);
+    QTest::mouseClick(texto->viewport(), Qt::LeftButton, {}, texto->cursorRect().center());
+    // Arriba del todo, salvo los del final, a los que no se puede bajar más.
+    c.setPosition(apartados.value(destino));
+    const int y = texto->cursorRect(c).top();
+    const QScrollBar* barra = texto->verticalScrollBar();
+    if (!apartados.contains(destino) || y < 0 || (y > 30 && barra->value() < barra->maximum()) ||
+        y > texto->viewport()->height())
+      rotos << destino;
+  });
+  return rotos;
 }
 } // namespace
 
@@ -56,6 +82,16 @@ class PruebaMenu : public QObject {
   Q_OBJECT
   std::unique_ptr<CarpetaPrueba> carpeta_;
   int salidas_ = 0;
+  long long turnosPresentacion_ = 0; // los que se piden con la presentación a la vista
+
+public:
+  bool eventFilter(QObject* o, QEvent* e) override {
+    if (qobject_cast<FRMInicio*>(o) && e->type() == QEvent::Show)
+      turnosPresentacion_ = TurnosPedidos();
+    else if (qobject_cast<FRMInicio*>(o) && e->type() == QEvent::Hide)
+      turnosPresentacion_ = TurnosPedidos() - turnosPresentacion_;
+    return false;
+  }
 
 private slots:
   void init() {
@@ -76,8 +112,13 @@ private slots:
     auto menu = Arrancar(true);
     QVERIFY(menu->Terminado() && menu->Tirada == nullptr && GuionMensajes::mostrados().empty());
     menu.reset();
+    qApp->installEventFilter(this);
     menu = Arrancar();
+    qApp->removeEventFilter(this);
     QVERIFY(!menu->Terminado());
+    // La presentación se ve su rato, un segundo largo a un milisegundo por turno, no un instante.
+    QVERIFY2(turnosPresentacion_ >= 1000 && turnosPresentacion_ <= 2000,
+             qPrintable(QString::number(turnosPresentacion_)));
     // La barra crece sus ocho pasos y su número nunca pasa de 100.
     const QString rotulo = menu->RotuloBarraFinal();
     const int numero = RedondeoPar(Val(rotulo));
@@ -141,6 +182,7 @@ private slots:
   void salirPideConfirmacion() {
     // El botón 6, el cierre (también Alt+F4) y Escape preguntan; con No, o Escape, el menú sigue.
     auto menu = Arrancar();
+    QVERIFY(!menu->Terminado()); // un aviso que no se contestó bien ya ha fallado
     menu->show();
     QCOMPARE(menu->focusWidget(), menu->BTNMENU[0]); // abre con el foco en la primera orden
     const std::function<void()> salir[] = {[&] { Pulsar(menu->BTNMENU[6]); }, [&] { menu->close(); },
@@ -158,9 +200,18 @@ private slots:
     QTest::keyClick(menu->windowHandle(), Qt::Key_Escape);
     QVERIFY(menu->Finalizado() && !menu->isVisible());
     QCOMPARE(salidas_, 1);
-    // La caja de verdad: Intro pulsa el predeterminado y Escape el de escape.
+    // La caja de verdad, en castellano: Intro pulsa el predeterminado y Escape el de escape.
     GuionMensajes::desactivar();
     InstalarMensajesQt();
+    QVERIFY(CargarTraduccionesQt(*qApp));
+    QString botones;
+    AlAparecerModal([&botones](QWidget* caja) {
+      for (const QAbstractButton* b : caja->findChildren<QAbstractButton*>())
+        botones += b->text() + u'|';
+      QTest::keyClick(caja, Qt::Key_Escape);
+    });
+    MsgBox(u"¿Seguro?"_s, vbQuestion + vbYesNo);
+    QCOMPARE(botones, u"&Sí|&No|"_s);
     const auto contestar = [](int estilo, Qt::Key tecla) {
       AlAparecerModal([tecla](QWidget* caja) { QTest::keyClick(caja, tecla); });
       return MsgBox(QStringLiteral("¿Seguro?"), estilo);
@@ -200,6 +251,7 @@ private slots:
   // está apagado, y al volver vuelve al centro; las órdenes 3, 7 y 5.
   void laBotoneraYLasOrdenes() {
     auto menu = Arrancar();
+    QVERIFY(!menu->Terminado()); // un aviso que no se contestó bien ya ha fallado
     menu->show();
     QVERIFY(QTest::qWaitForWindowActive(menu.get()));
     const int antes = PitidosDados();
@@ -238,9 +290,9 @@ private slots:
     Pulsar(menu->BTNMENU[7]);
     QCOMPARE(UnicoMensaje(vbInformation + vbOKOnly),
              "Datos del Programador: KORVAL " KORVAL_VERSION
-             ": consultas al libro de los cambios con tres monedas\r\n\r\n" +
-                 LineasContacto().join("\r\n") + "\r\n");
-    QCOMPARE(LineasContacto().size(), 3);
+             ": consultas al libro de los cambios con tres monedas\r\n\r\nKORVAL: programa y textos del "
+             "taller KORVAL\r\nCorreo: korval@tallerkorval.example\r\nLicencia MIT: puede usarlo, copiarlo y "
+             "compartirlo\r\n");
     // La ayuda: tras leer otro apartado, el botón «Índice» vuelve al principio.
     GuionMensajes::limpiar();
     Pulsar(menu->BTNMENU[5]);
@@ -253,6 +305,7 @@ private slots:
     QCOMPARE(indice->text(), QStringLiteral("Índice"));
     Pulsar(indice);
     QCOMPARE(texto->verticalScrollBar()->value(), 0);
+    QCOMPARE(EnlacesRotos(texto), QStringList());
     VisorAyuda::Instancia().hide();
     // Con una carpeta en lugar del fichero de ayuda, el visor dice qué pasa y el menú sigue.
     QVERIFY(QFile::remove(carpeta_->fichero("KORVAL.HLP")) && QDir(carpeta_->ruta()).mkdir("KORVAL.HLP"));
