@@ -219,7 +219,6 @@ FRMInterpretar::FRMInterpretar(QWidget* parent) : Formulario(parent) {
   LBLAviso->setVisible(false);
   relojAviso_ = new QTimer(this);
   relojAviso_->setSingleShot(true);
-  relojAviso_->setInterval(DuracionAvisoMs);
 
   // El marco del hexagrama: las seis líneas, los dos trigramas y los nombres.
   Framehexagrama = new MarcoPulsable(RotuloPrincipal, this);
@@ -584,7 +583,7 @@ void FRMInterpretar::AvisarGrabada(const QString& usuario) {
   LBLAviso->setText(QStringLiteral("Consulta grabada para %1").arg(usuario));
   LBLAviso->setAccessibleName(LBLAviso->text());
   LBLAviso->show();
-  relojAviso_->start();
+  relojAviso_->start(DuracionAvisoMs);
 }
 
 void FRMInterpretar::CambiarLetraLectura(double puntos) {

@@ -81,8 +81,8 @@ public:
   std::array<QPlainTextEdit*, 2> Text2{};
   // Una línea que dice, unos segundos, que la consulta quedó grabada.
   QLabel* LBLAviso = nullptr;
-  // Cuánto dura a la vista.
-  static constexpr int DuracionAvisoMs = 4000;
+  // Cuánto dura a la vista (las pruebas no esperan tanto).
+  static inline int DuracionAvisoMs = 4000;
 
   // Los puntos de la letra de lectura, que Ctrl++ y Ctrl+− cambian.
   double PuntosLectura() const { return puntosLectura_; }

@@ -314,7 +314,3 @@ void AnilloFoco::Instalar() {
                    [](QWidget*, QWidget* ahora) { seguidor->Seguir(ahora); });
   seguidor->Seguir(QApplication::focusWidget());
 }
-
-QWidget* AnilloFoco::Capa() {
-  return capa && capa->isVisible() ? capa.data() : nullptr;
-}

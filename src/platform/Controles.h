@@ -105,6 +105,4 @@ QFont LetraQueCabe(QFont letra, const QString& texto, int ancho, double minimo);
 namespace AnilloFoco {
 inline constexpr int Grueso = 2; // píxeles del color claro, entre dos filos negros
 void Instalar();
-// La capa que lo dibuja, si está a la vista (para pruebas).
-QWidget* Capa();
 } // namespace AnilloFoco

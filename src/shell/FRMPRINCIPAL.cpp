@@ -23,7 +23,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QPainter>
 
 namespace {
@@ -81,6 +81,8 @@ FRMPRINCIPAL::FRMPRINCIPAL(QWidget* parent) : Formulario(parent) {
   }
   Panmsg->setText(Bienvenida);
   AlMoverRaton(Panmsg, [this] { Form_MouseMove(); });
+  // El tabulador llega a un botón o, si el foco lo guarda la ventana, a ella.
+  installEventFilter(this);
   // El menú no tiene aceptar ni cancelar: Escape va a Form_Cancelar.
   BotonesAceptarCancelar(nullptr, nullptr);
 
@@ -299,14 +301,17 @@ void FRMPRINCIPAL::BTNMENU_MouseMove(int Index) {
 
 bool FRMPRINCIPAL::eventFilter(QObject* objeto, QEvent* e) {
   // Quien llega a un botón con el tabulador lee lo mismo que quien pasa el
-  // ratón por encima. El foco que vuelve al activarse el menú tras una orden
-  // no cuenta: entonces la línea da la bienvenida.
-  if (e->type() == QEvent::FocusIn) {
-    const Qt::FocusReason motivo = static_cast<QFocusEvent*>(e)->reason();
-    if (motivo == Qt::TabFocusReason || motivo == Qt::BacktabFocusReason)
-      for (size_t i = 0; i < BTNMENU.size(); ++i)
-        if (objeto == BTNMENU[i])
-          Panmsg->setText(BTNMENU[i]->toolTip());
+  // ratón por encima. Sólo cuenta el foco que mueve una tecla: el que Qt da
+  // al mostrarse la ventana, o al volver a ella tras una orden, deja la
+  // bienvenida.
+  if (e->type() == QEvent::KeyPress) {
+    const int tecla = static_cast<QKeyEvent*>(e)->key();
+    tabulando_ = tecla == Qt::Key_Tab || tecla == Qt::Key_Backtab;
+  } else if (e->type() == QEvent::FocusIn && tabulando_) {
+    tabulando_ = false;
+    for (BotonImagen* b : BTNMENU)
+      if (objeto == b)
+        Panmsg->setText(b->toolTip());
   }
   return Formulario::eventFilter(objeto, e);
 }

@@ -109,6 +109,7 @@ private:
   bool finalizado_ = false;
   bool arrancado_ = false;
   bool encendido_ = true;
+  bool tabulando_ = false; // una tecla que mueve el foco acaba de pulsarse
   int codigoSalida_ = 0;
   // Si hay una última consulta de otra sesión, o por qué no.
   EstadoUltima estadoUltima_ = EstadoUltima::NoHay;
