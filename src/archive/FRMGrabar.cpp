@@ -8,6 +8,7 @@
 #include "platform/Codificacion.h"
 #include "platform/Estilo.h"
 
+#include <QAbstractItemView>
 #include <QStandardItemModel>
 
 QValidator::State ValidadorNombre::validate(QString& texto, int& pos) const {
@@ -98,6 +99,14 @@ FRMGrabar::FRMGrabar(QWidget* parent) : Formulario(parent) {
   Label1->setBuddy(TXTUsuario);
   completar_ = new CompletarNombre(this);
   TXTUsuario->setCompleter(completar_);
+  {
+    // La lista de nombres que se ofrecen, en el papel y la tinta del campo.
+    QPalette p = TXTUsuario->palette();
+    p.setColor(QPalette::Highlight, Estilo::Jade);
+    p.setColor(QPalette::HighlightedText, QColor(10, 30, 20));
+    completar_->popup()->setPalette(p);
+    completar_->popup()->setFont(TXTUsuario->font());
+  }
 
   for (int i = 0; i < 2; ++i)
     BTNAUX[i] = new BotonImagen(this);
