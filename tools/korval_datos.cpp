@@ -260,6 +260,10 @@ struct Regla {
   QRegularExpression patron;
   Ambito ambito;
   QString norma; // lo que se escribe en su lugar
+  // Lo que el patrón encuentra y sí es de la norma: el patrón abarca todas
+  // las maneras de decir un sentido, y aquí queda la única que vale.
+  QRegularExpression admitida = {};
+  int soloEn = 0; // el único hexagrama donde la palabra vale (0: ninguno)
 };
 
 QRegularExpression expresion(const QString& patron, bool mayusculas = false) {
@@ -328,6 +332,59 @@ struct Norma {
                          R"(\b(hac|v|pon|ten|conoc|mov|s|sab|cre|perd|venc|proteg|volv|envolv|entend|sosten|)"
                          R"(deten|manten|ofrec|parec|aprend|defend|comprend|deb|ca|tra|quer|pod)ernos\b)"),
           Ambito::Ensayo, QStringLiteral("«quien consulta», «tú» o una frase impersonal, sin «nosotros»"));
+
+    // Una forma para cada sentido en las frases del oráculo (la tabla de las
+    // fórmulas): una fórmula dicha de dos maneras parece decir dos cosas.
+    auto formula = [this](const QString& p, const QString& admitida, const QString& norma) {
+      reglas.push_back({expresion(p), Ambito::Oraculo, norma,
+                        admitida.isEmpty() ? QRegularExpression() : expresion(u'^' + admitida + u'$')});
+    };
+    formula(
+        QStringLiteral(
+            R"(\bde\s+fiar\b|\bconf[ií](anza|ando|ado|ada|ados|adas|ar|arse|a|an|as|e|en)\b|\blealtad\b|)"
+            R"(\bverdad\s+de\s+(tu|su)\s+parte\b|\bmerecen?\s+fe\b|\bdign[oa]s?\s+de\s+fe\b|)"
+            R"(\bse\s+cree\s+en\s+(él|ella|ellos|ellas)\b|\bse\s+f[ií](a|an|e|en)\b|\bfiarse\b|\bcrédito\b|)"
+            R"(\btiene\s+palabra\b)"),
+        {}, QStringLiteral("«buena fe» (有孚)"));
+    formula(QStringLiteral(
+                R"(\bcampañas?\b|)"
+                R"(\b(avanzar|marchar|partir|ponerse\s+en\s+marcha)(\s*,)?\s+(es|será|sería|trae|traerá)\b|)"
+                R"(\b(avanzar|marchar|partir)\s*[:;,]\s*(muy\s+)?(buen|mal)\s+augurio\b)"),
+            {}, QStringLiteral("«salir», sin guerra que el clásico no ponga (征)"));
+    formula(QStringLiteral(R"(\bno\s+(temas|te\s+inquietes|te\s+preocupes|te\s+aflijas|tengas\s+miedo)\b|)"
+                           R"(\bsin\s+(preocupaci(ón|ones)|aflicción)\b)"),
+            {}, QStringLiteral("«sin inquietud» (勿恤)"));
+    formula(QStringLiteral(R"(\bfirmeza\b[^.;:]{0,25}?\b(penos\w*|ardu\w*|dificultad\w*|difícil\w*)|)"
+                           R"(\b(penos\w*|ardu\w*|dificultad\w*|difícil\w*)[^.;:]{0,25}?\bfirmeza\b)"),
+            QStringLiteral("firmeza en lo difícil"), QStringLiteral("«la firmeza en lo difícil» (艱貞)"));
+    formula(QStringLiteral(R"(\b(firmeza|firmes?|empeñ\w*|obstina\w*)\b[^.;:]{0,25}?\bpeligr\w*|)"
+                           R"(\bpeligr\w*[^.;:]{0,12}?\b(firmeza|firmes?|empeñ\w*|obstina\w*))"),
+            QStringLiteral("firmeza tiene peligro|empeñarse es peligroso"),
+            QStringLiteral(
+                "«la firmeza tiene peligro» o, contra la obstinación, «empeñarse es peligroso» (貞厲)"));
+    formula(QStringLiteral(R"(\bno\s+((le|les|te)\s+)?(cabe|conviene|hay|puede|debe|es\s+posible)\b)"
+                           R"([^.;:]{0,25}?\b(firmeza|firmes?|empeñ\w*))"),
+            QStringLiteral("no cabe empeñarse|no ((le|les|te) )?conviene empeñarse"),
+            QStringLiteral("«no cabe empeñarse» (不可貞) o «no conviene empeñarse» (不利貞)"));
+    formula(QStringLiteral(
+                R"(\b(sin|ni|no\s+hay)\s+reproche\b[^.:]{0,20}?\b(alabanzas?|elogios?|loas?|honra)\b)"),
+            QStringLiteral("sin reproche; tampoco alabanza"),
+            QStringLiteral("«sin reproche; tampoco alabanza» (无咎无譽)"));
+    formula(QStringLiteral(
+                R"(\bseñor\s+(del|de\s+los)\s+cielos?\b|\bseñor\s+celestial\b|\bsoberano\s+de\s+lo\s+alto\b|)"
+                R"(\bdios\b|\bemperador\s+(celeste|del\s+cielo)\b)"),
+            {}, QStringLiteral("«el Señor de lo Alto» (帝)"));
+    formula(QStringLiteral(
+                R"(\b(piel|pellejo|cuero|correa|tira)s?\s+de\s+(un\s+)?(buey|vaca|toro)\s+amarill\w*)"),
+            QStringLiteral("cuero de buey amarillo"), QStringLiteral("«cuero de buey amarillo» (黃牛之革)"));
+    formula(QStringLiteral(R"(\binvest\w*)"), {}, QStringLiteral("«nombrar señores» (建侯)"));
+    formula(QStringLiteral(R"(\btres\s+años\b[^.;:]{0,25}?\b(ver|verse|vea|vean|visto)\b)"),
+            QStringLiteral("tres años sin ver"), QStringLiteral("«tres años sin ver a nadie» (三歲不覿)"));
+    // «Atascado» es el agotamiento del 47; el obstáculo del 39 y los demás
+    // hexagramas dicen lo suyo con otras palabras, también en los ensayos.
+    reglas.push_back({expresion(QStringLiteral(R"(\batasc\w*)")), Ambito::Todo,
+                      QStringLiteral("«atascado» y «atasco» solo en el hexagrama 47; aquí, otra palabra"),
+                      QRegularExpression(), 47});
 
     // La ayuda habla de usted, como las ventanas; el oráculo tutea. Un «tú» o
     // un «vosotros» en la ayuda mezclaría los dos tratos. Los verbos en
@@ -410,26 +467,65 @@ void informarFaltasNorma() {
                int(faltasNorma.size()));
 }
 
-void revisarNorma(const QString& ruta, const std::vector<Seccion>& secciones, const Norma& norma,
-                  const ImagenEsperada& imagen) {
+// Tras «significa:», la misma frase no lleva otros dos puntos: la fórmula
+// ya los usa, y lo que sigue se separa con punto y coma o con punto. Los que
+// abren una cita o unas palabras dichas («piensa: «…»») no cuentan, ni lo que
+// va entre comillas.
+void revisarEnunciado(const QString& ruta, const Parrafo& p) {
+  const QString formula = QStringLiteral("significa:");
+  const qsizetype desde = p.texto.indexOf(formula);
+  if (desde < 0)
+    return;
+  QString t = p.texto;
+  int hondo = 0; // «» se anidan; las rectas se abren y se cierran
+  bool recta = false;
+  for (QChar& c : t) {
+    const bool abre = c == u'«' || c == u'“';
+    if ((c == u'»' || c == u'”') && hondo > 0)
+      --hondo;
+    else if (c == u'"')
+      recta = !recta;
+    else if (!abre && (hondo > 0 || recta))
+      c = u'x';
+    if (abre)
+      ++hondo;
+  }
+  static const QRegularExpression finFrase(QStringLiteral(R"([.?!…][»"”')]*(\s|$))"));
+  static const QRegularExpression otros(QStringLiteral(R"((\S+):(?!\s*[«"“¿¡])\s*(\S*))"));
+  const auto fin = finFrase.match(t, desde + formula.size());
+  const auto m = otros.match(t, desde + formula.size());
+  if (m.hasMatch() && (!fin.hasMatch() || m.capturedStart() < fin.capturedStart()))
+    faltaNorma(ruta, p, int(m.capturedStart()),
+               QStringLiteral("«%1» lleva otros dos puntos en la frase de «significa:»: punto y coma o punto")
+                   .arg(p.texto.mid(m.capturedStart(), m.capturedLength()).trimmed()));
+}
+
+void revisarNorma(const QString& ruta, int hexagrama, const std::vector<Seccion>& secciones,
+                  const Norma& norma, const ImagenEsperada& imagen) {
   static const QRegularExpression dosPuntos =
       expresion(QStringLiteral(R"((\S+):\s+[¿¡(]*(\p{Lu}[\w'’]*))"), true);
   for (size_t i = 0; i < secciones.size(); ++i) {
     const auto& parrafos = secciones[i].parrafos;
-    bool oraculo = true; // el primer párrafo de cada sección es del oráculo
+    // El primer párrafo de cada sección es del oráculo, salvo en el
+    // COMENTARIO, que es todo ensayo.
+    bool oraculo = i != 1;
     for (size_t j = 0; j < parrafos.size(); ++j) {
       const Parrafo& p = parrafos[j];
       if (j > 0 && (i < 3 || empiezaInterpretacion(p.texto)))
         oraculo = false;
       for (const Regla& r : norma.reglas) {
-        if (r.ambito == (oraculo ? Ambito::Ensayo : Ambito::Oraculo))
+        if (r.ambito == (oraculo ? Ambito::Ensayo : Ambito::Oraculo) || r.soloEn == hexagrama)
           continue;
         for (auto m = r.patron.globalMatch(p.texto); m.hasNext();) {
           const auto x = m.next();
+          if (!r.admitida.pattern().isEmpty() && r.admitida.match(x.captured()).hasMatch())
+            continue;
           faltaNorma(ruta, p, int(x.capturedStart()),
                      QStringLiteral("«%1» no es de la norma: %2").arg(x.captured(), r.norma));
         }
       }
+      if (i >= 3 && j == 0)
+        revisarEnunciado(ruta, p);
       for (auto m = norma.romanizacion.globalMatch(p.texto); m.hasNext();) {
         const auto x = m.next();
         faltaNorma(
@@ -482,7 +578,7 @@ void revisarAyuda(const QString& ruta, const QByteArray& bytes, const Norma& nor
     }
 }
 
-Bloque compilarTexto(const QString& ruta, const QString& lineasHexagrama, const Norma& norma,
+Bloque compilarTexto(const QString& ruta, int hexagrama, const QString& lineasHexagrama, const Norma& norma,
                      const ImagenEsperada& imagen) {
   std::vector<Seccion> secciones;
   QStringList pendiente;
@@ -575,7 +671,7 @@ Bloque compilarTexto(const QString& ruta, const QString& lineasHexagrama, const 
             QStringLiteral("la sección [%1] empieza por la interpretación, sin enunciado").arg(sec.nombre));
     }
   }
-  revisarNorma(ruta, secciones, norma, imagen);
+  revisarNorma(ruta, hexagrama, secciones, norma, imagen);
   b.registros << QStringLiteral("**");
   if (b.registros.size() > RegistrosPorHexagrama - 1)
     fallar(
@@ -641,8 +737,9 @@ int main(int argc, char** argv) {
       // Los 64 textos están escritos: que falte uno es un error.
       if (!QFile::exists(fuente))
         fallar(fuente, 0, QStringLiteral("falta el texto del hexagrama %1").arg(h.numero));
-      const Bloque bloque = compilarTexto(
-          fuente, lineas, norma, ImagenEsperada(trigramas[h.superior], trigramas[h.inferior], h.titulo));
+      const Bloque bloque =
+          compilarTexto(fuente, h.numero, lineas, norma,
+                        ImagenEsperada(trigramas[h.superior], trigramas[h.inferior], h.titulo));
       // Registro de título (no se lee) y el bloque, y relleno hasta 100.
       QStringList recs{
           QStringLiteral("HEXAGRAMA %1 %2 - %3").arg(h.numero).arg(h.nombre, h.titulo).left(LargoRegistro)};

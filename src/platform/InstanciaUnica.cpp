@@ -186,6 +186,7 @@ void InstanciaUnica::Escuchar() {
     return;
   }
   escucha_ = fd;
+  ::chmod(dir.sun_path, S_IRUSR | S_IWUSR); // como su carpeta: sólo del usuario
   if (::lstat(dir.sun_path, &st) == 0)
     inodoEscucha_ = st.st_ino;
   auto* aviso = new QSocketNotifier(fd, QSocketNotifier::Read);
