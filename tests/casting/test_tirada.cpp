@@ -240,7 +240,7 @@ private slots:
     FRMTirada t;
     FRMIntroducir m;
     QString visto;
-    std::deque<int> respuestas;
+    int preguntas = 0; // las tres primeras, No; la cuarta, Sí
     GuionMensajes::desactivar();
     InstalarManejadorMsgBox([&](const MensajeMostrado& msg) {
       const QString mesa = Mesa(t);
@@ -249,9 +249,7 @@ private slots:
       visto += msg.titulo + u": "_s + msg.texto +
                (msg.predeterminado == vbNo && msg.escape == vbNo ? u" No"_s : u""_s) +
                (t.isVisible() && Mesa(t) != mesa ? u" ¡se movieron!|"_s : u"|"_s);
-      const int r = respuestas.front();
-      respuestas.pop_front();
-      return r;
+      return ++preguntas < 4 ? vbNo : vbYes;
     });
     const auto cuenta = qScopeGuard([] { InstalarManejadorMsgBox(nullptr); });
     CurrentLines = u"786   "_s;
@@ -261,7 +259,6 @@ private slots:
     t.show();
     t.ponerlinea();
     Pulsar(t.BTNTIRAR); // girando
-    respuestas = {vbNo, vbNo, vbNo, vbYes};
     QTest::keyClick(&t, Qt::Key_Escape);
     QVERIFY(t.isVisible() && t.Timer1->isActive());
     const auto cruces = [&t] {
