@@ -151,7 +151,7 @@ void FRMGrabar::Form_Activate() {
 }
 
 QStringList FRMGrabar::NombresArchivados() const {
-  // Un archivo que no se puede leer no impide grabar: sólo no hay nombres
+  // Un archivo que no se puede leer no impide grabar: solo no hay nombres
   // que ofrecer (grabar ya dirá lo que pase).
   QByteArray contenido;
   QString error;

@@ -32,6 +32,6 @@ EstadoUltima LeerUltimaConsulta(const QByteArray& bytes, UltimaConsulta* consult
 
 // La del fichero de la carpeta de escritura.
 EstadoUltima CargarUltimaConsulta(UltimaConsulta* consulta);
-// La sustituye de una vez (nunca a través de un enlace, sólo para su dueño).
+// La sustituye de una vez (nunca a través de un enlace, solo para su dueño).
 // Si no se puede, false y el motivo; la anterior queda como estaba.
 bool GuardarUltimaConsulta(const UltimaConsulta& consulta, QString* error = nullptr);

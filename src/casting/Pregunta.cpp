@@ -47,7 +47,7 @@ QString PreguntaEntera(const QString& texto) {
 
 QString NormalizarPregunta(const QString& texto) {
   // La pregunta es un texto de 100 caracteres: lo que sobre se corta. El
-  // cuadro no deja escribir más de lo que cabe, así que sólo un texto puesto
+  // cuadro no deja escribir más de lo que cabe, así que solo un texto puesto
   // por el programa llega a cortarse.
   TextoFijo pregunta(LargoPregunta);
   pregunta = MayusculasPregunta(PreguntaEntera(texto));

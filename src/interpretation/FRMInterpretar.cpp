@@ -328,7 +328,7 @@ FRMInterpretar::FRMInterpretar(QWidget* parent) : Formulario(parent) {
   }
   for (int i = 0; i < 9; ++i) {
     // El texto se muestra al pulsar el botón (clic, Espacio o Intro); el
-    // tabulador sólo pasa por él, sin cambiar lo que se está leyendo.
+    // tabulador solo pasa por él, sin cambiar lo que se está leyendo.
     connect(BTNINTERPRETAR[i], &QPushButton::clicked, this, [this, i] { BTNINTERPRETAR_GotFocus(i); });
   }
   connect(relojAviso_, &QTimer::timeout, LBLAviso, &QLabel::hide);

@@ -2,11 +2,11 @@
 
 #include "platform/Estilo.h"
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QApplication>
 #include <QPointer>
 #include <QStyleOptionButton>
 
@@ -219,7 +219,7 @@ QFont LetraQueCabe(QFont letra, const QString& texto, int ancho, double minimo) 
 namespace {
 // El anillo se dibuja en una capa hermana del control, encima de él y de sus
 // vecinos, que lo sigue cuando se mueve, cambia de tamaño o se esconde. No
-// recibe el ratón ni el foco: es sólo pintura.
+// recibe el ratón ni el foco: es solo pintura.
 class CapaAnillo : public QWidget {
 public:
   explicit CapaAnillo(QWidget* parent) : QWidget(parent) {

@@ -76,7 +76,7 @@ QSize Formulario::TamanoExterior() const {
 
 void Formulario::centrarform() {
   // Una ventana que la persona ha agrandado o maximizado se queda donde la
-  // dejó: sólo vuelve al centro la que tiene su tamaño de diseño.
+  // dejó: solo vuelve al centro la que tiene su tamaño de diseño.
   if (isMaximized() || isFullScreen() || (tamanoDiseno_.isValid() && size() != tamanoDiseno_))
     return;
   const QScreen* pantalla = screen() ? screen() : QGuiApplication::primaryScreen();

@@ -301,7 +301,7 @@ void FRMPRINCIPAL::BTNMENU_MouseMove(int Index) {
 
 bool FRMPRINCIPAL::eventFilter(QObject* objeto, QEvent* e) {
   // Quien llega a un botón con el tabulador lee lo mismo que quien pasa el
-  // ratón por encima. Sólo cuenta el foco que mueve una tecla: el que Qt da
+  // ratón por encima. Solo cuenta el foco que mueve una tecla: el que Qt da
   // al mostrarse la ventana, o al volver a ella tras una orden, deja la
   // bienvenida.
   if (e->type() == QEvent::KeyPress) {
@@ -438,7 +438,7 @@ void FRMPRINCIPAL::RecordarUltima() {
   LastLines = CurrentLines.texto();
   LastDate = CurrentDate;
   // También para la próxima vez que se abra KORVAL. Si no se puede guardar,
-  // se recuerda sólo en esta sesión: no es motivo para interrumpir a nadie.
+  // se recuerda solo en esta sesión: no es motivo para interrumpir a nadie.
   estadoUltima_ = EstadoUltima::Leida;
   GuardarUltimaConsulta({QuitarBlancosDerecha(LastQuestion), LastLines.texto(), LastDate});
 }
