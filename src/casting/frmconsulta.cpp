@@ -44,7 +44,7 @@ void CuadroPregunta::keyPressEvent(QKeyEvent* e) {
     e->ignore();
     return;
   }
-  // Sólo cuenta lo que la tecla escribiría: una letra su letra. Retroceso,
+  // Solo cuenta lo que la tecla escribiría: una letra su letra. Retroceso,
   // flechas y demás pasan como siempre.
   const QString escrito =
       !e->text().isEmpty() && e->text().front().category() != QChar::Other_Control ? e->text() : QString();

@@ -266,7 +266,7 @@ public:
   }
   void Colocar() {
     QWidget* w = conFoco;
-    // Sólo dentro de una ventana: una ventana entera con el foco no lleva
+    // Solo dentro de una ventana: una ventana entera con el foco no lleva
     // anillo (no hay a qué rodear).
     if (!w || w->isWindow() || !w->isVisible() || !w->parentWidget()) {
       if (capa)
