@@ -198,8 +198,7 @@ bool FRMIntroducir::ConfirmarAbandono() {
   if (preguntando_)
     return false;
   preguntando_ = true;
-  const bool si = MsgBox(QStringLiteral("¿Abandonar esta consulta?"), vbQuestion + vbYesNo + vbDefaultButton2,
-                         QStringLiteral("ABANDONAR")) == vbYes;
+  const bool si = PreguntarAbandono();
   preguntando_ = false;
   return si;
 }

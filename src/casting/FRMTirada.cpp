@@ -291,8 +291,7 @@ bool FRMTirada::ConfirmarAbandono() {
   // corren debajo de esta pregunta, esperan a que se conteste.
   const bool girando = Timer1->isActive();
   Timer1->stop();
-  const bool si = MsgBox(QStringLiteral("¿Abandonar esta consulta?"), vbQuestion + vbYesNo + vbDefaultButton2,
-                         QStringLiteral("ABANDONAR")) == vbYes;
+  const bool si = PreguntarAbandono();
   preguntando_ = false;
   if (!si) {
     if (girando)

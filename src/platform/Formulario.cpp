@@ -1,5 +1,6 @@
 #include "platform/Formulario.h"
 
+#include "platform/Basico.h"
 #include "platform/Controles.h"
 #include "platform/Twips.h"
 
@@ -272,6 +273,11 @@ void Formulario::mouseMoveEvent(QMouseEvent* e) {
   // la ventana, pero no es un movimiento sobre ella.
   if (!childAt(e->position().toPoint()))
     Form_MouseMove();
+}
+
+bool Formulario::PreguntarAbandono() {
+  return MsgBox(QStringLiteral("¿Abandonar esta consulta?"), vbQuestion + vbYesNo + vbDefaultButton2,
+                QStringLiteral("ABANDONAR")) == vbYes;
 }
 
 void Formulario::AlMoverRaton(QWidget* control, std::function<void()> accion) {

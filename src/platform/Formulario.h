@@ -71,6 +71,10 @@ protected:
   // foco espera a que vuelva).
   virtual QWidget* ControlDelFoco() { return nullptr; }
 
+  // «¿Abandonar esta consulta?», con No por defecto: true si la respuesta
+  // es Sí. Lo preguntan las ventanas que tiran lo hecho al cancelar.
+  static bool PreguntarAbandono();
+
   // Llama a `accion` cada vez que el ratón se mueve sobre `control`.
   void AlMoverRaton(QWidget* control, std::function<void()> accion);
 
