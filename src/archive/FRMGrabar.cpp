@@ -1,11 +1,15 @@
 #include "archive/FRMGrabar.h"
 
 #include "archive/ArchivoConsultas.h"
+#include "core/Castellano.h"
 #include "core/Estado.h"
 #include "pictures/GRAFICOS.h"
 #include "platform/Basico.h"
 #include "platform/Codificacion.h"
 #include "platform/Estilo.h"
+
+#include <QAbstractItemView>
+#include <QStandardItemModel>
 
 QValidator::State ValidadorNombre::validate(QString& texto, int& pos) const {
   // Un acento que llega suelto tras su letra (algunos métodos de entrada, un
@@ -31,6 +35,34 @@ QValidator::State ValidadorNombre::validate(QString& texto, int& pos) const {
   ++rechazados_;
   Beep();
   return Acceptable;
+}
+
+CompletarNombre::CompletarNombre(QObject* parent) : QCompleter(parent) {
+  setModel(new QStandardItemModel(this));
+  setCompletionRole(PapelPlegado);
+  // Las dos formas ya están plegadas: se comparan tal cual.
+  setCaseSensitivity(Qt::CaseSensitive);
+  setFilterMode(Qt::MatchStartsWith);
+  setCompletionMode(QCompleter::PopupCompletion);
+  setMaxVisibleItems(8);
+}
+
+void CompletarNombre::PonerNombres(const QStringList& nombres) {
+  auto* modelo = static_cast<QStandardItemModel*>(model());
+  modelo->clear();
+  for (const QString& n : nombres) {
+    auto* fila = new QStandardItem(n);
+    fila->setData(Plegado(n), PapelPlegado);
+    modelo->appendRow(fila);
+  }
+}
+
+QStringList CompletarNombre::splitPath(const QString& escrito) const {
+  return {Plegado(escrito)};
+}
+
+QString CompletarNombre::pathFromIndex(const QModelIndex& indice) const {
+  return indice.data(Qt::DisplayRole).toString();
 }
 
 FRMGrabar::FRMGrabar(QWidget* parent) : Formulario(parent) {
@@ -65,6 +97,16 @@ FRMGrabar::FRMGrabar(QWidget* parent) : Formulario(parent) {
     TXTUsuario->setPalette(p);
   }
   Label1->setBuddy(TXTUsuario);
+  completar_ = new CompletarNombre(this);
+  TXTUsuario->setCompleter(completar_);
+  {
+    // La lista de nombres que se ofrecen, en el papel y la tinta del campo.
+    QPalette p = TXTUsuario->palette();
+    p.setColor(QPalette::Highlight, Estilo::Jade);
+    p.setColor(QPalette::HighlightedText, QColor(10, 30, 20));
+    completar_->popup()->setPalette(p);
+    completar_->popup()->setFont(TXTUsuario->font());
+  }
 
   for (int i = 0; i < 2; ++i)
     BTNAUX[i] = new BotonImagen(this);
@@ -98,10 +140,30 @@ void FRMGrabar::Form_Load() {
 
 void FRMGrabar::Form_Activate() {
   centrarform();
-  // Por si la última vez se cerró sin pasar por sus botones.
-  TXTUsuario->clear();
+  grabada_.clear();
+  completar_->PonerNombres(NombresArchivados());
+  // Se ofrece el último nombre con el que se grabó en esta sesión, ya
+  // seleccionado: Intro lo confirma y lo que se escriba lo sustituye.
+  TXTUsuario->setText(LastUser);
+  TXTUsuario->selectAll();
   TXTUsuario_Change();
   TXTUsuario->setFocus();
+}
+
+QStringList FRMGrabar::NombresArchivados() const {
+  // Un archivo que no se puede leer no impide grabar: solo no hay nombres
+  // que ofrecer (grabar ya dirá lo que pase).
+  QByteArray contenido;
+  QString error;
+  if (!LeerArchivo(UbicarArchivo().Lectura(), &contenido, &error))
+    return {};
+  QStringList nombres;
+  for (const ArchiveRecord& r : LeerRegistros(contenido))
+    nombres << QuitarBlancos(r.Usuario.texto());
+  nombres.removeAll(QString());
+  nombres.removeDuplicates();
+  OrdenCastellano().ordenar(nombres);
+  return nombres;
 }
 
 void FRMGrabar::Form_MouseMove() {
@@ -120,11 +182,11 @@ void FRMGrabar::GrabarConsulta() {
   QString error;
   switch (GrabarRegistro(lugar, RegistroTrabajo, &error)) {
   case ResultadoArchivo::Copiado:
-    LastUser = QuitarBlancos(RegistroTrabajo.Usuario.texto());
+    LastUser = grabada_ = QuitarBlancos(RegistroTrabajo.Usuario.texto());
     AvisarArchivoCopiado(lugar);
     return;
   case ResultadoArchivo::Hecho:
-    LastUser = QuitarBlancos(RegistroTrabajo.Usuario.texto());
+    LastUser = grabada_ = QuitarBlancos(RegistroTrabajo.Usuario.texto());
     return;
   case ResultadoArchivo::NoEsta:
     return;

@@ -7,7 +7,23 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QCompleter>
 #include <QValidator>
+
+// Completa un nombre como lo buscaría una persona: «inigo» ofrece «ÍÑIGO».
+// Compara las formas plegadas (sin mayúsculas ni acentos) y escribe el
+// nombre tal como está en el archivo.
+class CompletarNombre : public QCompleter {
+  Q_OBJECT
+public:
+  // El papel del modelo que guarda la forma plegada de cada nombre.
+  static constexpr int PapelPlegado = Qt::UserRole + 1;
+  explicit CompletarNombre(QObject* parent = nullptr);
+  // Los nombres que se ofrecen.
+  void PonerNombres(const QStringList& nombres);
+  QStringList splitPath(const QString& escrito) const override;
+  QString pathFromIndex(const QModelIndex& indice) const override;
+};
 
 #include <array>
 
@@ -39,6 +55,14 @@ public:
   // puede, lo dice y el archivo queda como estaba.
   void GrabarConsulta();
 
+  // El nombre con el que se grabó la consulta la última vez que se abrió la
+  // ventana, como quedó en el archivo; vacío si no se grabó.
+  const QString& Grabada() const { return grabada_; }
+
+  // Los nombres que ya hay en el archivo, en orden castellano, que se
+  // ofrecen al escribir sin mirar mayúsculas ni acentos.
+  QStringList NombresArchivados() const;
+
   void BTNAUX_Click(int Index);
   void Form_Load();
   void Form_MouseMove() override;
@@ -48,6 +72,8 @@ protected:
   void Form_Activate() override;
 
 private:
-  // La ventana se abre siempre en blanco: sin nombre y sin botón de aceptar.
+  // La ventana se cierra dejando el nombre en blanco y sin botón de aceptar.
   void Descargar();
+  class CompletarNombre* completar_ = nullptr;
+  QString grabada_;
 };

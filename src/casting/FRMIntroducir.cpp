@@ -5,6 +5,7 @@
 #include "platform/Estilo.h"
 
 #include <QKeyEvent>
+#include <QPushButton>
 
 namespace {
 const std::array<const char*, 4> SentidoLinea = {"6, yin móvil", "7, yang", "8, yin", "9, yang móvil"};
@@ -62,9 +63,22 @@ FRMIntroducir::FRMIntroducir(QWidget* parent) : Formulario(parent) {
   BTNAUX[1]->setToolTipText(QStringLiteral("Cancelar"));
   BotonesAceptarCancelar(BTNAUX[0], BTNAUX[1]);
 
+  LBLNota = new QLabel(this);
+  LBLNota->setAlignment(Qt::AlignCenter);
+  LBLNota->setWordWrap(true);
+  {
+    QPalette p = LBLNota->palette();
+    p.setColor(QPalette::WindowText, Estilo::JadeClaro);
+    LBLNota->setPalette(p);
+    QFont f = LBLNota->font();
+    f.setItalic(true);
+    LBLNota->setFont(f);
+  }
+
   // Las líneas y las muestras, tan anchas como su dibujo (172 píxeles y el relieve), para que se vea a su
   // tamaño y nítido; la columna de la derecha queda a la misma distancia del borde que el marco.
   Colocar(Label1, 0, 0, 6255, 675);
+  Colocar(LBLNota, 3465, 720, 2610, 690);
   Colocar(Frame2, 180, 780, 2880, 3855);
   const std::array<int, 6> tops = {3210, 2640, 2070, 1410, 840, 270};
   for (int j = 0; j < 6; ++j)
@@ -108,6 +122,7 @@ void FRMIntroducir::Form_Activate() {
     l->hide();
   SavedLines = CurrentLines;
   CurrentLines = QString();
+  LBLNota->clear();
   muestraConFoco_ = 0;
   GRFLINEA[0]->setFocus();
 }
@@ -127,6 +142,7 @@ void FRMIntroducir::grflinea_MouseDown(int Index) {
   int j = 0;
   while (j < 6 && !LINEA[j]->isHidden())
     ++j;
+  LBLNota->clear();
   if (j < 6) {
     LINEA[j]->setPicture(GRFLINEA[Index]->Picture());
     LINEA[j]->setAccessibleName(
@@ -145,6 +161,7 @@ void FRMIntroducir::grflinea_MouseDown(int Index) {
 }
 
 void FRMIntroducir::BTNBORRAR_Click() {
+  LBLNota->clear();
   BTNBORRAR->setEnabled(false);
   BTNAUX[0]->hide();
   int i = 5;
@@ -167,10 +184,23 @@ void FRMIntroducir::BTNAUX_Click(int Index) {
   if (Index == 0) {
     CancelFlag = QStringLiteral("NO");
   } else if (Index == 1) {
+    if (!ConfirmarAbandono())
+      return;
     CancelFlag = QStringLiteral("SI");
     CurrentLines = SavedLines;
   }
   Ocultar();
+}
+
+bool FRMIntroducir::ConfirmarAbandono() {
+  if (LineasPuestas() == 0)
+    return true;
+  if (preguntando_)
+    return false;
+  preguntando_ = true;
+  const bool si = PreguntarAbandono();
+  preguntando_ = false;
+  return si;
 }
 
 void FRMIntroducir::keyPressEvent(QKeyEvent* e) {
@@ -195,6 +225,21 @@ void FRMIntroducir::keyPressEvent(QKeyEvent* e) {
       BTNBORRAR_Click();
     e->accept();
     return;
+  case Qt::Key_Return:
+  case Qt::Key_Enter: {
+    // Un botón con el foco se pulsa, como en todas las ventanas; si no,
+    // Intro acepta el hexagrama entero o dice cuántas líneas faltan.
+    const int faltan = 6 - LineasPuestas();
+    if (qobject_cast<QPushButton*>(focusWidget()) || faltan == 0) {
+      Formulario::keyPressEvent(e);
+      return;
+    }
+    LBLNota->setText(
+        faltan == 1 ? QStringLiteral("Falta 1 línea: Intro acepta con las seis puestas.")
+                    : QStringLiteral("Faltan %1 líneas: Intro acepta con las seis puestas.").arg(faltan));
+    e->accept();
+    return;
+  }
   default:
     Formulario::keyPressEvent(e);
   }

@@ -23,6 +23,8 @@ public:
   std::array<SSRibbon*, 4> GRFLINEA{};
   SSCommand* BTNBORRAR = nullptr;
   std::array<BotonImagen*, 2> BTNAUX{};
+  // Una nota breve: Intro antes de tener las seis líneas.
+  QLabel* LBLNota = nullptr;
 
   TextoFijo SavedLines{6};
 
@@ -37,12 +39,16 @@ public:
 
 protected:
   void Form_MouseMove() override { centrarform(); }
-  // 6, 7, 8 y 9 ponen una línea; Retroceso quita la última.
+  // 6, 7, 8 y 9 ponen una línea; Retroceso quita la última; Intro acepta
+  // con las seis puestas y, antes, dice cuántas faltan.
   void keyPressEvent(QKeyEvent* e) override;
   // El foco vive en las líneas de muestra (en la última que lo tuvo).
   QWidget* ControlDelFoco() override { return GRFLINEA[size_t(muestraConFoco_)]; }
   bool eventFilter(QObject* objeto, QEvent* e) override;
 
 private:
+  // Con alguna línea puesta, pregunta antes de tirarla.
+  bool ConfirmarAbandono();
   int muestraConFoco_ = 0;
+  bool preguntando_ = false;
 };

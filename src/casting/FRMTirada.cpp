@@ -270,18 +270,40 @@ void FRMTirada::ponerlinea() {
     BTNTIRAR->setEnabled(false);
     // Una pausa de algo más de segundo y medio para ver el hexagrama entero.
     const int sesion = sesion_;
-    const double inicio = Timer();
+    inicioPausa_ = Timer();
     do {
       WaitTicks(20);
       if (sesion != sesion_)
         return;
-    } while (SegundosDesde(inicio, Timer()) <= 1.5);
+    } while (SegundosDesde(inicioPausa_, Timer()) <= 1.5);
     CancelFlag = QStringLiteral("NO");
     Ocultar();
   }
 }
 
+bool FRMTirada::ConfirmarAbandono() {
+  if (LineasPuestas() == 0)
+    return true;
+  if (preguntando_)
+    return false;
+  preguntando_ = true;
+  // El reloj se para mientras se pregunta; una parada o la pausa final, que
+  // corren debajo de esta pregunta, esperan a que se conteste.
+  const bool girando = Timer1->isActive();
+  Timer1->stop();
+  const bool si = PreguntarAbandono();
+  preguntando_ = false;
+  if (!si) {
+    if (girando)
+      Timer1->start();
+    inicioPausa_ = Timer();
+  }
+  return si;
+}
+
 void FRMTirada::BTNAUX_Click() {
+  if (!ConfirmarAbandono())
+    return;
   ++sesion_;
   Timer1->stop();
   CancelFlag = QStringLiteral("SI");

@@ -61,10 +61,17 @@ private:
   void MostrarPregunta();
   void ColocarControles();
   void FallaMoneda(int i);
+  // Con alguna línea echada, pregunta antes de tirarla; mientras pregunta,
+  // las monedas y la pausa final esperan.
+  bool ConfirmarAbandono();
 
   // Cambia cada vez que la ventana se abre o se abandona: lo que siga
   // corriendo de antes (una parada, la pausa final) ve que ya no es suyo.
   int sesion_ = 0;
   bool avisando_ = false;
+  bool preguntando_ = false;
+  // Cuándo empezó la pausa tras la sexta línea (vuelve a empezar si se
+  // preguntó por abandonar en medio).
+  double inicioPausa_ = 0;
   std::array<int, 3> mostrado_{-1, -1, -1};
 };

@@ -14,58 +14,59 @@ QString MayusculasPregunta(const QString& texto) {
   return r;
 }
 
-QString NormalizarPregunta(const QString& texto) {
-  const QString salto = QStringLiteral("\r\n");
-  // La pregunta es un texto de 100 caracteres: cada asignación corta lo que
-  // sobra, y por eso el «?» final puede perderse en una pregunta muy larga.
-  TextoFijo pregunta(100);
-  pregunta = MayusculasPregunta(QuitarBlancos(texto));
-  if (pregunta.texto().front() != QChar(0x00BF))
-    pregunta = QString(QChar(0x00BF)) + pregunta.texto();
-  QString limpia = QuitarBlancos(pregunta);
-  if (!limpia.endsWith(QLatin1Char('?'))) {
-    // Sólo se quitan blancos: un Intro al final de la pregunta queda en el
-    // texto y se quita aquí, después de mirar si acababa en «?».
-    if (limpia.endsWith(salto))
-      pregunta = limpia.left(limpia.size() - 2);
-    pregunta = QuitarBlancos(pregunta) + QLatin1Char('?');
+namespace {
+// Cada salto de línea (CR, LF, CR LF, separadores de Unicode) como un blanco.
+QString SaltosABlancos(const QString& texto) {
+  QString r;
+  r.reserve(texto.size());
+  for (qsizetype i = 0; i < texto.size(); ++i) {
+    const QChar c = texto[i];
+    if (c == QLatin1Char('\r') && i + 1 < texto.size() && texto[i + 1] == QLatin1Char('\n'))
+      continue; // el \n que sigue hace el blanco
+    const bool salto = c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::ParagraphSeparator ||
+                       c == QChar::LineSeparator;
+    r += salto ? QChar(u' ') : c;
   }
+  return r;
+}
+
+// La pregunta sin cortar: sin blancos alrededor, con un «¿» delante y un
+// solo «?» detrás.
+QString PreguntaEntera(const QString& texto) {
+  QString p = QuitarBlancos(SaltosABlancos(texto));
+  if (!p.startsWith(QChar(0x00BF)))
+    p.prepend(QChar(0x00BF));
+  // Dos o más signos de cierre seguidos al final quedan en uno.
+  qsizetype fin = p.size();
+  while (fin > 1 && p[fin - 1] == QLatin1Char('?'))
+    --fin;
+  p.truncate(fin);
+  return QuitarBlancos(p) + QLatin1Char('?');
+}
+} // namespace
+
+QString NormalizarPregunta(const QString& texto) {
+  // La pregunta es un texto de 100 caracteres: lo que sobre se corta. El
+  // cuadro no deja escribir más de lo que cabe, así que solo un texto puesto
+  // por el programa llega a cortarse.
+  TextoFijo pregunta(LargoPregunta);
+  pregunta = MayusculasPregunta(PreguntaEntera(texto));
   return pregunta.texto();
 }
 
-bool CabeLaPregunta(const QString& texto) {
-  // Los mismos pasos que al aceptar, sin cortar: cabe si ninguno pasa de 100.
-  constexpr int Ancho = 100;
-  QString p = QuitarBlancos(texto);
-  if (p.size() > Ancho)
-    return false;
-  if (!p.startsWith(QChar(0x00BF)))
-    p.prepend(QChar(0x00BF));
-  if (p.size() > Ancho)
-    return false;
-  const QString limpia = QuitarBlancos(p);
-  if (!limpia.endsWith(QLatin1Char('?'))) {
-    p = limpia.endsWith(QStringLiteral("\r\n")) ? limpia.left(limpia.size() - 2) : limpia;
-    p = QuitarBlancos(p) + QLatin1Char('?');
-  }
-  return p.size() <= Ancho;
+int LargoGuardado(const QString& texto) {
+  return int(PreguntaEntera(texto).size());
 }
 
 QString LimpiarParaLaPregunta(const QString& entrada, bool* quitado) {
   // Las letras con acento, compuestas: un acento suelto tras su letra no
   // cabe en Windows-1252, la letra acentuada sí.
-  const QString texto = entrada.normalized(QString::NormalizationForm_C);
+  const QString texto = SaltosABlancos(entrada.normalized(QString::NormalizationForm_C));
   QString r;
   r.reserve(texto.size());
   bool fuera = false;
-  for (qsizetype i = 0; i < texto.size(); ++i) {
-    const QChar c = texto[i];
-    if (c == QLatin1Char('\r') && i + 1 < texto.size() && texto[i + 1] == QLatin1Char('\n'))
-      continue; // el \n que sigue hace el salto
-    if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::ParagraphSeparator ||
-        c == QChar::LineSeparator)
-      r += QLatin1Char('\n');
-    else if (c.category() == QChar::Other_Control || !Win1252::cabe(c))
+  for (const QChar c : texto) {
+    if (c.category() == QChar::Other_Control || !Win1252::cabe(c))
       fuera = true;
     else
       r += c;
@@ -75,21 +76,17 @@ QString LimpiarParaLaPregunta(const QString& entrada, bool* quitado) {
   return r;
 }
 
-QString TextoLeidoDelCuadro(const QString& cuadro) {
-  QString r;
-  r.reserve(cuadro.size() + 8);
-  for (QChar c : cuadro) {
-    if (c == QLatin1Char('\n') || c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
-      r += QStringLiteral("\r\n");
-    else
-      r += c;
+QString SinPalabraPartida(const QString& texto, qsizetype n) {
+  if (n >= texto.size())
+    return texto;
+  if (n <= 0)
+    return QString();
+  // Se corta entre dos letras (o cifras): se vuelve al último blanco.
+  if (texto[n - 1].isLetterOrNumber() && texto[n].isLetterOrNumber()) {
+    qsizetype b = n - 1;
+    while (b >= 0 && !texto[b].isSpace())
+      --b;
+    n = b + 1; // 0 si no hay blanco: nada entero cabe
   }
-  return r;
-}
-
-QString TextoParaElCuadro(const QString& texto) {
-  QString r = texto;
-  r.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  r.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  return r;
+  return texto.left(n);
 }

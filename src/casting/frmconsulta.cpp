@@ -12,37 +12,42 @@
 
 CuadroPregunta::CuadroPregunta(QWidget* parent) : QPlainTextEdit(parent) {}
 
-void CuadroPregunta::rechazar() {
+void CuadroPregunta::rechazar(Rechazo motivo) {
   ++rechazados_;
   Beep();
+  emit Rechazado(motivo);
 }
 
 bool CuadroPregunta::cabeCon(const QString& texto) const {
   const QTextCursor c = textCursor();
   const QString ahora = toPlainText();
   const QString luego = ahora.left(c.selectionStart()) + texto + ahora.mid(c.selectionEnd());
-  return CabeLaPregunta(TextoLeidoDelCuadro(luego));
+  return CabeLaPregunta(luego);
 }
 
 bool CuadroPregunta::insertarLoQueCabe(const QString& texto) {
   // Más de 100 caracteres no caben nunca: se mira desde ahí hacia atrás.
-  qsizetype n = std::min<qsizetype>(texto.size(), 100);
+  qsizetype n = std::min<qsizetype>(texto.size(), LargoPregunta);
   while (n > 0 && !cabeCon(texto.left(n)))
     --n;
-  if (n > 0)
-    insertPlainText(texto.left(n));
-  return n == texto.size();
+  // Lo que entra acaba en una palabra entera: nunca se guarda media.
+  const QString entra = SinPalabraPartida(texto, n);
+  if (!entra.isEmpty())
+    insertPlainText(entra);
+  return entra.size() == texto.size();
 }
 
 void CuadroPregunta::keyPressEvent(QKeyEvent* e) {
-  // Sólo cuenta lo que la tecla escribiría: Intro un salto de línea, una
-  // letra su letra. Retroceso, flechas y demás pasan como siempre.
-  const bool salto = (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) &&
-                     !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
-  const QString escrito = salto ? QStringLiteral("\n")
-                          : !e->text().isEmpty() && e->text().front().category() != QChar::Other_Control
-                              ? e->text()
-                              : QString();
+  // Intro, con cualquier tecla de cambio, no escribe un salto: sube a la
+  // ventana, que acepta la pregunta si hay alguna.
+  if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+    e->ignore();
+    return;
+  }
+  // Solo cuenta lo que la tecla escribiría: una letra su letra. Retroceso,
+  // flechas y demás pasan como siempre.
+  const QString escrito =
+      !e->text().isEmpty() && e->text().front().category() != QChar::Other_Control ? e->text() : QString();
   // Un acento que llega suelto, detrás de su letra (así lo dan algunos
   // métodos de entrada), se junta con ella: «E» y «´» son «É».
   if (escrito.size() == 1 && escrito[0].category() == QChar::Mark_NonSpacing &&
@@ -54,13 +59,13 @@ void CuadroPregunta::keyPressEvent(QKeyEvent* e) {
       setTextCursor(c);
       insertPlainText(junto);
     } else {
-      rechazar();
+      rechazar(Rechazo::Caracter);
     }
     e->accept();
     return;
   }
   if (!escrito.isEmpty() && (!Win1252::cabe(escrito) || !cabeCon(escrito))) {
-    rechazar();
+    rechazar(Win1252::cabe(escrito) ? Rechazo::SinSitio : Rechazo::Caracter);
     e->accept();
     return;
   }
@@ -70,15 +75,18 @@ void CuadroPregunta::keyPressEvent(QKeyEvent* e) {
 void CuadroPregunta::inputMethodEvent(QInputMethodEvent* e) {
   bool quitado = false;
   const QString limpio = LimpiarParaLaPregunta(e->commitString(), &quitado);
-  if (quitado || !cabeCon(limpio)) {
-    rechazar();
-    // Lo que está a medio componer sigue; de lo compuesto, lo que cabe.
-    QInputMethodEvent resto(e->preeditString(), e->attributes());
-    QPlainTextEdit::inputMethodEvent(&resto);
-    insertarLoQueCabe(limpio);
+  if (limpio == e->commitString() && cabeCon(limpio)) {
+    QPlainTextEdit::inputMethodEvent(e);
     return;
   }
-  QPlainTextEdit::inputMethodEvent(e);
+  // Lo que está a medio componer sigue; de lo compuesto, lo que cabe (un
+  // salto de línea, como blanco).
+  QInputMethodEvent resto(e->preeditString(), e->attributes());
+  QPlainTextEdit::inputMethodEvent(&resto);
+  if (!insertarLoQueCabe(limpio))
+    rechazar(Rechazo::SinSitio);
+  else if (quitado)
+    rechazar(Rechazo::Caracter);
 }
 
 void CuadroPregunta::insertFromMimeData(const QMimeData* origen) {
@@ -86,8 +94,10 @@ void CuadroPregunta::insertFromMimeData(const QMimeData* origen) {
     return;
   bool quitado = false;
   const QString limpio = LimpiarParaLaPregunta(origen->text(), &quitado);
-  if (!insertarLoQueCabe(limpio) || quitado)
-    rechazar();
+  if (!insertarLoQueCabe(limpio))
+    rechazar(Rechazo::SinSitio);
+  else if (quitado)
+    rechazar(Rechazo::Caracter);
 }
 
 frmconsulta::frmconsulta(QWidget* parent) : Formulario(parent) {
@@ -127,6 +137,14 @@ frmconsulta::frmconsulta(QWidget* parent) : Formulario(parent) {
     PREGUNTA->document()->setDocumentMargin(2);
   }
 
+  LBLLibres = new QLabel(this);
+  LBLLibres->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  {
+    QPalette p = LBLLibres->palette();
+    p.setColor(QPalette::WindowText, Estilo::OroClaro);
+    LBLLibres->setPalette(p);
+  }
+
   for (int i = 0; i < 2; ++i)
     BTNAUX[i] = new BotonImagen(this);
   BTNAUX[0]->setToolTipText(QStringLiteral("Aceptar"));
@@ -135,10 +153,13 @@ frmconsulta::frmconsulta(QWidget* parent) : Formulario(parent) {
 
   Colocar(Label1, 1470, 90, 3555, 420);
   Colocar(PREGUNTA, 60, 600, 6375, 525);
+  Colocar(LBLLibres, 90, 1155, 3900, 300);
   Colocar(BTNAUX[0], 4080, 1500, 1185, 525);
   Colocar(BTNAUX[1], 5280, 1500, 1185, 525);
 
   connect(PREGUNTA, &QPlainTextEdit::textChanged, this, [this] { pregunta_Change(); });
+  connect(PREGUNTA, &CuadroPregunta::Rechazado, this,
+          [this](CuadroPregunta::Rechazo motivo) { AvisarRechazo(motivo); });
   for (int i = 0; i < 2; ++i)
     connect(BTNAUX[i], &QPushButton::clicked, this, [this, i] { BTNAUX_Click(i); });
 
@@ -156,19 +177,47 @@ void frmconsulta::Form_Load() {
 void frmconsulta::Form_Activate() {
   centrarform();
   update();
+  // Se ofrece la última pregunta de verdad; tras un hexagrama hecho a mano o
+  // elegido de la lista, el cuadro empieza vacío: aceptar su frase echaría
+  // las monedas por «NO SE HA REALIZADO CONSULTA».
+  const QString ultima = QuitarBlancos(LastQuestion);
+  const bool sinPregunta = ultima == PreguntaModoManual || ultima == PreguntaCatalogo;
   // Poner el texto avisa del cambio (pregunta_Change), aunque sea el mismo.
-  PREGUNTA->setPlainText(TextoParaElCuadro(QuitarBlancos(LastQuestion)));
+  PREGUNTA->setPlainText(sinPregunta ? QString() : LimpiarParaLaPregunta(ultima));
   PREGUNTA->moveCursor(QTextCursor::End);
   PREGUNTA->setFocus();
 }
 
-QString frmconsulta::TextoPregunta() const {
-  return TextoLeidoDelCuadro(PREGUNTA->toPlainText());
-}
-
 void frmconsulta::pregunta_Change() {
   BTNAUX[0]->setVisible(!QuitarBlancos(TextoPregunta()).isEmpty());
+  ContarLibres();
   PREGUNTA->setFocus();
+}
+
+void frmconsulta::ContarLibres() {
+  const int libres = LargoPregunta - LargoGuardado(TextoPregunta());
+  QString texto;
+  if (libres <= 0)
+    texto = QStringLiteral("Ha llegado al límite: la pregunta no admite más caracteres.");
+  else if (libres == 1)
+    texto = QStringLiteral("1 carácter libre");
+  else
+    texto = QStringLiteral("%1 caracteres libres").arg(libres);
+  LBLLibres->setText(texto);
+  QFont f = LBLLibres->font();
+  f.setBold(libres <= 0);
+  LBLLibres->setFont(f);
+}
+
+void frmconsulta::AvisarRechazo(CuadroPregunta::Rechazo motivo) {
+  // El pitido no suena en todos los escritorios: lo que se quedó fuera se
+  // dice también con palabras, hasta el siguiente cambio del texto.
+  LBLLibres->setText(motivo == CuadroPregunta::Rechazo::SinSitio
+                         ? QStringLiteral("No cabe más: la pregunta ha llegado a su límite.")
+                         : QStringLiteral("Ese carácter no se puede guardar en la pregunta."));
+  QFont f = LBLLibres->font();
+  f.setBold(true);
+  LBLLibres->setFont(f);
 }
 
 void frmconsulta::BTNAUX_Click(int Index) {

@@ -10,9 +10,10 @@
 
 #include <array>
 
-// El cuadro de la pregunta: no deja entrar lo que no se podría guardar
-// (caracteres fuera de Windows-1252 o de control), ni tecleado ni pegado, ni
-// más de lo que cabe en la pregunta guardada con su «¿» y su «?».
+// El cuadro de la pregunta: un solo renglón que parte la vista en varios si
+// no cabe. No deja entrar lo que no se podría guardar (caracteres fuera de
+// Windows-1252 o de control), ni tecleado ni pegado, ni más de lo que cabe en
+// la pregunta guardada con su «¿» y su «?». Intro no escribe: acepta.
 class CuadroPregunta : public QPlainTextEdit {
   Q_OBJECT
 public:
@@ -20,18 +21,23 @@ public:
   // Cuántos caracteres se han rechazado (para avisar con un pitido y probarlo).
   int Rechazados() const { return rechazados_; }
 
+  // Por qué se quedó algo fuera.
+  enum class Rechazo { Caracter, SinSitio };
+signals:
+  void Rechazado(CuadroPregunta::Rechazo motivo);
+
 protected:
   void keyPressEvent(QKeyEvent* e) override;
   void inputMethodEvent(QInputMethodEvent* e) override;
   void insertFromMimeData(const QMimeData* origen) override;
 
 private:
-  // Mete en el cursor lo más largo del principio de `texto` que cabe;
-  // false si no cupo entero.
+  // Mete en el cursor lo más largo del principio de `texto` que cabe sin
+  // partir una palabra; false si no cupo entero.
   bool insertarLoQueCabe(const QString& texto);
   // ¿Cabría la pregunta con `texto` en lugar de lo seleccionado?
   bool cabeCon(const QString& texto) const;
-  void rechazar();
+  void rechazar(Rechazo motivo);
   int rechazados_ = 0;
 };
 
@@ -42,6 +48,8 @@ public:
 
   QLabel* Label1 = nullptr;
   CuadroPregunta* PREGUNTA = nullptr;
+  // Cuánto sitio queda, contando lo que guarda el archivo con su «¿» y su «?».
+  QLabel* LBLLibres = nullptr;
   std::array<BotonImagen*, 2> BTNAUX{};
 
   void Form_Load();
@@ -49,10 +57,12 @@ public:
   void pregunta_Change();
   void BTNAUX_Click(int Index);
 
-  // El texto del cuadro como lo lee el programa: saltos de línea como
-  // retorno de carro y salto de línea.
-  QString TextoPregunta() const;
+  QString TextoPregunta() const { return PREGUNTA->toPlainText(); }
 
 protected:
   QWidget* ControlDelFoco() override { return PREGUNTA; }
+
+private:
+  void ContarLibres();
+  void AvisarRechazo(CuadroPregunta::Rechazo motivo);
 };

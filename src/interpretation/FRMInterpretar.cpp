@@ -9,9 +9,14 @@
 #include "platform/Twips.h"
 
 #include <QEvent>
+#include <QKeySequence>
+#include <QShortcut>
+#include <QTimer>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+
+#include <algorithm>
 
 namespace {
 // Los botones de texto: rótulo y código de sección.
@@ -187,6 +192,11 @@ FRMInterpretar::FRMInterpretar(QWidget* parent) : Formulario(parent) {
   TituloVentana(QStringLiteral("Interpretación del hexagrama"));
   TamanoTwips(9510, 6855);
   ColorFondo(Estilo::VerdeAzulado);
+  // Es una ventana de lectura: se agranda y se maximiza; nunca queda más
+  // pequeña que su diseño.
+  setMinimumSize(size());
+  setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint);
 
   const std::array<const char*, 4> ayudas = {"Hexagrama Complementario", "Archivar Consulta",
                                              "Imprimir Consulta", "Menú Principal"};
@@ -195,6 +205,20 @@ FRMInterpretar::FRMInterpretar(QWidget* parent) : Formulario(parent) {
     BTNMENU[i]->setToolTipText(QString::fromUtf8(ayudas[i]));
     Colocar(BTNMENU[i], 30 + 840 * i, 30, 825, 825);
   }
+  // Las teclas, dichas en la ayuda emergente (el nombre accesible queda sin ellas).
+  BTNMENU[1]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+  BTNMENU[1]->setToolTip(QStringLiteral("Archivar Consulta (Ctrl+G)"));
+  BTNMENU[2]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+  BTNMENU[2]->setToolTip(QStringLiteral("Imprimir Consulta (Ctrl+P)"));
+  BTNMENU[3]->setToolTip(QStringLiteral("Menú Principal (Escape)"));
+
+  LBLAviso = new QLabel(this);
+  LBLAviso->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  LBLAviso->setFont(Letra(QStringLiteral("Liberation Sans"), 11, true));
+  ColorTexto(LBLAviso, Estilo::OroClaro);
+  LBLAviso->setVisible(false);
+  relojAviso_ = new QTimer(this);
+  relojAviso_->setSingleShot(true);
 
   // El marco del hexagrama: las seis líneas, los dos trigramas y los nombres.
   Framehexagrama = new MarcoPulsable(RotuloPrincipal, this);
@@ -279,11 +303,9 @@ FRMInterpretar::FRMInterpretar(QWidget* parent) : Formulario(parent) {
   }
 
   Text1 = CuadroLectura(SSPanel1, QStringLiteral("Texto"));
-  Colocar(Text1, 30, 360, 9435, 1845);
   Text2[0] = CuadroLectura(SSPanel1, QStringLiteral("Enunciado de la línea"));
-  Colocar(Text2[0], 30, 390, 9435, 885);
   Text2[1] = CuadroLectura(SSPanel1, QStringLiteral("Interpretación de la línea"));
-  Colocar(Text2[1], 30, 1260, 9435, 945);
+  Distribuir();
   Text2[0]->setVisible(false);
   Text2[1]->setVisible(false);
 
@@ -305,11 +327,19 @@ FRMInterpretar::FRMInterpretar(QWidget* parent) : Formulario(parent) {
     connect(TXTHEXAGRAMA[i], &EtiquetaPulsable::Click, this, [this, i] { TXTHEXAGRAMA_Click(i); });
   }
   for (int i = 0; i < 9; ++i) {
-    // El texto se muestra al recibir el foco (ratón o tabulador) y también
-    // al pulsar el botón que ya lo tenía.
-    BTNINTERPRETAR[i]->installEventFilter(this);
+    // El texto se muestra al pulsar el botón (clic, Espacio o Intro); el
+    // tabulador solo pasa por él, sin cambiar lo que se está leyendo.
     connect(BTNINTERPRETAR[i], &QPushButton::clicked, this, [this, i] { BTNINTERPRETAR_GotFocus(i); });
   }
+  connect(relojAviso_, &QTimer::timeout, LBLAviso, &QLabel::hide);
+  // Ctrl++ y Ctrl+− agrandan y achican la letra de lectura (también Ctrl+=,
+  // el más de los teclados que lo tienen sobre el igual).
+  for (const QKeySequence& tecla :
+       {QKeySequence(QKeySequence::ZoomIn), QKeySequence(Qt::CTRL | Qt::Key_Equal)})
+    connect(new QShortcut(tecla, this), &QShortcut::activated, this,
+            [this] { CambiarLetraLectura(puntosLectura_ + 1.5); });
+  connect(new QShortcut(QKeySequence(QKeySequence::ZoomOut), this), &QShortcut::activated, this,
+          [this] { CambiarLetraLectura(puntosLectura_ - 1.5); });
   AlMoverRaton(Text1->viewport(), [this] { centrarform(); });
   for (int i = 0; i < 2; ++i)
     AlMoverRaton(Text2[i]->viewport(), [this] { centrarform(); });
@@ -381,14 +411,12 @@ void FRMInterpretar::ActualizaHexagrama(const QString& lines) {
 }
 
 void FRMInterpretar::CargarBuffer(const QString& lines) {
-  cargando_ = true;
   ::CargarBuffer(lines, {[this](int n) { BTNINTERPRETAR[n + 2]->setEnabled(true); },
                          [this] {
                            BTNINTERPRETAR[0]->setEnabled(true);
                            BTNINTERPRETAR[0]->setFocus();
                            focoPedido_ = true;
                          }});
-  cargando_ = false;
 }
 
 void FRMInterpretar::MostrarTexto(const QString& code) {
@@ -424,16 +452,6 @@ void FRMInterpretar::BTNINTERPRETAR_GotFocus(int Index) {
     b->setEstilo(0);
   BTNINTERPRETAR[Index]->setEstilo(2);
   MostrarTexto(CodigoSeccion(Index));
-}
-
-bool FRMInterpretar::eventFilter(QObject* objeto, QEvent* e) {
-  if (e->type() == QEvent::FocusIn && !cargando_)
-    for (int i = 0; i < 9; ++i)
-      if (objeto == BTNINTERPRETAR[i]) {
-        BTNINTERPRETAR_GotFocus(i);
-        break;
-      }
-  return Formulario::eventFilter(objeto, e);
 }
 
 void FRMInterpretar::LINEA_Click(int Index) {
@@ -474,10 +492,12 @@ void FRMInterpretar::BTNMENU_Click(int Index) {
   case 1:
     if (AbrirGrabar) {
       CancelFlag = QStringLiteral("SI");
-      AbrirGrabar();
+      const QString usuario = AbrirGrabar();
       // Al volver del diálogo la ventana se activa de nuevo; con "SI" guarda
       // lo que muestra.
       Form_Activate();
+      if (!usuario.isEmpty())
+        AvisarGrabada(usuario);
     }
     break;
   case 2:
@@ -556,4 +576,53 @@ void FRMInterpretar::Form_Activate() {
 
 void FRMInterpretar::Form_MouseMove() {
   centrarform();
+}
+
+void FRMInterpretar::AvisarGrabada(const QString& usuario) {
+  // Sin caja que cerrar: una línea que se va sola.
+  LBLAviso->setText(QStringLiteral("Consulta grabada para %1").arg(usuario));
+  LBLAviso->setAccessibleName(LBLAviso->text());
+  LBLAviso->show();
+  relojAviso_->start(DuracionAvisoMs);
+}
+
+void FRMInterpretar::CambiarLetraLectura(double puntos) {
+  puntosLectura_ = std::clamp(puntos, 8.5, 26.5);
+  for (QPlainTextEdit* t : {Text1, Text2[0], Text2[1]}) {
+    QFont f = t->font();
+    f.setPointSizeF(puntosLectura_);
+    t->setFont(f);
+  }
+}
+
+void FRMInterpretar::resizeEvent(QResizeEvent* e) {
+  Formulario::resizeEvent(e);
+  Distribuir();
+}
+
+void FRMInterpretar::Distribuir() {
+  // Lo que la ventana tiene de más sobre su diseño, en píxeles.
+  const QSize diseno = minimumSize();
+  const int dx = std::max(0, width() - diseno.width());
+  const int dy = std::max(0, height() - diseno.height());
+  const auto ancho = [dx](QWidget* w, int left, int top, int width, int height, int alto = 0) {
+    const QRect r = TwRect(left, top, width, height);
+    w->setGeometry(r.x(), r.y(), r.width() + dx, r.height() + alto);
+  };
+  // El hexagrama, en el centro; la botonera y los rótulos, en su sitio.
+  const QRect marco = TwRect(1530, 870, 6675, 3375);
+  Framehexagrama->move(marco.x() + dx / 2, marco.y());
+  ancho(LBLAviso, 3480, 210, 5940, 450);
+  ancho(PREGUNTA, 30, 4290, 9450, 300);
+  ancho(SSPanel1, 0, 4620, 9510, 2235, dy);
+  for (int i = 0; i < 9; ++i) {
+    const QRect b = TwRect(30 + 1050 * i, 30, 1035, 315);
+    BTNINTERPRETAR[i]->setGeometry(b.translated(dx / 2, 0));
+  }
+  ancho(Text1, 30, 360, 9435, 1845, dy);
+  ancho(Text2[0], 30, 390, 9435, 885, dy / 2);
+  ancho(Text2[1], 30, 1260, 9435, 945, dy - dy / 2);
+  Text2[1]->move(Text2[1]->x(), TwRect(30, 1260, 1, 1).y() + dy / 2);
+  if (!PREGUNTA->text().isEmpty())
+    AjustarPregunta();
 }

@@ -58,8 +58,9 @@ public:
   explicit FRMInterpretar(QWidget* parent = nullptr);
 
   // Los diálogos propios de la ventana, que pone en su sitio el arranque:
-  // archivar la consulta e imprimirla. Vacíos, sus botones no abren nada.
-  static inline std::function<void()> AbrirGrabar;
+  // archivar la consulta (devuelve el nombre con el que se grabó, vacío si
+  // no se grabó) e imprimirla. Vacíos, sus botones no abren nada.
+  static inline std::function<QString()> AbrirGrabar;
   static inline std::function<void()> AbrirImprimir;
 
   // El rótulo del marco: qué hexagrama está a la vista ("HEXAGRAMA
@@ -78,6 +79,14 @@ public:
   std::array<SSCommand*, 9> BTNINTERPRETAR{};
   QPlainTextEdit* Text1 = nullptr;
   std::array<QPlainTextEdit*, 2> Text2{};
+  // Una línea que dice, unos segundos, que la consulta quedó grabada.
+  QLabel* LBLAviso = nullptr;
+  // Cuánto dura a la vista (las pruebas no esperan tanto).
+  static inline int DuracionAvisoMs = 4000;
+
+  // Los puntos de la letra de lectura, que Ctrl++ y Ctrl+− cambian.
+  double PuntosLectura() const { return puntosLectura_; }
+  void CambiarLetraLectura(double puntos);
 
   // El botón cuyo texto está a la vista; -1 si ninguno (la siguiente
   // petición siempre muestra).
@@ -101,7 +110,7 @@ protected:
   void Form_Load();
   void Form_Activate() override;
   void Form_MouseMove() override;
-  bool eventFilter(QObject* objeto, QEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
 
 private:
   void CambiarHexagrama();
@@ -112,11 +121,14 @@ private:
   // La letra de la pregunta, a la medida de su texto.
   void AjustarPregunta();
   QFont letraPregunta_;
+  // Coloca los controles según el tamaño: la lectura crece con la ventana;
+  // lo demás guarda su diseño.
+  void Distribuir();
+  void AvisarGrabada(const QString& usuario);
   // La carga dio el foco a DECISION; se hace efectivo al acabar la activación.
   bool focoPedido_ = false;
-  // Mientras una carga pone el foco en DECISION, ese foco no muestra nada:
-  // quien cargó decide cuándo se muestra.
-  bool cargando_ = false;
+  double puntosLectura_ = 11.5;
+  class QTimer* relojAviso_ = nullptr;
   // Cuántos textos se han pedido: el de una petición adelantada por otra no
   // se muestra.
   int peticiones_ = 0;

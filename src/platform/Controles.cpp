@@ -2,10 +2,12 @@
 
 #include "platform/Estilo.h"
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QStyleOptionButton>
 
 namespace {
@@ -126,10 +128,6 @@ void SSCommand::paintEvent(QPaintEvent*) {
     p.setPen(texto);
     p.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, text());
   }
-  if (hasFocus()) {
-    p.setPen(QPen(marcado ? Estilo::VerdeAzulado : Estilo::JadeClaro, 1, Qt::DotLine));
-    p.drawRect(rect().adjusted(3, 3, -4, -4));
-  }
 }
 
 // --- SSRibbon --------------------------------------------------------------
@@ -151,10 +149,6 @@ void SSRibbon::paintEvent(QPaintEvent*) {
   relieve(p, rect().adjusted(0, 0, -1, -1), isDown(), QColor(70, 90, 90));
   if (!isEnabled())
     p.fillRect(rect(), QColor(0, 0, 0, 110));
-  if (hasFocus()) {
-    p.setPen(QPen(Estilo::Oro, 1, Qt::DotLine));
-    p.drawRect(rect().adjusted(2, 2, -3, -3));
-  }
 }
 
 void SSRibbon::mousePressEvent(QMouseEvent* e) {
@@ -164,12 +158,16 @@ void SSRibbon::mousePressEvent(QMouseEvent* e) {
 }
 
 void SSRibbon::keyPressEvent(QKeyEvent* e) {
-  const bool tecla = e->key() == Qt::Key_Space || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
-  if (tecla && (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+  if (e->key() == Qt::Key_Space && (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
     // Una pulsación por tecla, aunque se quede apretada.
     if (isEnabled() && !e->isAutoRepeat())
       emit MouseDown();
     e->accept();
+    return;
+  }
+  // Intro no la pulsa: sube a la ventana, donde acepta.
+  if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+    e->ignore();
     return;
   }
   QAbstractButton::keyPressEvent(e);
@@ -209,14 +207,110 @@ void BotonImagen::paintEvent(QPaintEvent*) {
     relieve(p, rect().adjusted(0, 0, -1, -1), true, QColor(60, 110, 100));
   if (!isEnabled())
     p.fillRect(rect(), QColor(0, 0, 0, 120));
-  if (hasFocus()) {
-    p.setPen(QPen(Estilo::Oro, 1, Qt::DotLine));
-    p.drawRect(rect().adjusted(2, 2, -3, -3));
-  }
 }
 
 QFont LetraQueCabe(QFont letra, const QString& texto, int ancho, double minimo) {
   while (letra.pointSizeF() > minimo && QFontMetrics(letra).horizontalAdvance(texto) > ancho)
     letra.setPointSizeF(letra.pointSizeF() - 0.25);
   return letra;
+}
+
+// --- AnilloFoco ------------------------------------------------------------
+namespace {
+// El anillo se dibuja en una capa hermana del control, encima de él y de sus
+// vecinos, que lo sigue cuando se mueve, cambia de tamaño o se esconde. No
+// recibe el ratón ni el foco: es solo pintura.
+class CapaAnillo : public QWidget {
+public:
+  explicit CapaAnillo(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setFocusPolicy(Qt::NoFocus);
+    setObjectName(QStringLiteral("anilloFoco"));
+  }
+
+protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    // Negro, claro y negro: el claro se ve sobre el negro y el verde
+    // azulado; los filos negros, sobre el oro y el papel.
+    const QRect r = rect();
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::NoBrush);
+    const auto marco = [&p](const QRect& q, int grueso, const QColor& c) {
+      p.fillRect(QRect(q.left(), q.top(), q.width(), grueso), c);
+      p.fillRect(QRect(q.left(), q.bottom() - grueso + 1, q.width(), grueso), c);
+      p.fillRect(QRect(q.left(), q.top(), grueso, q.height()), c);
+      p.fillRect(QRect(q.right() - grueso + 1, q.top(), grueso, q.height()), c);
+    };
+    marco(r, 1, Estilo::Negro);
+    marco(r.adjusted(1, 1, -1, -1), AnilloFoco::Grueso, Estilo::Foco);
+    const int d = 1 + AnilloFoco::Grueso;
+    marco(r.adjusted(d, d, -d, -d), 1, Estilo::Negro);
+  }
+};
+
+QPointer<QWidget> conFoco;
+QPointer<CapaAnillo> capa;
+
+class Seguidor : public QObject {
+public:
+  using QObject::QObject;
+  void Seguir(QWidget* ahora) {
+    if (conFoco)
+      conFoco->removeEventFilter(this);
+    conFoco = ahora;
+    if (conFoco)
+      conFoco->installEventFilter(this);
+    Colocar();
+  }
+  void Colocar() {
+    QWidget* w = conFoco;
+    // Solo dentro de una ventana: una ventana entera con el foco no lleva
+    // anillo (no hay a qué rodear).
+    if (!w || w->isWindow() || !w->isVisible() || !w->parentWidget()) {
+      if (capa)
+        capa->hide();
+      return;
+    }
+    QWidget* padre = w->parentWidget();
+    if (!capa)
+      capa = new CapaAnillo(padre);
+    else if (capa->parentWidget() != padre)
+      capa->setParent(padre);
+    const int fuera = 2; // lo que el anillo sale del control
+    capa->setGeometry(w->geometry().adjusted(-fuera, -fuera, fuera, fuera));
+    capa->raise();
+    capa->show();
+    capa->update();
+  }
+
+protected:
+  bool eventFilter(QObject* objeto, QEvent* e) override {
+    if (objeto == conFoco) {
+      switch (e->type()) {
+      case QEvent::Move:
+      case QEvent::Resize:
+      case QEvent::Show:
+      case QEvent::Hide:
+      case QEvent::ParentChange:
+        Colocar();
+        break;
+      default:
+        break;
+      }
+    }
+    return QObject::eventFilter(objeto, e);
+  }
+};
+} // namespace
+
+void AnilloFoco::Instalar() {
+  static Seguidor* seguidor = nullptr;
+  if (seguidor || !qApp)
+    return;
+  seguidor = new Seguidor(qApp);
+  QObject::connect(qApp, &QApplication::focusChanged, seguidor,
+                   [](QWidget*, QWidget* ahora) { seguidor->Seguir(ahora); });
+  seguidor->Seguir(QApplication::focusWidget());
 }

@@ -53,8 +53,8 @@ private:
 };
 
 // Cinta con dibujo: muestra un dibujo sobre negro; al pulsarla avisa con
-// MouseDown (cualquier botón del ratón). Si admite el foco, Espacio e Intro
-// la pulsan como el ratón.
+// MouseDown (cualquier botón del ratón). Si admite el foco, Espacio la pulsa
+// como el ratón; Intro es de la ventana.
 class SSRibbon : public QAbstractButton {
   Q_OBJECT
 public:
@@ -97,3 +97,12 @@ private:
 // `letra` achicada de cuarto en cuarto de punto hasta que `texto` quepa en
 // `ancho` píxeles, sin bajar de `minimo` puntos.
 QFont LetraQueCabe(QFont letra, const QString& texto, int ancho, double minimo);
+
+// Un anillo de foco claro y grueso alrededor del control que tiene el foco,
+// en todas las ventanas del programa (también en las listas y los cuadros de
+// texto, que la paleta del programa dejaría sin marca visible). Se instala
+// una vez; instalarlo otra vez no hace nada.
+namespace AnilloFoco {
+inline constexpr int Grueso = 2; // píxeles del color claro, entre dos filos negros
+void Instalar();
+} // namespace AnilloFoco

@@ -12,4 +12,5 @@ inline const QColor Oro{214, 178, 74};
 inline const QColor OroClaro{246, 222, 150};
 inline const QColor Negro{0, 0, 0};
 inline const QColor Papel{255, 255, 192}; // fondo de textos que se escriben
+inline const QColor Foco{255, 214, 40};   // el anillo del control con el foco
 } // namespace Estilo

@@ -1,5 +1,7 @@
 #include "platform/Formulario.h"
 
+#include "platform/Basico.h"
+#include "platform/Controles.h"
 #include "platform/Twips.h"
 
 #include <QAbstractButton>
@@ -21,10 +23,13 @@ Formulario::Formulario(QWidget* parent) : QDialog(parent) {
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   setMouseTracking(true);
   setModal(true);
+  // El control con el foco se ve en todas las ventanas.
+  AnilloFoco::Instalar();
 }
 
 void Formulario::TamanoTwips(int ancho, int alto) {
-  setFixedSize(TwSize(ancho, alto));
+  tamanoDiseno_ = TwSize(ancho, alto);
+  setFixedSize(tamanoDiseno_);
 }
 
 void Formulario::ColorFondo(const QColor& color) {
@@ -71,6 +76,10 @@ QSize Formulario::TamanoExterior() const {
 }
 
 void Formulario::centrarform() {
+  // Una ventana que la persona ha agrandado o maximizado se queda donde la
+  // dejó: solo vuelve al centro la que tiene su tamaño de diseño.
+  if (isMaximized() || isFullScreen() || (tamanoDiseno_.isValid() && size() != tamanoDiseno_))
+    return;
   const QScreen* pantalla = screen() ? screen() : QGuiApplication::primaryScreen();
   if (!pantalla)
     return;
@@ -264,6 +273,11 @@ void Formulario::mouseMoveEvent(QMouseEvent* e) {
   // la ventana, pero no es un movimiento sobre ella.
   if (!childAt(e->position().toPoint()))
     Form_MouseMove();
+}
+
+bool Formulario::PreguntarAbandono() {
+  return MsgBox(QStringLiteral("¿Abandonar esta consulta?"), vbQuestion + vbYesNo + vbDefaultButton2,
+                QStringLiteral("ABANDONAR")) == vbYes;
 }
 
 void Formulario::AlMoverRaton(QWidget* control, std::function<void()> accion) {

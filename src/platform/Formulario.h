@@ -20,6 +20,7 @@ public:
   // Pone la ventana en el centro de la pantalla por su tamaño exterior, con
   // el marco que le pone el gestor de ventanas:
   // izquierda = (ancho de pantalla − ancho de ventana) / 2, y lo mismo arriba.
+  // Una ventana agrandada o maximizada por la persona no se mueve.
   void centrarform();
 
   // Muestra la ventana como modal y vuelve cuando se oculta.
@@ -70,6 +71,10 @@ protected:
   // foco espera a que vuelva).
   virtual QWidget* ControlDelFoco() { return nullptr; }
 
+  // «¿Abandonar esta consulta?», con No por defecto: true si la respuesta
+  // es Sí. Lo preguntan las ventanas que tiran lo hecho al cancelar.
+  static bool PreguntarAbandono();
+
   // Llama a `accion` cada vez que el ratón se mueve sobre `control`.
   void AlMoverRaton(QWidget* control, std::function<void()> accion);
 
@@ -93,6 +98,7 @@ private:
   QSize TamanoExterior() const;
   bool MarcoSabido() const;
 
+  QSize tamanoDiseno_;
   bool borde_ = false;
   bool cerrandoPorCodigo_ = false;
   bool marcoPendiente_ = false;

@@ -2,6 +2,7 @@
 
 #include "archive/FRMGrabar.h"
 #include "archive/FRMRecuperar.h"
+#include "archive/UltimaConsulta.h"
 #include "casting/FRMIntroducir.h"
 #include "casting/FRMTirada.h"
 #include "casting/frmconsulta.h"
@@ -22,6 +23,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QPainter>
 
 namespace {
@@ -44,6 +46,8 @@ const std::array<DatosBoton, 8> Botones = {{
     {8520, 0, 1035, 1035, "Finalizar KORVAL"},
     {9060, 1050, 495, 525, "Datos del programador"},
 }};
+
+const QString Bienvenida = QStringLiteral("Bienvenido a KORVAL: elija una orden del menú.");
 } // namespace
 
 FRMPRINCIPAL::FRMPRINCIPAL(QWidget* parent) : Formulario(parent) {
@@ -63,6 +67,7 @@ FRMPRINCIPAL::FRMPRINCIPAL(QWidget* parent) : Formulario(parent) {
     BTNMENU[size_t(i)] = b;
     connect(b, &QPushButton::clicked, this, [this, i] { BTNMENU_Click(i); });
     AlMoverRaton(b, [this, i] { BTNMENU_MouseMove(i); });
+    b->installEventFilter(this);
   }
   Panmsg = new QLabel(this);
   Colocar(Panmsg, 30, 6570, 9435, 255);
@@ -74,8 +79,10 @@ FRMPRINCIPAL::FRMPRINCIPAL(QWidget* parent) : Formulario(parent) {
     f.setBold(true);
     Panmsg->setFont(f);
   }
-  Panmsg->setText(QStringLiteral("Bienvenido a KORVAL: elija una orden del menú."));
+  Panmsg->setText(Bienvenida);
   AlMoverRaton(Panmsg, [this] { Form_MouseMove(); });
+  // El tabulador llega a un botón o, si el foco lo guarda la ventana, a ella.
+  installEventFilter(this);
   // El menú no tiene aceptar ni cancelar: Escape va a Form_Cancelar.
   BotonesAceptarCancelar(nullptr, nullptr);
 
@@ -149,7 +156,10 @@ void FRMPRINCIPAL::Form_Load() {
   AdvanceProgress();
 
   // La ventana de interpretación abre las de archivar e imprimir.
-  FRMInterpretar::AbrirGrabar = [this] { Grabar->MostrarModal(); };
+  FRMInterpretar::AbrirGrabar = [this] {
+    Grabar->MostrarModal();
+    return Grabar->Grabada();
+  };
   FRMInterpretar::AbrirImprimir = [this] { VentanaImprimir().MostrarModal(); };
   FRMImprimir::CaptionHexagramaEnPantalla = [this] { return Interpretar->CaptionHexagrama(); };
 
@@ -171,6 +181,16 @@ void FRMPRINCIPAL::Form_Load() {
            vbCritical + vbOKOnly, QStringLiteral("Información al usuario"));
     terminado_ = true;
     return;
+  }
+
+  // La última consulta de la sesión anterior, si se guardó: «Recuperar
+  // ÚLTIMA CONSULTA» la muestra y la pregunta se ofrece de nuevo.
+  UltimaConsulta ultima;
+  estadoUltima_ = CargarUltimaConsulta(&ultima);
+  if (estadoUltima_ == EstadoUltima::Leida) {
+    LastQuestion = ultima.pregunta;
+    LastLines = ultima.lineas;
+    LastDate = ultima.fecha;
   }
 
   // 14. La única siembra del generador: la hora del día.
@@ -219,9 +239,12 @@ void FRMPRINCIPAL::AdvanceProgress() {
 }
 
 void FRMPRINCIPAL::BTNMENU_Click(int Index) {
-  WaitTicks(50);
-  // El menú se apaga mientras dura la orden: no puede empezar otra.
+  // El menú se apaga antes de la pausa y dura apagado toda la orden: un
+  // segundo clic (un doble clic, una tecla repetida) no empieza otra.
+  if (!encendido_)
+    return;
   Encender(false);
+  WaitTicks(50);
   CancelFlag = QStringLiteral("NO");
   switch (Index) {
   case 0:
@@ -254,6 +277,7 @@ void FRMPRINCIPAL::BTNMENU_Click(int Index) {
   if (finalizado_)
     return;
   Encender(true);
+  Panmsg->setText(Bienvenida);
   WaitTicks(50);
   WaitTicks(50);
 }
@@ -273,6 +297,23 @@ void FRMPRINCIPAL::BTNMENU_MouseMove(int Index) {
     Panmsg->setText(ayuda);
     Beep();
   }
+}
+
+bool FRMPRINCIPAL::eventFilter(QObject* objeto, QEvent* e) {
+  // Quien llega a un botón con el tabulador lee lo mismo que quien pasa el
+  // ratón por encima. Solo cuenta el foco que mueve una tecla: el que Qt da
+  // al mostrarse la ventana, o al volver a ella tras una orden, deja la
+  // bienvenida.
+  if (e->type() == QEvent::KeyPress) {
+    const int tecla = static_cast<QKeyEvent*>(e)->key();
+    tabulando_ = tecla == Qt::Key_Tab || tecla == Qt::Key_Backtab;
+  } else if (e->type() == QEvent::FocusIn && tabulando_) {
+    tabulando_ = false;
+    for (BotonImagen* b : BTNMENU)
+      if (objeto == b)
+        Panmsg->setText(b->toolTip());
+  }
+  return Formulario::eventFilter(objeto, e);
 }
 
 void FRMPRINCIPAL::Form_MouseMove() {
@@ -354,9 +395,7 @@ void FRMPRINCIPAL::StartConsultation() {
   }
   ComputeComplement();
   CurrentDate = Fecha();
-  LastQuestion = CurrentQuestion.texto();
-  LastLines = CurrentLines.texto();
-  LastDate = CurrentDate;
+  RecordarUltima();
   WaitTicks(50);
   CancelFlag = QStringLiteral("NO");
   Interpretar->MostrarModal();
@@ -390,16 +429,32 @@ void FRMPRINCIPAL::InterpretarYRecordar() {
   WaitTicks(50);
   CancelFlag = QStringLiteral("NO");
   Interpretar->MostrarModal();
-  LastQuestion = CurrentQuestion.texto();
-  LastLines = CurrentLines.texto();
-  LastDate = CurrentDate;
+  RecordarUltima();
   ComputeComplement();
 }
 
+void FRMPRINCIPAL::RecordarUltima() {
+  LastQuestion = CurrentQuestion.texto();
+  LastLines = CurrentLines.texto();
+  LastDate = CurrentDate;
+  // También para la próxima vez que se abra KORVAL. Si no se puede guardar,
+  // se recuerda solo en esta sesión: no es motivo para interrumpir a nadie.
+  estadoUltima_ = EstadoUltima::Leida;
+  GuardarUltimaConsulta({QuitarBlancosDerecha(LastQuestion), LastLines.texto(), LastDate});
+}
+
 void FRMPRINCIPAL::ComprobarYReabrir() {
-  if (Val(CurrentLines) == 0) {
-    MsgBox(QStringLiteral("No hay consultas almacenadas con anterioridad."), vbInformation + vbOKOnly,
-           QStringLiteral("Información al usuario"));
+  if (Val(LastLines) == 0) {
+    // Lo que pasa de verdad, y dónde están las consultas grabadas.
+    const QString por =
+        estadoUltima_ == EstadoUltima::Danada
+            ? QStringLiteral("La última consulta guardada no se puede leer: el fichero «%1» está dañado.")
+                  .arg(NombreUltimaConsulta)
+            : QStringLiteral("Aún no se ha hecho ninguna consulta: la última que se haga se podrá ver aquí.");
+    MsgBox(
+        por + LineBreak.texto() + LineBreak.texto() +
+            QStringLiteral("Las consultas grabadas se abren con «Recuperar CONSULTA ALMACENADA EN DISCO»."),
+        vbInformation + vbOKOnly, QStringLiteral("Información al usuario"));
     return;
   }
   ReopenLastConsultation();
@@ -423,9 +478,7 @@ void FRMPRINCIPAL::RetrieveStoredConsultation() {
     CurrentDate = LastDate;
     return;
   }
-  LastQuestion = CurrentQuestion.texto();
-  LastLines = CurrentLines.texto();
-  LastDate = CurrentDate;
+  RecordarUltima();
   ComputeComplement();
   CancelFlag = QStringLiteral("NO");
   Interpretar->MostrarModal();

@@ -2,6 +2,7 @@
 // El menú principal: arranca el programa, ofrece las ocho órdenes y lleva
 // los flujos de cada consulta.
 
+#include "archive/UltimaConsulta.h"
 #include "platform/Controles.h"
 #include "platform/Formulario.h"
 
@@ -89,6 +90,7 @@ protected:
   void Form_Cancelar() override { close(); }
   void Form_MouseMove() override;
   void closeEvent(QCloseEvent* e) override;
+  bool eventFilter(QObject* objeto, QEvent* e) override;
   void paintEvent(QPaintEvent* e) override;
 
 private:
@@ -97,6 +99,8 @@ private:
   void terminar();
   void Encender(bool si);
   void InterpretarYRecordar();
+  // La consulta en curso pasa a ser la última, también en su fichero.
+  void RecordarUltima();
 
   std::unique_ptr<InstanciaUnica> copiaUnica_;
   FRMInicio* inicio_ = nullptr;
@@ -105,7 +109,10 @@ private:
   bool finalizado_ = false;
   bool arrancado_ = false;
   bool encendido_ = true;
+  bool tabulando_ = false; // una tecla que mueve el foco acaba de pulsarse
   int codigoSalida_ = 0;
+  // Si hay una última consulta de otra sesión, o por qué no.
+  EstadoUltima estadoUltima_ = EstadoUltima::NoHay;
   int anchoBarraFinal_ = 0;
   QString rotuloBarraFinal_;
 };

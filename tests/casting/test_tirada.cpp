@@ -44,78 +44,76 @@ private slots:
   void cleanup() { QCOMPARE(CancelarEsperasModales(), 0); }
 
   // No entra lo que Windows-1252 no tiene, ni caracteres de control (saldrían como cajas al imprimir),
-  // ni más de lo que cabe con su «¿» y su «?»: cada rechazo con un pitido.
+  // ni más de lo que cabe con su «¿» y su «?»: cada rechazo con un pitido. Intro acepta y nunca escribe
+  // un salto; lo pegado con saltos entra en un renglón; la pregunta nunca acaba en dos signos.
   void laPreguntaQueSeGuarda() {
-    // Lo que se ofrece (la última, con sus saltos), si se puede aceptar (Intro es un salto de línea),
-    // lo que queda guardado y los pitidos, tras escribir y pegar.
+    // Lo que se ofrece, lo que queda guardado tras escribir, pegar e Intro (o «abierta» si Intro no
+    // acepta) y los pitidos.
     const auto fila = [](const char* nombre, const QString& escrita, const QString& guardada, int pitidos = 0,
                          const QString& pegada = {}, const QString& ultima = {}) {
       LastQuestion = ultima;
+      CurrentQuestion = u"¿LA DE ANTES?"_s;
       frmconsulta w;
       w.show();
-      QString visto = w.PREGUNTA->toPlainText();
+      QString visto = w.PREGUNTA->toPlainText() + u'|';
       const int antes = PitidosDados();
       w.PREGUNTA->moveCursor(QTextCursor::End);
       Escribir(w.PREGUNTA, escrita);
-      QApplication::clipboard()->setText(pegada);
-      w.PREGUNTA->paste();
-      visto += w.isVisible() && !w.BTNAUX[0]->isHidden() ? u"|aceptar|"_s : u"|?|"_s;
-      Pulsar(w.BTNAUX[0]);
-      visto += CancelFlag.texto() + QuitarBlancosDerecha(CurrentQuestion) + (w.isVisible() ? u"?"_s : u""_s);
+      if (w.isVisible()) {
+        QApplication::clipboard()->setText(pegada);
+        w.PREGUNTA->paste();
+        QTest::keyClick(w.PREGUNTA, Qt::Key_Return);
+      }
+      visto += w.isVisible() ? u"abierta"_s : CancelFlag.texto() + QuitarBlancosDerecha(CurrentQuestion);
+      const QString ofrecida =
+          ultima == PreguntaModoManual ? QString() : ultima.trimmed().replace(u"\r\n"_s, u" "_s);
       QCOMPARE(nombre + u": "_s + visto + u" %1"_s.arg(PitidosDados() - antes),
-               nombre + u": "_s + ultima.trimmed().replace(u"\r\n"_s, u"\n"_s) + u"|aceptar|NO"_s + guardada +
+               nombre + u": "_s + ofrecida + u'|' + (guardada.isEmpty() ? u"abierta"_s : u"NO"_s + guardada) +
                    u" %1"_s.arg(pitidos));
     };
     const QString a98 = QString(98, u'a'), larga = u"abcdefghijklmnopqrstuvwxyz"_s.repeated(5).left(120);
     fila("sin signos, con blancos", u"  año nuevo  "_s, u"¿AÑO NUEVO?"_s);
-    fila("intro final", u"el viaje\n"_s, u"¿EL VIAJE?"_s);
-    fila("? e intro", u"¿el viaje?\n"_s, u"¿EL VIAJE??"_s);
-    fila("sólo intro", u"\n"_s, u"¿?"_s);
-    fila("intro en medio", u"uno\ndos"_s, u"¿UNO\r\nDOS?"_s);
+    fila("intro acepta", u"el viaje\n"_s, u"¿EL VIAJE?"_s);
+    fila("? e intro", u"¿el viaje?\n"_s, u"¿EL VIAJE?"_s);
+    fila("dos signos", u"¿el viaje???"_s, u"¿EL VIAJE?"_s);
+    fila("sólo intro", u"\n"_s, {});
     fila("acentos", u"¿ñandú, cigüeña, àèìòù ÿ?"_s, u"¿ÑANDÚ, CIGÜEÑA, ÀÈÌÒÙ Ÿ?"_s);
     fila("sin mayúscula en 1252", u"straße µ"_s, u"¿STRAßE µ?"_s);
     fila("acentos sueltos", u"cafe\u0301 y n\u0303u \u0301"_s, u"¿CAFÉ Y ÑU  CAFÉ?"_s, 1, u" cafe\u0301"_s);
-    fila("98 letras", a98, u'¿' + a98.toUpper() + u'?');
-    fila("98 letras e intro", a98 + u'\n', u'¿' + a98.toUpper() + u'?', 1);
+    fila("98 letras e intro", a98 + u'\n', u'¿' + a98.toUpper() + u'?');
     fila("120 letras", larga, u'¿' + larga.left(98).toUpper() + u'?', 22);
     fila("¿, 99 letras y ?", u'¿' + a98 + u"a?"_s, u'¿' + a98.toUpper() + u'?', 1);
     fila("fuera de 1252", u"año 中 5€Δ…"_s, u"¿AÑO  5€…?"_s, 2);
-    fila("pegada con controles", u"año"_s, u"¿AÑO Y «FIN»\r\nDEL!?"_s, 1,
-         u" y ☺\a«f\x1bin»\r\nDEL\x7f\u0081!"_s + QChar(0));
-    fila("pegada larga", u"año"_s, u"¿AÑO"_s + QString(95, u'X') + u'?', 1, QString(200, u'x'));
+    fila("pegada con controles y saltos", u"año"_s, u"¿AÑO Y «FIN» DEL OTRO!?"_s, 1,
+         u" y ☺\a«f\x1bin»\r\nDEL\x7f\u0081\nOTRO!"_s + QChar(0));
+    // Lo pegado que no cabe entra hasta la última palabra entera; una sola palabra, nada.
+    fila("pegada larga", QString(90, u'a'), u'¿' + QString(90, u'A') + u" UNO?"_s, 1, u" uno dostres"_s);
+    fila("pegada, una palabra", u"año"_s, u"¿AÑO?"_s, 1, QString(200, u'x'));
     fila("la última", {}, u"¿HABRÁ COSECHA?"_s, 0, {}, u"  ¿HABRÁ COSECHA?"_s);
-    fila("la última, con saltos", u" Y\nTRES"_s, u"¿UNO\r\nDOS? Y\r\nTRES?"_s, 0, {}, u"  ¿UNO\r\nDOS?"_s);
-    // Sin texto no hay aceptar, y cancelar no cambia la pregunta.
+    fila("la última, con saltos", u" y tres"_s, u"¿UNO DOS? Y TRES?"_s, 0, {}, u"  ¿UNO\r\nDOS?"_s);
+    fila("tras una hecha a mano", u"hola"_s, u"¿HOLA?"_s, 0, {}, PreguntaModoManual);
+    // Sin texto no hay aceptar; el contador cuenta lo que guarda el archivo con su «¿» y su «?», y en el
+    // límite lo dice con palabras; cancelar no cambia la pregunta.
     LastQuestion = QString();
     CurrentQuestion = u"¿LA DE ANTES?"_s;
     frmconsulta w;
     w.show();
-    Escribir(w.PREGUNTA, u"   "_s);
-    QVERIFY(w.BTNAUX[0]->isHidden());
-    Escribir(w.PREGUNTA, u"x"_s);
-    QVERIFY(!w.BTNAUX[0]->isHidden());
-    QTest::keyClick(w.PREGUNTA, Qt::Key_Backspace);
-    QVERIFY(w.BTNAUX[0]->isHidden());
+    QString visto;
+    for (const QString& escrita :
+         {u"   "_s, u"x"_s, u"\b"_s, u"¿"_s + QString(97, u'a'), u"a"_s, u"?"_s, u"b"_s}) {
+      if (escrita == u"\b"_s)
+        QTest::keyClick(w.PREGUNTA, Qt::Key_Backspace);
+      else
+        Escribir(w.PREGUNTA, escrita);
+      visto += (w.BTNAUX[0]->isHidden() ? u"- "_s : u"+ "_s) + w.LBLLibres->text() + u'|';
+    }
+    QCOMPARE(visto,
+             u"- 98 caracteres libres|+ 97 caracteres libres|- 98 caracteres libres|+ 1 carácter libre|"
+             "+ Ha llegado al límite: la pregunta no admite más caracteres.|+ Ha llegado al límite: la "
+             "pregunta no admite más caracteres.|+ No cabe más: la pregunta ha llegado a su límite.|"_s);
     Pulsar(w.BTNAUX[1]);
     QVERIFY(!w.isVisible());
     QCOMPARE(CancelFlag.texto() + QuitarBlancosDerecha(CurrentQuestion), u"SI¿LA DE ANTES?"_s);
-
-    // Por un método de entrada o una tecla muerta: lo que está a medio componer se ve y, de lo compuesto,
-    // entra «á»; lo que Windows-1252 no tiene no, ni lo que pasa del largo, cada vez con un pitido.
-    w.show();
-    const int antes = PitidosDados();
-    for (const auto& [aMedias, compuesto] : {std::pair(u"´"_s, QString()),
-                                             {QString(), u"á"_s},
-                                             {u"~"_s, u"中"_s},
-                                             {QString(), QString(120, u'b')}}) {
-      QInputMethodEvent e(aMedias, {});
-      e.setCommitString(compuesto);
-      QApplication::sendEvent(w.PREGUNTA, &e);
-      QCOMPARE(w.PREGUNTA->document()->firstBlock().layout()->preeditAreaText(), aMedias);
-    }
-    Pulsar(w.BTNAUX[0]);
-    QCOMPARE(CurrentQuestion.texto(), u"¿Á"_s + QString(97, u'B') + u'?');
-    QCOMPARE(PitidosDados() - antes, 2);
   }
 
   // Veinte Espacios e Intros, también mientras paran y en la pausa final, nunca llegan al cancelar.
@@ -235,6 +233,66 @@ private slots:
     }
   }
 
+  // Con alguna línea puesta, Escape, Cancelar y el cierre preguntan antes de tirarla, con No por defecto;
+  // mientras se pregunta las monedas no giran y la pausa final no corre. Sin líneas, se sale sin preguntar.
+  void abandonarPreguntaAntes() {
+    RelojFalso reloj;
+    FRMTirada t;
+    FRMIntroducir m;
+    QString visto;
+    int preguntas = 0; // las tres primeras, No; la cuarta, Sí
+    GuionMensajes::desactivar();
+    InstalarManejadorMsgBox([&](const MensajeMostrado& msg) {
+      const QString mesa = Mesa(t);
+      reloj.t += 10; // la persona tarda en contestar
+      WaitTicks(30);
+      visto += msg.titulo + u": "_s + msg.texto +
+               (msg.predeterminado == vbNo && msg.escape == vbNo ? u" No"_s : u""_s) +
+               (t.isVisible() && Mesa(t) != mesa ? u" ¡se movieron!|"_s : u"|"_s);
+      return ++preguntas < 4 ? vbNo : vbYes;
+    });
+    const auto cuenta = qScopeGuard([] { InstalarManejadorMsgBox(nullptr); });
+    CurrentLines = u"786   "_s;
+    t.show();
+    QTest::keyClick(&t, Qt::Key_Escape); // sin líneas, sin preguntar
+    QVERIFY(!t.isVisible() && visto.isEmpty() && CancelFlag == u"SI"_s);
+    t.show();
+    t.ponerlinea();
+    Pulsar(t.BTNTIRAR); // girando
+    QTest::keyClick(&t, Qt::Key_Escape);
+    QVERIFY(t.isVisible() && t.Timer1->isActive());
+    const auto cruces = [&t] {
+      for (auto& c : t.Monedas.moneda)
+        c.estado = u"cruz"_s;
+    };
+    for (int j = 1; j < 5; ++j) {
+      cruces();
+      t.ponerlinea();
+    }
+    double respondida = 0;
+    QTimer::singleShot(0, &t, [&] {
+      t.close(); // en la pausa tras la sexta: No, y la pausa vuelve a empezar
+      respondida = reloj.t;
+    });
+    cruces();
+    t.ponerlinea();
+    QVERIFY2(reloj.t - respondida > 1.5, qPrintable(QString::number(reloj.t - respondida)));
+    QCOMPARE(CancelFlag.texto() + CurrentLines.texto(), u"NO699999"_s);
+    // A mano: sin líneas se va; con una, No la conserva y Sí la tira.
+    CurrentLines = u"969696"_s;
+    m.show();
+    QTest::keyClick(&m, Qt::Key_Escape);
+    QVERIFY(!m.isVisible());
+    m.show();
+    QTest::keyClick(&m, Qt::Key_9);
+    Pulsar(m.BTNAUX[1]);
+    QCOMPARE(QString::number(m.LineasPuestas()) + CurrentLines.texto(), u"19     "_s);
+    Pulsar(m.BTNAUX[1]);
+    QVERIFY(!m.isVisible());
+    QCOMPARE(CancelFlag.texto() + CurrentLines.texto(), u"SI969696"_s);
+    QCOMPARE(visto, u"ABANDONAR: ¿Abandonar esta consulta? No|"_s.repeated(4));
+  }
+
   void elRatonAlCentroYUnaMonedaQueFalla() {
     FRMTirada t;
     FRMIntroducir m;
@@ -321,9 +379,11 @@ private slots:
     QString visto;
     AlAparecerModal([&](QWidget*) {
       visto = w.focusWidget()->accessibleName() + u'|';
-      teclas({Qt::Key_7, Qt::Key_Down, Qt::Key_Return, Qt::Key_Down, Qt::Key_Space, Qt::Key_Backspace,
-              Qt::Key_5});
-      visto += CurrentLines.texto() + u'|';
+      // Intro en una muestra no pone línea: dice cuántas faltan.
+      teclas({Qt::Key_7, Qt::Key_Down, Qt::Key_Return});
+      visto += w.LBLNota->text() + u'|';
+      teclas({Qt::Key_7, Qt::Key_Down, Qt::Key_Space, Qt::Key_Backspace, Qt::Key_5});
+      visto += CurrentLines.texto() + w.LBLNota->text() + u'|';
       w.BTNBORRAR->setFocus();
       teclas({Qt::Key_Space, Qt::Key_Space}); // quitada la última, el botón se apaga
       QCoreApplication::processEvents();      // lo que queda por hacer de la tecla
@@ -332,7 +392,8 @@ private slots:
         teclas({k % 2 ? Qt::Key_Return : Qt::Key_Space});
     });
     w.MostrarModal();
-    QCOMPARE(visto, u"Poner línea 6, yin móvil|77    |0Poner línea 8, yin|"_s);
+    QCOMPARE(visto, u"Poner línea 6, yin móvil|Faltan 5 líneas: Intro acepta con las seis puestas.|77    |"
+                    "0Poner línea 8, yin|"_s);
     QCOMPARE(CancelFlag.texto() + CurrentLines.texto(), u"NO888888"_s);
   }
 

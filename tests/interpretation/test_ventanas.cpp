@@ -64,7 +64,8 @@ private slots:
     w_.emplace();
   }
   void cleanup() {
-    FRMInterpretar::AbrirGrabar = FRMInterpretar::AbrirImprimir = nullptr;
+    FRMInterpretar::AbrirGrabar = nullptr;
+    FRMInterpretar::AbrirImprimir = nullptr;
     QCOMPARE(CancelarEsperasModales(), 0);
   }
 
@@ -129,9 +130,16 @@ private slots:
     Pulsar(w_->Framehexagrama, FondoDelMarco);
     Pulsar(w_->LINEA[4]); // en el complementario ninguna línea tiene texto
     QCOMPARE(vista(), u"COMPLEMENTARIO 787787 D*CI cD"_s);
-    // El foco que llega con el teclado también muestra.
-    w_->BTNINTERPRETAR[1]->setFocus(Qt::TabFocusReason);
-    QTRY_COMPARE(vista(), u"COMPLEMENTARIO 787787 DC*I cC"_s);
+    // El tabulador pasa por los botones sin cambiar lo que se lee; Espacio e Intro lo muestran.
+    w_->BTNINTERPRETAR[0]->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(w_->windowHandle(), Qt::Key_Tab);
+    QVERIFY(w_->BTNINTERPRETAR[1]->hasFocus());
+    QCOMPARE(vista(), u"COMPLEMENTARIO 787787 D*CI cD"_s);
+    QTest::keyClick(w_->windowHandle(), Qt::Key_Space);
+    QCOMPARE(vista(), u"COMPLEMENTARIO 787787 DC*I cC"_s);
+    QTest::keyClick(w_->windowHandle(), Qt::Key_Tab);
+    QTest::keyClick(w_->windowHandle(), Qt::Key_Return);
+    QCOMPARE(vista(), u"COMPLEMENTARIO 787787 DCI* cI"_s);
   }
 
   // El botón a la vista no repone su texto (pudo desplazarse), salvo tras una orden del menú.
@@ -140,10 +148,22 @@ private slots:
     w_->Text1->setPlainText(u"desplazado"_s);
     Pulsar(w_->BTNINTERPRETAR[0]);
     QCOMPARE(vista(), u"PRINCIPAL 969696 D*CI123456 ?desplazado|"_s);
-    QString bandera;
-    FRMInterpretar::AbrirGrabar = [&] { bandera = CancelFlag.texto(); };
+    QString bandera, grabada;
+    FRMInterpretar::AbrirGrabar = [&] {
+      bandera += CancelFlag.texto();
+      return grabada;
+    };
+    // Grabar se confirma con una línea que se va sola (Ctrl+G es archivar); sin grabar, nada.
     Pulsar(w_->BTNMENU[1]);
-    QCOMPARE(bandera, u"SI"_s);
+    QVERIFY(w_->LBLAviso->isHidden());
+    grabada = u"ÍÑIGO"_s;
+    FRMInterpretar::DuracionAvisoMs = 1500;
+    QTest::keyClick(w_->windowHandle(), Qt::Key_G, Qt::ControlModifier);
+    QTRY_COMPARE(bandera, u"SISI"_s);
+    QVERIFY(w_->LBLAviso->isVisible() && w_->BTNMENU[1]->toolTip().contains(u"(Ctrl+G)"_s));
+    QCOMPARE(w_->LBLAviso->text(), u"Consulta grabada para ÍÑIGO"_s);
+    QTRY_VERIFY(w_->LBLAviso->isHidden());
+    FRMInterpretar::DuracionAvisoMs = 4000;
     QCOMPARE(vista(), u"PRINCIPAL 969696 D*CI123456 ?desplazado|"_s);
     Pulsar(w_->BTNINTERPRETAR[0]);
     QCOMPARE(vista(), u"PRINCIPAL 969696 D*CI123456 D"_s);
@@ -163,6 +183,31 @@ private slots:
     Pulsar(w_->BTNMENU[2]);
     Pulsar(w_->BTNINTERPRETAR[2]);
     QCOMPARE(vista(), u"COMPLEMENTARIO 878787 DCI* cI"_s);
+  }
+
+  // La ventana se agranda: crece la lectura y el resto guarda su diseño; agrandada no vuelve al centro.
+  // Ctrl++ y Ctrl+− cambian la letra de lectura, también con el foco en el texto.
+  void crecerYLeer() {
+    abrir(u"969696"_s);
+    QVERIFY(w_->minimumSize() == w_->size() && w_->maximumWidth() > 4000 &&
+            (w_->windowFlags() & Qt::WindowMaximizeButtonHint));
+    const QRect botonera = w_->BTNMENU[3]->geometry(), marco = w_->Framehexagrama->geometry();
+    const QSize pregunta = w_->PREGUNTA->size(), lectura = w_->Text1->size();
+    w_->resize(w_->width() + 200, w_->height() + 100);
+    QVERIFY(w_->BTNMENU[3]->geometry() == botonera && w_->Framehexagrama->size() == marco.size());
+    QCOMPARE(w_->PREGUNTA->size(), pregunta + QSize(200, 0));
+    QCOMPARE(w_->Text1->size(), lectura + QSize(200, 100));
+    w_->move(3, 3);
+    w_->centrarform();
+    QCOMPARE(w_->pos(), QPoint(3, 3));
+    const double letra = w_->PuntosLectura();
+    QTest::keyClick(w_->windowHandle(), Qt::Key_Plus, Qt::ControlModifier);
+    w_->Text1->setFocus();
+    QTest::keyClick(w_->windowHandle(), Qt::Key_Plus, Qt::ControlModifier);
+    QCOMPARE(w_->Text2[1]->font().pointSizeF(), letra + 3);
+    for (int k = 0; k < 30; ++k)
+      QTest::keyClick(w_->windowHandle(), Qt::Key_Minus, Qt::ControlModifier);
+    QVERIFY(w_->Text1->font().pointSizeF() < letra && w_->Text1->font().pointSizeF() >= 8);
   }
 
   // Cancelar, volver a abrir y aceptar con el botón, con doble clic y con el teclado.

@@ -3,6 +3,7 @@
 #include "apoyo/Apoyo.h"
 #include "archive/FRMGrabar.h"
 #include "archive/FRMRecuperar.h"
+#include "archive/UltimaConsulta.h"
 #include "casting/FRMIntroducir.h"
 #include "casting/FRMTirada.h"
 #include "casting/frmconsulta.h"
@@ -298,6 +299,92 @@ private slots:
     QCOMPARE(visto, PreguntaModoManual + u" | HEXAGRAMA PRINCIPAL 63-Chi Chi 987678"_s);
     QCOMPARE(LastLines.texto() + ComplementLines.texto() + LastQuestion.trimmed(),
              u"987678887778"_s + PreguntaModoManual);
+    // Tras ella la pregunta empieza vacía, aunque la última sigue siendo la suya.
+    AlAparecer<frmconsulta>([&visto](frmconsulta* c) {
+      visto = c->PREGUNTA->toPlainText() + u'|';
+      Pulsar(c->BTNAUX[1]);
+    });
+    Pulsar(menu_->BTNMENU[0]);
+    QCOMPARE(visto + LastQuestion.trimmed(), u"|"_s + PreguntaModoManual);
+  }
+
+  // La última consulta sigue ahí al volver a abrir KORVAL, con su fecha, en un fichero nuestro sólo para
+  // su dueño. Uno dañado se ignora y se dice; un enlace puesto con su nombre nunca se escribe.
+  void laUltimaSobreviveAlCierre() {
+    const QString ruta = carpeta_->fichero(NombreUltimaConsulta);
+    const auto elegir = [this](int fila) {
+      AlAparecer<FRM64HEXAGRAMAS>([fila](FRM64HEXAGRAMAS* c) {
+        c->List1->setCurrentRow(fila);
+        Pulsar(c->BTNAUX[0]);
+        AlAparecer<FRMInterpretar>([](FRMInterpretar* i) { Pulsar(i->BTNMENU[3]); });
+      });
+      Pulsar(menu_->BTNMENU[2]);
+    };
+    const auto reabrir = [this] {
+      menu_.reset();
+      PrepararEstado(false);
+      menu_ = std::make_unique<FRMPRINCIPAL>();
+      menu_->show();
+    };
+    // Lo que muestra la orden 3: la consulta, o el mensaje.
+    const auto ultima = [this] {
+      GuionMensajes::limpiar();
+      QString visto;
+      if (LastLines.texto().trimmed().size() == 6)
+        MirarInterpretacion(visto);
+      Pulsar(menu_->BTNMENU[3]);
+      for (const auto& m : GuionMensajes::mostrados())
+        visto += m.texto.section(u"\r\n"_s, 0, 0);
+      return visto;
+    };
+    FijarReloj(nullptr, [] { return QDate(2024, 2, 29); });
+    elegir(62);
+    QCOMPARE(QFileInfo(ruta).permissions() & ~QFile::Permissions(0x0700),
+             QFile::ReadOwner | QFile::WriteOwner);
+    reabrir(); // y con él, el reloj de verdad
+    QCOMPARE(ultima(), PreguntaCatalogo + u" | HEXAGRAMA PRINCIPAL 63-Chi Chi 787878"_s);
+    QCOMPARE(LastDate, QDate(2024, 2, 29));
+    // Dañado: ni se muestra ni se calla.
+    QByteArray danado = LeerTodo(ruta);
+    danado[137] = 'x';
+    QVERIFY(EscribirTodo(ruta, danado));
+    reabrir();
+    QCOMPARE(ultima(), u"La última consulta guardada no se puede leer: el fichero «ultima-consulta.dat» está "
+                       "dañado."_s);
+    // Un enlace con su nombre: se lee lo que apunta, pero no se escribe a través de él.
+    QTemporaryDir fuera;
+    const QString ajeno = fuera.filePath(u"ajeno"_s);
+    QVERIFY(EscribirTodo(ajeno, danado.left(10)) && QFile::remove(ruta) && QFile::link(ajeno, ruta));
+    reabrir();
+    elegir(0);
+    QCOMPARE(LeerTodo(ajeno), danado.left(10));
+    QVERIFY(QFileInfo(ruta).isSymLink());
+    QCOMPARE(ultima(), PreguntaCatalogo + u" | HEXAGRAMA PRINCIPAL 1-Ch'ien 777777"_s);
+  }
+
+  // Grabar ofrece el último nombre de la sesión y completa con los del archivo sin mirar mayúsculas ni
+  // acentos.
+  void grabarOfreceYCompleta() {
+    QVERIFY(archivar(ArchiveRecord::Nuevo(u"ÍÑIGO"_s, u"¿Y?"_s, u"777777"_s, u"05/03/1998"_s).Bytes() +
+                     ArchiveRecord::Nuevo(u"JOSÉ"_s, u"¿Y?"_s, u"777777"_s, u"05/03/1998"_s).Bytes() +
+                     ArchiveRecord::Nuevo(u"ANA"_s, u"¿Y?"_s, u"777777"_s, u"05/03/1998"_s).Bytes()));
+    QString visto, grabadas;
+    for (int k = 0; k < 2; ++k) {
+      AlAparecer<FRMGrabar>([&](FRMGrabar* w) {
+        grabadas += w->TXTUsuario->text() + (w->TXTUsuario->hasSelectedText() ? u"*|"_s : u"|"_s);
+        QCompleter* c = w->TXTUsuario->completer();
+        for (const QString& escrito : {u"inigo"_s, u"  Jose"_s, u"i"_s, u"ino"_s}) {
+          c->setCompletionPrefix(escrito);
+          visto += c->currentCompletion() + u'|';
+        }
+        if (w->TXTUsuario->text().isEmpty())
+          Escribir(w->TXTUsuario, u"ana"_s);
+        QTest::keyClick(w->TXTUsuario, Qt::Key_Return);
+      });
+      grabadas += FRMInterpretar::AbrirGrabar();
+    }
+    QCOMPARE(visto, u"ÍÑIGO|JOSÉ|ÍÑIGO||"_s.repeated(2));
+    QCOMPARE(grabadas, u"|ANAANA*|ANA"_s);
   }
 };
 

@@ -1,5 +1,7 @@
 // El arranque y el menú principal, como los vive el usuario.
 #include "apoyo/Apoyo.h"
+#include "archive/ArchivoConsultas.h"
+#include "core/Hexagrama.h"
 #include "archive/FRMGrabar.h"
 #include "archive/FRMRecuperar.h"
 #include "casting/FRMIntroducir.h"
@@ -247,6 +249,93 @@ private slots:
     InstalarManejadorMsgBox(nullptr);
   }
 
+  // Dos clics seguidos en cada botón del menú, el segundo en la pausa de antes de la orden: una sola
+  // orden, una sola ventana o un solo mensaje.
+  void dosClicsUnaOrden() {
+    QVERIFY(EscribirTodo(carpeta_->fichero(u"usuarios.dat"_s),
+                         ArchiveRecord::Nuevo(u"ANA"_s, u"¿Y?"_s, u"777777"_s, u"05/03/1998"_s).Bytes()));
+    auto menu = Arrancar();
+    menu->show();
+    QVERIFY(QTest::qWaitForWindowActive(menu.get()));
+    struct : QObject {
+      int ventanas = 0;
+      bool eventFilter(QObject* o, QEvent* e) override {
+        ventanas += e->type() == QEvent::Show && o->isWidgetType() && static_cast<QWidget*>(o)->isWindow() &&
+                    static_cast<QWidget*>(o)->windowType() != Qt::ToolTip;
+        return false;
+      }
+    } mostradas;
+    qApp->installEventFilter(&mostradas);
+    QTimer cerrar; // cada ventana de una orden, en cuanto sale, se cierra por el marco (es cancelar)
+    cerrar.callOnTimeout([] {
+      if (QWidget* w = QApplication::activeModalWidget(); w && w->isVisible())
+        w->close();
+    });
+    cerrar.start(5);
+    QString visto;
+    for (int i = 0; i < 8; ++i) {
+      BotonImagen* b = menu->BTNMENU[size_t(i)];
+      GuionMensajes::limpiar();
+      GuionMensajes::responder(vbNo); // «¿Finalizar KORVAL?»: No
+      mostradas.ventanas = 0;
+      QTimer::singleShot(0, b, [b] { Pulsar(b); });
+      Pulsar(b);
+      VisorAyuda::Instancia().hide();
+      visto += u"%1:%2 "_s.arg(i).arg(mostradas.ventanas + int(GuionMensajes::mostrados().size()));
+    }
+    qApp->removeEventFilter(&mostradas);
+    QCOMPARE(visto, u"0:1 1:1 2:1 3:1 4:1 5:1 6:1 7:1 "_s);
+  }
+
+  // Cada control que puede tener el foco, en cada ventana, lleva el anillo: su color rodea al control
+  // con el foco y no está sin él. El anillo se ve sobre el verde azulado, el oro y el negro.
+  void anilloDeFoco() {
+    QVERIFY(EscribirTodo(carpeta_->fichero(u"usuarios.dat"_s),
+                         ArchiveRecord::Nuevo(u"ANA"_s, u"¿Y?"_s, u"969696"_s, u"05/03/1998"_s).Bytes()));
+    auto menu = Arrancar();
+    CurrentLines = u"969696"_s;
+    ComputeComplement();
+    CurrentQuestion = u"¿Y?"_s;
+    for (const QColor& fondo : {Estilo::VerdeAzulado, Estilo::Negro})
+      QVERIFY(Contraste(Estilo::Foco, fondo) >= 3);
+    QVERIFY(Contraste(Estilo::Negro, Estilo::Oro) >= 3);
+    QStringList sinAnillo;
+    int vistos = 0;
+    for (Formulario* w : std::initializer_list<Formulario*>{
+             menu.get(), menu->Consulta, menu->Tirada, menu->Introducir, menu->Hexagramas64,
+             menu->Interpretar, menu->Recuperar, menu->Grabar, &menu->VentanaImprimir()}) {
+      CancelFlag = u"NO"_s;
+      w->show();
+      QApplication::setActiveWindow(w);
+      QVERIFY(QTest::qWaitForWindowActive(w));
+      for (QWidget* c : w->findChildren<QWidget*>()) {
+        if (!(c->focusPolicy() & Qt::TabFocus) || !c->isVisibleTo(w) || !c->isEnabled() || c->focusProxy())
+          continue;
+        const QRect zona = QRect(c->mapTo(w, QPoint()), c->size()).adjusted(-3, -3, 3, 3);
+        const auto anillo = [&] {
+          const QImage im = w->grab(zona).toImage();
+          int n = 0;
+          for (int y = 0; y < im.height(); ++y)
+            for (int x = 0; x < im.width(); ++x)
+              n += im.pixelColor(x, y) == Estilo::Foco;
+          return n;
+        };
+        w->setFocus();
+        const int sin = anillo();
+        c->setFocus(Qt::TabFocusReason);
+        const int con = anillo();
+        ++vistos;
+        if (!c->hasFocus() || sin > 0 || con < c->width() + c->height())
+          sinAnillo << u"%1 %2: %3/%4"_s.arg(w->metaObject()->className(), c->metaObject()->className())
+                           .arg(sin)
+                           .arg(con);
+      }
+      w->hide();
+    }
+    QCOMPARE(sinAnillo.join(u"\n"_s), QString());
+    QVERIFY2(vistos >= 45, qPrintable(QString::number(vistos)));
+  }
+
   // La línea de mensajes de la botonera, con un pitido por cambio; mientras dura una orden el menú
   // está apagado, y al volver vuelve al centro; las órdenes 3, 7 y 5.
   void laBotoneraYLasOrdenes() {
@@ -277,13 +366,21 @@ private slots:
     QVERIFY(menu->Encendido());
     QCOMPARE(CancelFlag.texto(), QStringLiteral("SI"));
     QTRY_COMPARE(menu->pos(), centro);
-    // Sin consulta previa, la orden 3 sólo avisa.
+    // El tabulador lleva a la línea lo mismo que el ratón; al acabar una orden vuelve la bienvenida.
+    menu->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(menu.get()));
+    menu->BTNMENU[0]->setFocus();
+    QTest::keyClick(menu->windowHandle(), Qt::Key_Tab);
+    QCOMPARE(menu->Panmsg->text(), menu->BTNMENU[1]->toolTip());
+    // Sin consulta previa, la orden 3 sólo avisa, y dice dónde están las grabadas.
     GuionMensajes::limpiar();
     AlAparecerModal([](QWidget* w) { w->hide(); }); // si se abriera una ventana, que no se quede colgada
     Pulsar(menu->BTNMENU[3]);
     QCOMPARE(CancelarEsperasModales(), 1); // no se abrió ninguna
-    QCOMPARE(UnicoMensaje(vbInformation + vbOKOnly),
-             "Información al usuario: No hay consultas almacenadas con anterioridad.");
+    QCOMPARE(
+        UnicoMensaje(vbInformation + vbOKOnly),
+        "Información al usuario: Aún no se ha hecho ninguna consulta: la última que se haga se podrá ver "
+        "aquí.\r\n\r\nLas consultas grabadas se abren con «Recuperar CONSULTA ALMACENADA EN DISCO».");
     QVERIFY(menu->Encendido());
     // Los datos del programador: tres líneas, cada una con su salto.
     GuionMensajes::limpiar();
