@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+using namespace Qt::StringLiterals;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t largo) {
   const auto exigir = [](bool condicion) { return condicion ? void() : std::abort(); };
   const QByteArray bytes(reinterpret_cast<const char*>(datos), qsizetype(largo));
@@ -26,11 +28,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t lar
   // Con el bit 0, ninguna fila coincide (la posición se lee como 0).
   if (!(opciones & 1))
     HexagramList[1] = {QString(),
-                       QStringLiteral("1"),
+                       u"1"_s,
                        patron.mid(3),
                        patron.left(3),
-                       QStringLiteral("H"),
-                       QStringLiteral("T"),
+                       u"H"_s,
+                       u"T"_s,
                        QString::fromLatin1(bytes.mid(7, 8)).trimmed()};
   // Con el bit 1, el buffer empieza lleno de restos de otra carga.
   if (opciones & 2)
