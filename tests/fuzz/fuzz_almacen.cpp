@@ -10,8 +10,6 @@
 #include <cstdint>
 #include <cstdlib>
 
-using namespace Qt::StringLiterals;
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t largo) {
   const auto exigir = [](bool condicion) { return condicion ? void() : std::abort(); };
   const QByteArray bytes(reinterpret_cast<const char*>(datos), qsizetype(largo));
@@ -28,11 +26,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t lar
   // Con el bit 0, ninguna fila coincide (la posición se lee como 0).
   if (!(opciones & 1))
     HexagramList[1] = {QString(),
-                       u"1"_s,
+                       QStringLiteral("1"),
                        patron.mid(3),
                        patron.left(3),
-                       u"H"_s,
-                       u"T"_s,
+                       QStringLiteral("H"),
+                       QStringLiteral("T"),
                        QString::fromLatin1(bytes.mid(7, 8)).trimmed()};
   // Con el bit 1, el buffer empieza lleno de restos de otra carga.
   if (opciones & 2)
