@@ -8,7 +8,6 @@
 #include "platform/Ficheros.h"
 
 #include <QFile>
-#include <QTest>
 
 #include <map>
 #include <optional>

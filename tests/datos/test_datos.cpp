@@ -7,8 +7,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
-#include <QTest>
 
 namespace {
 const QString FuentesData = QStringLiteral(KORVAL_FUENTES_DATA);

@@ -15,7 +15,6 @@
 #include <QGuiApplication>
 #include <QProcess>
 #include <QScopeGuard>
-#include <QScreen>
 #include <QStandardPaths>
 #include <QThread>
 #include <QTimer>

@@ -9,7 +9,6 @@
 #include "printing/SuperficieMedida.h"
 
 #include <QFontInfo>
-#include <QTest>
 
 using namespace Qt::StringLiterals;
 

@@ -27,27 +27,26 @@ class PruebaOrdenes : public QObject {
 private slots:
   // Cada línea con su entorno: abrir las ventanas, o el estado de salida y la primera línea que se dice.
   void decisiones() {
+    const QProcessEnvironment x11 = Entorno(u"DISPLAY"_s, u":0"_s), nada;
     const std::tuple<QStringList, QProcessEnvironment, QString> casos[] = {
-        {{}, Entorno(u"DISPLAY"_s, u":0"_s), u"abrir"_s},
+        {{}, x11, u"abrir"_s},
         {{}, Entorno(u"WAYLAND_DISPLAY"_s, u"wayland-0"_s), u"abrir"_s},
         {{}, Entorno(u"QT_QPA_PLATFORM"_s, u"offscreen"_s), u"abrir"_s},
-        {{u"-platform"_s, u"offscreen"_s, u"-style"_s, u"Fusion"_s, u"-reverse"_s}, Entorno(), u"abrir"_s},
+        {{u"-platform"_s, u"offscreen"_s, u"-style"_s, u"Fusion"_s, u"-reverse"_s}, nada, u"abrir"_s},
         {{}, Entorno(u"DISPLAY"_s, QString()), u"1: "_s + SinEscritorio},
-        {{u"-style=Fusion"_s}, Entorno(), u"1: "_s + SinEscritorio},
-        {{u"--version"_s}, Entorno(), u"0: KORVAL " KORVAL_VERSION ""_s},
-        {{u"-h"_s}, Entorno(), u"0: Uso: korval [OPCIÓN…]"_s},
-        {{u"--nada"_s}, Entorno(u"DISPLAY"_s, u":0"_s), u"2: korval: no hay ninguna opción «--nada»."_s},
-        {{u"-platform"_s}, Entorno(), u"2: korval: a la opción «-platform» le falta su valor."_s},
-        {{u"--version=2"_s}, Entorno(), u"2: korval: la opción «--version» no lleva valor."_s},
-        {{u"--exportar"_s, u"a.csv"_s, u"--usuario"_s, u"Íñigo"_s}, Entorno(), u"exportar a.csv Íñigo"_s},
-        {{u"--exportar=b.html"_s, u"-platform"_s, u"xcb"_s}, Entorno(), u"exportar b.html "_s},
+        {{u"-style=Fusion"_s}, nada, u"1: "_s + SinEscritorio},
+        {{u"--version"_s}, nada, u"0: KORVAL " KORVAL_VERSION ""_s},
+        {{u"-h"_s}, nada, u"0: Uso: korval [OPCIÓN…]"_s},
+        {{u"--nada"_s}, x11, u"2: korval: no hay ninguna opción «--nada»."_s},
+        {{u"-platform"_s}, nada, u"2: korval: a la opción «-platform» le falta su valor."_s},
+        {{u"--version=2"_s}, nada, u"2: korval: la opción «--version» no lleva valor."_s},
+        {{u"--exportar"_s, u"a.csv"_s, u"--usuario"_s, u"Íñigo"_s}, nada, u"exportar a.csv Íñigo"_s},
+        {{u"--exportar=b.html"_s, u"-platform"_s, u"xcb"_s}, nada, u"exportar b.html "_s},
         {{u"--usuario"_s, u"ana"_s},
-         Entorno(),
+         nada,
          u"2: korval: «--usuario» sólo vale junto con «--exportar FICHERO»."_s},
-        {{u"--exportar"_s}, Entorno(), u"2: korval: a la opción «--exportar» le falta su valor."_s},
-        {{u"hola"_s},
-         Entorno(u"DISPLAY"_s, u":0"_s),
-         u"2: korval: no admite argumentos sueltos como «hola»."_s},
+        {{u"--exportar"_s}, nada, u"2: korval: a la opción «--exportar» le falta su valor."_s},
+        {{u"hola"_s}, x11, u"2: korval: no admite argumentos sueltos como «hola»."_s},
     };
     for (const auto& [argumentos, entorno, esperado] : casos) {
       const OrdenArranque o = LeerLineaOrdenes(QStringList{u"korval"_s} + argumentos, entorno);
