@@ -48,9 +48,7 @@ FRMImprimir::FRMImprimir(QWidget* parent) : Formulario(parent) {
   Colocar(panfondo, 0, 0, 4695, 2865);
 
   const QString estiloOpcion = QStringLiteral(
-      "QRadioButton { color: rgb(246, 222, 150); font-weight: bold; background: transparent; spacing: 5px;"
-      " border: 1px solid transparent; }"
-      "QRadioButton:focus { border: 1px dotted rgb(246, 222, 150); }"
+      "QRadioButton { color: rgb(246, 222, 150); font-weight: bold; background: transparent; spacing: 5px; }"
       "QRadioButton:disabled { color: rgb(110, 140, 140); }"
       "QRadioButton::indicator { width: 9px; height: 9px; border-radius: 6px;"
       " border: 2px solid rgb(214, 178, 74); background: rgb(0, 40, 40); }"
