@@ -73,7 +73,6 @@ private slots:
     };
     const QString a98 = QString(98, u'a'), larga = u"abcdefghijklmnopqrstuvwxyz"_s.repeated(5).left(120);
     fila("sin signos, con blancos", u"  año nuevo  "_s, u"¿AÑO NUEVO?"_s);
-    fila("intro acepta", u"el viaje\n"_s, u"¿EL VIAJE?"_s);
     fila("? e intro", u"¿el viaje?\n"_s, u"¿EL VIAJE?"_s);
     fila("dos signos", u"¿el viaje???"_s, u"¿EL VIAJE?"_s);
     fila("sólo intro", u"\n"_s, {});
@@ -169,7 +168,6 @@ private slots:
     });
     w.MostrarModal();
     QCOMPARE(CancelFlag.texto() + CurrentLines.texto(), u"NO"_s + esperadas);
-    QCOMPARE(esperadas.size(), 6);
     QCOMPARE(primera, u"¿SALDRÁ BIEN?|787878      |000 0 TIRAR MONEDAS on quieta|000 0 PARAR MONEDAS on gira|"
                       "1 TIRAR MONEDAS on quieta|Línea 1: "_s +
                           esperadas[0] + u"|quieta|quieta|quieta"_s);
@@ -261,21 +259,17 @@ private slots:
     Pulsar(t.BTNTIRAR); // girando
     QTest::keyClick(&t, Qt::Key_Escape);
     QVERIFY(t.isVisible() && t.Timer1->isActive());
-    const auto cruces = [&t] {
+    double respondida = 0;
+    for (int j = 1; j < 6; ++j) {
       for (auto& c : t.Monedas.moneda)
         c.estado = u"cruz"_s;
-    };
-    for (int j = 1; j < 5; ++j) {
-      cruces();
+      if (j == 5)
+        QTimer::singleShot(0, &t, [&] {
+          t.close(); // en la pausa tras la sexta: No, y la pausa vuelve a empezar
+          respondida = reloj.t;
+        });
       t.ponerlinea();
     }
-    double respondida = 0;
-    QTimer::singleShot(0, &t, [&] {
-      t.close(); // en la pausa tras la sexta: No, y la pausa vuelve a empezar
-      respondida = reloj.t;
-    });
-    cruces();
-    t.ponerlinea();
     QVERIFY2(reloj.t - respondida > 1.5, qPrintable(QString::number(reloj.t - respondida)));
     QCOMPARE(CancelFlag.texto() + CurrentLines.texto(), u"NO699999"_s);
     // A mano: sin líneas se va; con una, No la conserva y Sí la tira.

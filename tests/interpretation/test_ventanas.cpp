@@ -9,14 +9,10 @@
 
 #include <sys/stat.h>
 
-namespace {
-
-// Un punto del fondo del marco, entre la columna de líneas y los paneles.
-const QPoint FondoDelMarco(Tw(2220), Tw(1500));
-} // namespace
-
 class PruebaVentanas : public QObject {
   Q_OBJECT
+  // Un punto del fondo del marco, entre la columna de líneas y los paneles.
+  const QPoint FondoDelMarco{Tw(2220), Tw(1500)};
   std::optional<CarpetaPrueba> carpeta_;
   std::optional<FRMInterpretar> w_;
   // Los textos a la vista ("texto|" o "enunciado|interpretación") por código: "D", "L1"…, "cD"…
@@ -264,26 +260,22 @@ private slots:
     SSPanel *superior = w_->SSPanel2[0], *inferior = w_->SSPanel2[1];
     QCOMPARE(superior->Caption() + u'/' + inferior->Caption(), u"TRIGRAMA SUPERIOR/TRIGRAMA INFERIOR"_s);
     QVERIFY(superior->y() + superior->height() <= inferior->y());
-    const auto nombres = [&] {
+    for (const auto& [lineas, esperado] : std::vector<std::pair<QString, QString>>{
+             {u"977888"_s, u"K'un, la Tierra que recibe / Ch'ien, el Cielo que crea / 11-T'ai / La armonía "
+                           "fecunda / Interpretar línea 1|||||"_s},
+             {u"789878"_s, u"K'an, el Agua que se abisma / Li, el Fuego que ilumina / 63-Chi Chi / Lo ya "
+                           "cumplido / ||Interpretar línea 3|||"_s},
+             {u"887786"_s, u"Chên, el Trueno que despierta / Kên, la Montaña que aquieta / 62-Hsiao Kuo / El "
+                           "exceso de lo pequeño / |||||Interpretar línea 6"_s}}) {
+      w_->isVisible() ? w_->ActualizaHexagrama(lineas) : abrir(lineas);
       QStringList ayudas;
       for (const BotonImagen* l : w_->LINEA)
         ayudas << l->toolTip();
-      return superior->findChild<QLabel*>()->text() + u" / "_s + inferior->findChild<QLabel*>()->text() +
-             u" / "_s + w_->TXTHEXAGRAMA[0]->text() + u" / "_s + w_->TXTHEXAGRAMA[1]->text() + u" / "_s +
-             ayudas.join(u'|');
-    };
-    abrir(u"977888"_s);
-    QCOMPARE(
-        nombres(),
-        u"K'un, la Tierra que recibe / Ch'ien, el Cielo que crea / 11-T'ai / La armonía fecunda / Interpretar línea 1|||||"_s);
-    w_->ActualizaHexagrama(u"789878"_s);
-    QCOMPARE(
-        nombres(),
-        u"K'an, el Agua que se abisma / Li, el Fuego que ilumina / 63-Chi Chi / Lo ya cumplido / ||Interpretar línea 3|||"_s);
-    w_->ActualizaHexagrama(u"887786"_s);
-    QCOMPARE(nombres(),
-             u"Chên, el Trueno que despierta / Kên, la Montaña que aquieta / 62-Hsiao Kuo / El exceso de "
-             "lo pequeño / |||||Interpretar línea 6"_s);
+      QCOMPARE(superior->findChild<QLabel*>()->text() + u" / "_s + inferior->findChild<QLabel*>()->text() +
+                   u" / "_s + w_->TXTHEXAGRAMA[0]->text() + u" / "_s + w_->TXTHEXAGRAMA[1]->text() +
+                   u" / "_s + ayudas.join(u'|'),
+               esperado);
+    }
   }
 };
 
