@@ -299,13 +299,6 @@ private slots:
     QCOMPARE(visto, PreguntaModoManual + u" | HEXAGRAMA PRINCIPAL 63-Chi Chi 987678"_s);
     QCOMPARE(LastLines.texto() + ComplementLines.texto() + LastQuestion.trimmed(),
              u"987678887778"_s + PreguntaModoManual);
-    // Tras ella la pregunta empieza vacía, aunque la última sigue siendo la suya.
-    AlAparecer<frmconsulta>([&visto](frmconsulta* c) {
-      visto = c->PREGUNTA->toPlainText() + u'|';
-      Pulsar(c->BTNAUX[1]);
-    });
-    Pulsar(menu_->BTNMENU[0]);
-    QCOMPARE(visto + LastQuestion.trimmed(), u"|"_s + PreguntaModoManual);
   }
 
   // La última consulta sigue ahí al volver a abrir KORVAL, con su fecha, en un fichero nuestro sólo para

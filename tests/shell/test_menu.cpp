@@ -44,6 +44,18 @@ std::unique_ptr<FRMPRINCIPAL> Arrancar(bool enElCancelar = false) {
   return std::make_unique<FRMPRINCIPAL>();
 }
 
+// El menú y las ventanas de sus órdenes.
+std::vector<Formulario*> Ventanas(FRMPRINCIPAL& m) {
+  return {&m,       m.Consulta,          m.Tirada, m.Introducir, m.Hexagramas64, m.Interpretar, m.Recuperar,
+          m.Grabar, &m.VentanaImprimir()};
+}
+
+// Un archivo de consultas con una sola, de ANA.
+bool Archivar(const CarpetaPrueba& carpeta, const QString& lineas) {
+  return EscribirTodo(carpeta.fichero(u"usuarios.dat"_s),
+                      ArchiveRecord::Nuevo(u"ANA"_s, u"¿Y?"_s, lineas, u"05/03/1998"_s).Bytes());
+}
+
 // Los enlaces de la ayuda que, pulsados, no dejan a la vista el apartado que nombran.
 QStringList EnlacesRotos(QTextBrowser* texto) {
   const auto fragmentos = [texto](const std::function<void(const QTextFragment&)>& ver) {
@@ -85,6 +97,7 @@ class PruebaMenu : public QObject {
   std::unique_ptr<CarpetaPrueba> carpeta_;
   int salidas_ = 0;
   long long turnosPresentacion_ = 0; // los que se piden con la presentación a la vista
+  int ventanas_ = 0;                 // las que se muestran
 
 public:
   bool eventFilter(QObject* o, QEvent* e) override {
@@ -92,6 +105,8 @@ public:
       turnosPresentacion_ = TurnosPedidos();
     else if (qobject_cast<FRMInicio*>(o) && e->type() == QEvent::Hide)
       turnosPresentacion_ = TurnosPedidos() - turnosPresentacion_;
+    ventanas_ += e->type() == QEvent::Show && o->isWidgetType() && static_cast<QWidget*>(o)->isWindow() &&
+                 static_cast<QWidget*>(o)->windowType() != Qt::ToolTip;
     return false;
   }
 
@@ -131,9 +146,7 @@ private slots:
       QVERIFY(!b->Picture().isNull() && !b->accessibleName().isEmpty());
     // Cada ventana con su título: la barra de tareas y el lector de pantalla las distinguen.
     QStringList titulos{FRM256().windowTitle(), VisorAyuda::Instancia().windowTitle()};
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             menu.get(), menu->Tirada, menu->Introducir, menu->Hexagramas64, menu->Consulta,
-             menu->Interpretar, menu->Recuperar, menu->Grabar, &menu->VentanaImprimir()})
+    for (QWidget* w : Ventanas(*menu))
       titulos << w->windowTitle();
     QVERIFY2(titulos.removeDuplicates() == 0 && !titulos.contains(QString()), qPrintable(titulos.join(u'|')));
     // Los sorteos de la barra son anteriores a la siembra: se repiten.
@@ -184,7 +197,6 @@ private slots:
   void salirPideConfirmacion() {
     // El botón 6, el cierre (también Alt+F4) y Escape preguntan; con No, o Escape, el menú sigue.
     auto menu = Arrancar();
-    QVERIFY(!menu->Terminado()); // un aviso que no se contestó bien ya ha fallado
     menu->show();
     QCOMPARE(menu->focusWidget(), menu->BTNMENU[0]); // abre con el foco en la primera orden
     const std::function<void()> salir[] = {[&] { Pulsar(menu->BTNMENU[6]); }, [&] { menu->close(); },
@@ -207,18 +219,17 @@ private slots:
     InstalarMensajesQt();
     QVERIFY(CargarTraduccionesQt(*qApp));
     QString botones;
-    AlAparecerModal([&botones](QWidget* caja) {
-      for (const QAbstractButton* b : caja->findChildren<QAbstractButton*>())
-        botones += b->text() + u'|';
-      QTest::keyClick(caja, Qt::Key_Escape);
-    });
-    MsgBox(u"¿Seguro?"_s, vbQuestion + vbYesNo);
-    QCOMPARE(botones, u"&Sí|&No|"_s);
-    const auto contestar = [](int estilo, Qt::Key tecla) {
-      AlAparecerModal([tecla](QWidget* caja) { QTest::keyClick(caja, tecla); });
-      return MsgBox(QStringLiteral("¿Seguro?"), estilo);
+    const auto contestar = [&botones](int estilo, Qt::Key tecla) {
+      AlAparecerModal([&botones, tecla](QWidget* caja) {
+        botones.clear();
+        for (const QAbstractButton* b : caja->findChildren<QAbstractButton*>())
+          botones += b->text() + u'|';
+        QTest::keyClick(caja, tecla);
+      });
+      return MsgBox(u"¿Seguro?"_s, estilo);
     };
     QCOMPARE(contestar(vbQuestion + vbYesNo, Qt::Key_Escape), int(vbNo));
+    QCOMPARE(botones, u"&Sí|&No|"_s);
     QCOMPARE(contestar(vbQuestion + vbYesNo, Qt::Key_Return), int(vbYes));
     QCOMPARE(contestar(vbCritical + vbAbortRetryIgnore, Qt::Key_Escape), int(vbAbort));
     QCOMPARE(contestar(vbOKCancel + vbDefaultButton2, Qt::Key_Return), int(vbCancel));
@@ -252,20 +263,11 @@ private slots:
   // Dos clics seguidos en cada botón del menú, el segundo en la pausa de antes de la orden: una sola
   // orden, una sola ventana o un solo mensaje.
   void dosClicsUnaOrden() {
-    QVERIFY(EscribirTodo(carpeta_->fichero(u"usuarios.dat"_s),
-                         ArchiveRecord::Nuevo(u"ANA"_s, u"¿Y?"_s, u"777777"_s, u"05/03/1998"_s).Bytes()));
+    QVERIFY(Archivar(*carpeta_, u"777777"_s));
     auto menu = Arrancar();
     menu->show();
     QVERIFY(QTest::qWaitForWindowActive(menu.get()));
-    struct : QObject {
-      int ventanas = 0;
-      bool eventFilter(QObject* o, QEvent* e) override {
-        ventanas += e->type() == QEvent::Show && o->isWidgetType() && static_cast<QWidget*>(o)->isWindow() &&
-                    static_cast<QWidget*>(o)->windowType() != Qt::ToolTip;
-        return false;
-      }
-    } mostradas;
-    qApp->installEventFilter(&mostradas);
+    qApp->installEventFilter(this);
     QTimer cerrar; // cada ventana de una orden, en cuanto sale, se cierra por el marco (es cancelar)
     cerrar.callOnTimeout([] {
       if (QWidget* w = QApplication::activeModalWidget(); w && w->isVisible())
@@ -277,21 +279,20 @@ private slots:
       BotonImagen* b = menu->BTNMENU[size_t(i)];
       GuionMensajes::limpiar();
       GuionMensajes::responder(vbNo); // «¿Finalizar KORVAL?»: No
-      mostradas.ventanas = 0;
+      ventanas_ = 0;
       QTimer::singleShot(0, b, [b] { Pulsar(b); });
       Pulsar(b);
       VisorAyuda::Instancia().hide();
-      visto += u"%1:%2 "_s.arg(i).arg(mostradas.ventanas + int(GuionMensajes::mostrados().size()));
+      visto += u"%1:%2 "_s.arg(i).arg(ventanas_ + int(GuionMensajes::mostrados().size()));
     }
-    qApp->removeEventFilter(&mostradas);
+    qApp->removeEventFilter(this);
     QCOMPARE(visto, u"0:1 1:1 2:1 3:1 4:1 5:1 6:1 7:1 "_s);
   }
 
   // Cada control que puede tener el foco, en cada ventana, lleva el anillo: su color rodea al control
   // con el foco y no está sin él. El anillo se ve sobre el verde azulado, el oro y el negro.
   void anilloDeFoco() {
-    QVERIFY(EscribirTodo(carpeta_->fichero(u"usuarios.dat"_s),
-                         ArchiveRecord::Nuevo(u"ANA"_s, u"¿Y?"_s, u"969696"_s, u"05/03/1998"_s).Bytes()));
+    QVERIFY(Archivar(*carpeta_, u"969696"_s));
     auto menu = Arrancar();
     CurrentLines = u"969696"_s;
     ComputeComplement();
@@ -301,9 +302,7 @@ private slots:
     QVERIFY(Contraste(Estilo::Negro, Estilo::Oro) >= 3);
     QStringList sinAnillo;
     int vistos = 0;
-    for (Formulario* w : std::initializer_list<Formulario*>{
-             menu.get(), menu->Consulta, menu->Tirada, menu->Introducir, menu->Hexagramas64,
-             menu->Interpretar, menu->Recuperar, menu->Grabar, &menu->VentanaImprimir()}) {
+    for (Formulario* w : Ventanas(*menu)) {
       CancelFlag = u"NO"_s;
       w->show();
       QApplication::setActiveWindow(w);
@@ -340,7 +339,6 @@ private slots:
   // está apagado, y al volver vuelve al centro; las órdenes 3, 7 y 5.
   void laBotoneraYLasOrdenes() {
     auto menu = Arrancar();
-    QVERIFY(!menu->Terminado()); // un aviso que no se contestó bien ya ha fallado
     menu->show();
     QVERIFY(QTest::qWaitForWindowActive(menu.get()));
     const int antes = PitidosDados();

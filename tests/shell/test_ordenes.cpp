@@ -80,7 +80,6 @@ private slots:
       return (p.exitStatus() == QProcess::NormalExit ? QString::number(p.exitCode()) : u"abortó"_s) + u' ' +
              primera(p.readAllStandardOutput()) + u" | "_s + primera(p.readAllStandardError());
     };
-    QCOMPARE(correr({u"--version"_s}), u"0 KORVAL " KORVAL_VERSION " | "_s);
     QCOMPARE(correr({u"-platform"_s, u"offscreen"_s, u"--help"_s}), u"0 Uso: korval [OPCIÓN…] | "_s);
     QCOMPARE(correr({}), u"1  | "_s + SinEscritorio);
     QCOMPARE(correr({u"--nada"_s}), u"2  | korval: no hay ninguna opción «--nada»."_s);
