@@ -424,8 +424,7 @@ private slots:
       QVERIFY(EscribirTodo(carpeta_->fichero(n), Registro(n).Bytes()));
     QFile::remove(carpeta_->fichero(ajenos[1]));
     QVERIFY(QFile::link(suyo, carpeta_->fichero(ajenos[1])));
-    const auto deTodos = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
-                         QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
+    const QFileDevice::Permissions deTodos(0x6066); // leer y escribir, el dueño, su grupo y los demás
     QCOMPARE(GrabarRegistro(archivo(), Registro("BEA"), nullptr), Hecho);
     for (int i = 0; i < 4; ++i)
       QCOMPARE(Eliminar(archivo(), 1), Hecho);
@@ -433,9 +432,7 @@ private slots:
     QCOMPARE(GrabarRegistro(archivo(), Registro("EVA"), nullptr), Hecho);
     // Sólo su dueño puede leer el archivo.
     QCOMPARE(QFile::permissions(archivo()) & deTodos, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    QStringList hay = Sobrantes(carpeta_->ruta(), DelArchivo).filter(u"usuarios"_s, Qt::CaseInsensitive);
-    hay.sort();
-    QCOMPARE(hay, ajenos);
+    QCOMPARE(Sobrantes(carpeta_->ruta(), DelArchivo).filter(u"usuarios"_s, Qt::CaseInsensitive), ajenos);
     for (const QString& n : ajenos)
       QCOMPARE(LeerTodo(carpeta_->fichero(n)), n == ajenos[1] ? TresConsultas() : Registro(n).Bytes());
 
@@ -562,22 +559,17 @@ private slots:
     QCOMPARE(PitidosDados() - pitidos, 3);
     QVERIFY(Clic(w->BTNAUX[0]));
     QCOMPARE(LeerTodo(archivo()), ConLaEnCurso(u"PEÑA€Ü ZOË  ÑU"_s));
-    // Los acentos que llegan sueltos tras su letra se guardan con ella, en el nombre y en la pregunta.
+    // Los acentos que llegan sueltos tras su letra se guardan con ella, en el nombre y en la pregunta; una
+    // consulta sacada del archivo se graba con su fecha, no con la de hoy.
     QVERIFY(EscribirTodo(archivo(), TresConsultas()));
     CurrentQuestion = u"¿QUE\u0301 SERA\u0301 DE MI\u0301?"_s;
+    CurrentDate = QDate(2026, 12, 6);
     w->show();
     Escribir(nombre, u"jose\u0301"_s);
     QCOMPARE(nombre->text(), u"josé"_s);
     QVERIFY(Clic(w->BTNAUX[0]));
-    QCOMPARE(LeerTodo(archivo()), ConLaEnCurso(u"JOSÉ"_s));
-    // Una consulta sacada del archivo se graba con su fecha, no con la de hoy.
-    QVERIFY(EscribirTodo(archivo(), TresConsultas()));
-    CurrentDate = QDate(2026, 12, 6);
-    w->show();
-    Escribir(nombre, u"ana\n"_s);
-    CurrentDate = QDate();
-    QCOMPARE(LastUser, u"ANA"_s); // quien grabó la última, como quedó en el archivo
-    QCOMPARE(LeerTodo(archivo()), ConRegistroNuevo(TresConsultas(), Registro(u"ANA"_s, "¿QUÉ SERÁ DE MÍ?",
+    QCOMPARE(LastUser, u"JOSÉ"_s); // quien grabó la última, como quedó en el archivo
+    QCOMPARE(LeerTodo(archivo()), ConRegistroNuevo(TresConsultas(), Registro(u"JOSÉ"_s, "¿QUÉ SERÁ DE MÍ?",
                                                                              "789689", "06/12/2026")));
   }
 
@@ -600,14 +592,11 @@ private slots:
     QCOMPARE(d.Usuarios(), QStringList({"ÁLVARO", "IGNACIO", "ÍÑIGO", "NURIA", "ÑANDÚ", "ZOE"}));
     QCOMPARE(d.BuscarUsuario(u" inigo"_s), 2);
     QCOMPARE(d.BuscarUsuario(u"ign"_s), -1);
-    const auto entradas = [&](const std::vector<int>& cuales) {
-      QStringList r;
-      for (int i : cuales)
-        r << d.Entrada(i);
-      return r;
-    };
+    QStringList deInigo;
+    for (int i : d.Consultas(2))
+      deInigo << d.Entrada(i);
     const int cambio = HexagramNumber(u"796878"_s), trabajo = HexagramNumber(u"969696"_s);
-    QCOMPARE(entradas(d.Consultas(2)),
+    QCOMPARE(deInigo,
              QStringList(
                  {u"06/12/2026 · %1 → %2 · ¿Y EL TRABAJO?"_s.arg(trabajo).arg(HexagramNumber(u"878787"_s)),
                   u"06/12/2026 · %1 → %2 · ¿CAMBIARÉ DE CASA?"_s.arg(cambio).arg(HexagramNumber(u"787878"_s)),
@@ -666,15 +655,13 @@ private slots:
     const auto exportar = [&](const QString& nombre, bool sustituir) {
       elegido = {fuera.filePath(nombre), sustituir};
       GuionMensajes::limpiar();
-      return Clic(w.BTNEXPORTAR) ? Ultimo().texto : u"sin clic"_s;
+      return Clic(w.BTNEXPORTAR) ? Ultimo().texto.replace(fuera.path() + u'/', u"…/"_s) : u"sin clic"_s;
     };
-    QCOMPARE(exportar(u"ana.csv"_s, false),
-             u"Se han exportado 2 consultas a «%1»."_s.arg(fuera.filePath(u"ana.csv"_s)));
+    QCOMPARE(exportar(u"ana.csv"_s, false), u"Se han exportado 2 consultas a «…/ana.csv»."_s);
     QVERIFY(propuesta.endsWith(u"Diario de ANA 1998-03-05.html"_s));
     QCOMPARE(LeerCsv(LeerTodo(fuera.filePath(u"ana.csv"_s)))->size(), 3);
     Elegir(w.CMBUSUARIO, 0);
-    QCOMPARE(exportar(u"todos.html"_s, false),
-             u"Se han exportado 3 consultas a «%1»."_s.arg(fuera.filePath(u"todos.html"_s)));
+    QCOMPARE(exportar(u"todos.html"_s, false), u"Se han exportado 3 consultas a «…/todos.html»."_s);
     QCOMPARE(LeerHtml(LeerTodo(fuera.filePath(u"todos.html"_s))).size(), 3);
     // Uno que apareció sin que se aceptara sustituirlo se queda; el aceptado se sustituye.
     QVERIFY(exportar(u"ana.csv"_s, false).contains(u"KORVAL no lo sustituye"_s));
@@ -696,21 +683,18 @@ private slots:
   // eliminar diciendo qué (No por omisión) y por lo que se vio, y las dañadas, que se ven y se eliminan.
   void elDiarioEnLaVentana() {
     FRMRecuperar& w = *recuperar_;
-    const auto entrada = [](const char* fecha, int n, const char* pregunta) {
-      return u"%1 · %2 · %3"_s.arg(QLatin1String(fecha)).arg(n).arg(QString::fromUtf8(pregunta));
-    };
     const int h1 = HexagramNumber(u"777777"_s), h64 = HexagramNumber(u"878787"_s);
     const int luis = HexagramNumber(u"788788"_s), ana = HexagramNumber(u"969696"_s);
     LastUser = u"LUIS"_s; // quien grabó la última abre la ventana
     w.show();
     QCOMPARE(Elementos(w.CMBUSUARIO), QStringList({"(Todos)", "ANA", "LUIS"}));
     QCOMPARE(w.CMBUSUARIO->currentText() + u": "_s + Elementos(w.CMBCONSULTA).join(u" | "_s),
-             u"LUIS: "_s + entrada("24/12/2005", luis, "¿Y LUIS?"));
+             u"LUIS: 24/12/2005 · %1 · ¿Y LUIS?"_s.arg(luis));
     QCOMPARE(w.focusWidget(), w.CMBUSUARIO);
     Elegir(w.CMBUSUARIO, 1);
     QCOMPARE(Elementos(w.CMBCONSULTA),
              QStringList({u"15/06/2004 · %1 → %2 · ¿SEGUNDA DE ANA?"_s.arg(ana).arg(h64),
-                          entrada("01/02/2003", h1, "¿PRIMERA DE ANA?")}));
+                          u"01/02/2003 · %1 · ¿PRIMERA DE ANA?"_s.arg(h1)}));
     QCOMPARE(w.LBLFecha->text() + w.CMBCONSULTA->toolTip(), u"15/06/2004¿SEGUNDA DE ANA?"_s);
     for (int j = 0; j < 6; ++j)
       QCOMPARE(w.LINEA[j]->Picture().cacheKey(), GRAFICOS::Instancia().GRFLINEAp[j % 2 ? 0 : 3].cacheKey());
@@ -741,7 +725,7 @@ private slots:
     const QByteArray dos = SinRegistro(TresConsultas(), 2);
     QCOMPARE(LeerTodo(archivo()), dos);
     QCOMPARE(w.CMBUSUARIO->currentText() + u' ' + Elementos(w.CMBCONSULTA).join(u" | "_s),
-             u"ANA "_s + entrada("01/02/2003", h1, "¿PRIMERA DE ANA?"));
+             u"ANA 01/02/2003 · %1 · ¿PRIMERA DE ANA?"_s.arg(h1));
     // Si el archivo cambió desde que se llenó la lista, se elimina la consulta que se ve, no la de su lugar.
     Elegir(w.CMBUSUARIO, 2);
     const QByteArray otraCopia = ConRegistroNuevo(dos, Registro("AAA")); // grabó delante y renumeró
