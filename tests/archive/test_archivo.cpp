@@ -136,10 +136,9 @@ QStringList LeerHtml(const QByteArray& bytes) {
       ids << x.attributes().value(u"id"_s).toString();
       if (x.name() == u"use"_s)
         usados << x.attributes().value(u"href"_s).mid(1).toString();
-      for (const char* fuera : {"src", "href"}) // sólo valen las referencias a la propia página
-        if (x.attributes().hasAttribute(QLatin1String(fuera)) &&
-            !x.attributes().value(QLatin1String(fuera)).startsWith(u'#'))
-          return {u"mal: "_s + QLatin1String(fuera)};
+      for (const QXmlStreamAttribute& a : x.attributes()) // sólo valen las referencias a la propia página
+        if ((a.name() == u"src"_s || a.name() == u"href"_s) && !a.value().startsWith(u'#'))
+          return {u"mal: "_s + a.name().toString()};
       if (x.name() == u"script"_s || x.name() == u"link"_s || x.name() == u"img"_s)
         return {u"mal: "_s + x.name().toString()};
       clase = x.attributes().value(u"class"_s).toString();
