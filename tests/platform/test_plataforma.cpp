@@ -24,6 +24,7 @@
 #include <cmath>
 #include <cstdio>
 #include <fcntl.h>
+#include <future>
 #include <optional>
 #include <thread>
 #include <sys/resource.h>
@@ -212,13 +213,12 @@ private slots:
     const QByteArray fifo = QFile::encodeName(dir.filePath(u"fifo"_s)), dato = QFile::encodeName(normal);
     QVERIFY(mkfifo(fifo.constData(), 0600) == 0);
     int buenas = 0, fifos = 0, otras = 0;
-    std::atomic<bool> hecho = false;
     {
       std::jthread cambia([&](std::stop_token parar) { // otro proceso que cambia los nombres
         while (!parar.stop_requested())
           renameat2(AT_FDCWD, fifo, AT_FDCWD, dato, RENAME_EXCHANGE);
       });
-      std::thread lector([&] {
+      auto lector = std::async(std::launch::async, [&] {
         Carpeta c(dir.path());
         QElapsedTimer reloj;
         reloj.start();
@@ -228,14 +228,16 @@ private slots:
            : f == FalloLectura::NoEsFichero                  ? fifos
                                                              : otras)++;
         }
-        hecho = true;
       });
-      for (int espera = 0; !hecho && espera < 1000; ++espera)
-        QThread::msleep(10);
-      const bool colgado = !hecho;
-      if (colgado) // se le abre la FIFO para soltarlo, y la prueba falla
-        ::close(::open(fifo.constData(), O_WRONLY | O_NONBLOCK));
-      lector.join();
+      const bool colgado = lector.wait_for(std::chrono::seconds(10)) != std::future_status::ready;
+      if (colgado) { // quieta ya, se le abre la FIFO (con el nombre que tenga) para soltarlo, y la prueba
+                     // falla
+        cambia.request_stop();
+        cambia.join();
+        for (const QByteArray& n : {fifo, dato})
+          ::close(::open(n.constData(), O_WRONLY | O_NONBLOCK));
+      }
+      lector.wait();
       QVERIFY2(!colgado, "una lectura se quedó esperando en la FIFO");
     }
     QVERIFY2(buenas > 50 && fifos > 50 && otras == 0,
