@@ -38,9 +38,7 @@ constexpr int EsperaModalMs = 10000;
   for (const char* var :
        {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME", "XDG_RUNTIME_DIR"}) {
     const QString sub = QString::fromLatin1(var).toLower();
-    d.mkdir(sub);
-    QFile::setPermissions(d.filePath(sub),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    d.mkdir(sub, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     qputenv(var, QFile::encodeName(d.filePath(sub)));
   }
   return true;
@@ -61,8 +59,7 @@ Q_COREAPP_STARTUP_FUNCTION(entornoDePrueba)
 
 // Cierra una ventana modal como el usuario, por el marco; si eso no la cierra, se esconde.
 void CerrarModal(QWidget* w) {
-  w->close();
-  if (w->isVisible())
+  if (!w->close())
     w->hide();
 }
 

@@ -25,9 +25,7 @@ struct CopiaData {
   QString data(const QString& rel = QString()) const { return QDir(dir.path() + "/data").filePath(rel); }
   QString salida(const QString& rel = QString()) const { return QDir(dir.path() + "/salida").filePath(rel); }
   QString leer(const QString& rel) const { return QString::fromUtf8(LeerTodo(data(rel))); }
-  bool escribir(const QString& rel, const QString& texto) const {
-    return EscribirTodo(data(rel), texto.toUtf8());
-  }
+  bool escribir(const QString& rel, const QString& t) const { return EscribirTodo(data(rel), t.toUtf8()); }
   // El código de salida y lo que dice por la salida de errores; -1 si no acabó por sí misma, a tiempo.
   std::pair<int, QString> generar() const {
     QProcess p;

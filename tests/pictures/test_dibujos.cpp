@@ -100,15 +100,11 @@ private slots:
     QCOMPARE(qApp->devicePixelRatio(), 2.0);
     const GRAFICOS& g = GRAFICOS::Instancia();
     QList<QPixmap> todos{g.Gaceptar, g.Gcancelar, g.FondoInicio, g.Consejo, g.Eliminar, g.Impresora};
-    for (const auto& serie : {QList<QPixmap>(g.GRFLINEA.begin(), g.GRFLINEA.end()),
-                              QList<QPixmap>(g.GRFLINEAm.begin(), g.GRFLINEAm.end()),
-                              QList<QPixmap>(g.GRFLINEAp.begin(), g.GRFLINEAp.end()),
-                              QList<QPixmap>(g.CarasMenu.begin(), g.CarasMenu.end()),
-                              QList<QPixmap>(g.grfmoneda.begin(), g.grfmoneda.end()),
-                              QList<QPixmap>(g.GRFarrojarParar.begin(), g.GRFarrojarParar.end()),
-                              QList<QPixmap>(g.IMGHEXAGR.begin(), g.IMGHEXAGR.end()),
-                              QList<QPixmap>(g.CarasInterpretar.begin(), g.CarasInterpretar.end())})
-      todos += serie;
+    const auto anadir = [&todos](const auto&... series) {
+      (todos.append({series.begin(), series.end()}), ...);
+    };
+    anadir(g.GRFLINEA, g.GRFLINEAm, g.GRFLINEAp, g.CarasMenu, g.grfmoneda, g.GRFarrojarParar, g.IMGHEXAGR,
+           g.CarasInterpretar);
     // Dibujado de nuevo a su densidad, no ampliado: no todo bloque de 2 x 2 es de un solo color.
     for (const QPixmap& pm : todos) {
       const QSize logico = pm.deviceIndependentSize().toSize();
