@@ -248,8 +248,7 @@ private slots:
     QVERIFY(
         QFontInfo(QFont(familia)).family().contains(familia == u"Arial" ? u"Liberation Sans"_s : familia));
     consulta(u"969696"_s, pregunta);
-    const auto& fila = HexagramList[std::size_t(HexagramNumber(u"969696"_s))];
-    const QString nombre = fila[1].trimmed() + u'-' + fila[4];
+    const QString nombre = u"63-Chi Chi"_s;
     CurrentDate = QDate();
     FijarReloj([] { return 0.0; }, [] { return QDate(2027, 1, 9); });
     DialogoComun& d = FRMImprimir::DialogoDeImpresion();
