@@ -112,8 +112,8 @@ private slots:
     GuionDialogos::activar();
     impresora_ = std::make_unique<ImpresoraGrabadora>();
     FijarImpresora(impresora_.get());
-    FRMImprimir::DialogoDeImpresion().FontName = u"Arial"_s;
-    FRMImprimir::DialogoDeImpresion().FontSize = 12;
+    DialogoComun& d = FRMImprimir::DialogoDeImpresion(); // la letra de siempre, también tras otra prueba
+    std::tie(d.FontName, d.FontSize, d.FontItalic) = std::tuple(u"Arial"_s, 12.0, false);
     f_ = std::make_unique<FRMImprimir>();
     abiertos_.clear();
     QDesktopServices::setUrlHandler(u"file"_s, this, "abrirUrl");
@@ -257,7 +257,6 @@ private slots:
     imprimir();
     impresora_->setFontBold(true);
     imprimir();
-    d.FontItalic = false;
     const auto uno = impresora_->delTrabajo(1), dos = impresora_->delTrabajo(2);
     QCOMPARE(uno.size(), dos.size());
     for (std::size_t i = 0; i < uno.size(); ++i)
@@ -399,12 +398,11 @@ private slots:
     f_ = std::make_unique<FRMImprimir>();
     consulta(u"787969"_s);
     imprimir();
-    const QStringList impresas = impresora_->textos();
     QStringList faltan;
     SuperficieMedidaQt medida;
     ComponerTexto(medida, {u"Liberation Serif"_s, 14}, impresora_->ancho - RightReserve,
                   [&](const QString& l) {
-                    if (!l.isEmpty() && !impresas.contains(l.startsWith(u"*n*"_s) ? l.mid(3) : l))
+                    if (!l.isEmpty() && !impresora_->textos().contains(l.startsWith(u"*n*"_s) ? l.mid(3) : l))
                       faltan << l;
                   });
     QVERIFY2(faltan.isEmpty(), qPrintable(faltan.join(u'\n')));
