@@ -33,6 +33,7 @@
 #include <QUrl>
 
 #include <atomic>
+#include <deque>
 #include <map>
 #include <memory>
 #include <random>
@@ -509,22 +510,20 @@ private slots:
     impresoraDeVerdad();
     FijarPruebaImpresoras([] { return true; });
     QStringList vistos;
-    std::vector<std::unique_ptr<QBuffer>> papeles;
-    std::vector<std::unique_ptr<QPdfWriter>> hojas;
+    std::deque<QBuffer> papeles; // lo que recibiría cada impresora
+    std::deque<QPdfWriter> hojas;
     FijarPapelImpresora([&](QPrinter& p) {
       vistos << (p.printerName() == QPrinterInfo::defaultPrinter().printerName() ? u"predeterminada "_s
                                                                                  : p.printerName()) +
                     (p.outputFileName().isEmpty() ? u"sin fichero"_s : p.outputFileName());
-      papeles.push_back(std::make_unique<QBuffer>());
-      papeles.back()->open(QIODevice::WriteOnly);
-      hojas.push_back(std::make_unique<QPdfWriter>(papeles.back().get()));
-      return hojas.back().get();
+      papeles.emplace_back().open(QIODevice::WriteOnly);
+      return &hojas.emplace_back(&papeles.back());
     });
     consulta(u"697896"_s, PreguntaLarga);
     imprimir(true);
     QCOMPARE(vistos, QStringList(2, u"predeterminada sin fichero"_s));
-    for (const auto& papel : papeles) // lo impreso llegó entero a la impresora
-      QVERIFY(papel->data().startsWith("%PDF-") && papel->data().trimmed().endsWith("%%EOF"));
+    for (const QBuffer& papel : papeles) // lo impreso llegó entero a la impresora
+      QVERIFY(papel.data().startsWith("%PDF-") && papel.data().trimmed().endsWith("%%EOF"));
     QVERIFY(sobrantes().isEmpty() && GuionMensajes::mostrados().empty() && abiertos_.isEmpty());
   }
 
