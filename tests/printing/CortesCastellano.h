@@ -91,10 +91,23 @@ inline const auto Grupo = [](QStringView dos) {
   return QStringView(u"pl pr bl br fl fr tr dr cl cr gl gr kl kr tl").contains(dos);
 };
 
+// Lo que la composición de libro no admite aunque el castellano lo admita: partir una palabra de cuatro
+// letras o menos, dejar menos de tres letras después del guion, partir entre dos vocales.
+inline QString JuzgarLibro(const QString& L, const QString& R) {
+  if (L.size() + R.size() <= 4)
+    return QStringLiteral("parte una palabra corta");
+  if (R.size() < 3)
+    return QStringLiteral("deja un borde corto");
+  if (VocalEn(L + R, int(L.size()) - 1) && VocalEn(L + R, int(L.size())))
+    return QStringLiteral("parte entre dos vocales");
+  return QString();
+}
+
 // Por qué está mal partir en `izquierda`- y `derecha` (la última palabra de una línea sin su guion y la
-// primera de la siguiente); vacío si el corte es bueno. En `palabra`, la palabra partida en minúsculas.
+// primera de la siguiente); vacío si el corte es bueno. En `palabra`, la palabra partida en minúsculas. En
+// la página (`enLaPagina`) manda además la lista en sus palabras y cuentan las reglas de libro.
 inline QString Juzgar(const QString& izquierda, const QString& derecha, QString& palabra,
-                      bool conLista = true) {
+                      bool enLaPagina = true) {
   const QString L = QRegularExpression(QStringLiteral("\\p{L}+$")).match(izquierda).captured().toLower();
   const QString R = QRegularExpression(QStringLiteral("^\\p{L}+")).match(derecha).captured().toLower();
   if (L.isEmpty() || R.isEmpty())
@@ -106,8 +119,8 @@ inline QString Juzgar(const QString& izquierda, const QString& derecha, QString&
   if (L.size() < 2 || R.size() < 2)
     return QStringLiteral("deja una letra sola");
   // En sus palabras manda la lista, que sabe de prefijos.
-  if (const auto k = Lista().conocidas.constFind(palabra); conLista && k != Lista().conocidas.cend())
-    return k->contains(int(L.size())) ? QString() : QStringLiteral("no es una de sus divisiones");
+  if (const auto k = Lista().conocidas.constFind(palabra); enLaPagina && k != Lista().conocidas.cend())
+    return k->contains(int(L.size())) ? JuzgarLibro(L, R) : QStringLiteral("no es una de sus divisiones");
   int a = int(L.size()), b = a;
   while (a > 0 && !VocalEn(palabra, a - 1))
     --a;
@@ -133,23 +146,7 @@ inline QString Juzgar(const QString& izquierda, const QString& derecha, QString&
   const bool hue = R.size() > 2 && Debil(R[1]) && VocalEn(R, 2);
   if (n == 0 ? Diptongo(L.back(), R.front()) : grupo == u"h" && !hue && Diptongo(L.back(), R[1]))
     return QStringLiteral("parte un diptongo");
-  return QString();
-}
-
-// Lo que la composición de libro no admite aunque el castellano lo admita: partir una palabra de cuatro
-// letras o menos, dejar menos de dos letras antes del guion o menos de tres después, partir entre dos
-// vocales.
-inline QString JuzgarLibro(const QString& izquierda, const QString& derecha) {
-  const QString L = QRegularExpression(QStringLiteral("\\p{L}+$")).match(izquierda).captured().toLower();
-  const QString R = QRegularExpression(QStringLiteral("^\\p{L}+")).match(derecha).captured().toLower();
-  const QString palabra = L + R;
-  if (palabra.size() <= 4)
-    return QStringLiteral("parte una palabra corta");
-  if (L.size() < 2 || R.size() < 3)
-    return QStringLiteral("deja un borde corto");
-  if (VocalEn(palabra, int(L.size()) - 1) && VocalEn(palabra, int(L.size())))
-    return QStringLiteral("parte entre dos vocales");
-  return QString();
+  return enLaPagina ? JuzgarLibro(L, R) : QString();
 }
 
 // Las sílabas de una palabra en minúsculas: sus vocales, contando una vez las que hacen diptongo.
@@ -189,9 +186,7 @@ inline Resultado JuzgarLineas(const QStringList& lineas) {
     const QString izquierda = lineas[k].chopped(1).split(u' ').constLast();
     const QString derecha = lineas[k + 1].trimmed().split(u' ').constFirst();
     QString palabra;
-    QString motivo = Juzgar(izquierda, derecha, palabra);
-    if (motivo.isEmpty())
-      motivo = JuzgarLibro(izquierda, derecha);
+    const QString motivo = Juzgar(izquierda, derecha, palabra);
     r.conocidas += Lista().conocidas.contains(palabra);
     if (!motivo.isEmpty())
       r.malos << izquierda + QStringLiteral("-|") + derecha + QStringLiteral(": ") + motivo;
