@@ -193,14 +193,7 @@ void FRMIntroducir::BTNAUX_Click(int Index) {
 }
 
 bool FRMIntroducir::ConfirmarAbandono() {
-  if (LineasPuestas() == 0)
-    return true;
-  if (preguntando_)
-    return false;
-  preguntando_ = true;
-  const bool si = PreguntarAbandono();
-  preguntando_ = false;
-  return si;
+  return LineasPuestas() == 0 || PreguntarAbandono();
 }
 
 void FRMIntroducir::keyPressEvent(QKeyEvent* e) {

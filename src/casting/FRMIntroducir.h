@@ -50,5 +50,4 @@ private:
   // Con alguna línea puesta, pregunta antes de tirarla.
   bool ConfirmarAbandono();
   int muestraConFoco_ = 0;
-  bool preguntando_ = false;
 };

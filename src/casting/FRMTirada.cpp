@@ -284,15 +284,13 @@ void FRMTirada::ponerlinea() {
 bool FRMTirada::ConfirmarAbandono() {
   if (LineasPuestas() == 0)
     return true;
-  if (preguntando_)
+  if (PreguntandoAbandono())
     return false;
-  preguntando_ = true;
   // El reloj se para mientras se pregunta; una parada o la pausa final, que
   // corren debajo de esta pregunta, esperan a que se conteste.
   const bool girando = Timer1->isActive();
   Timer1->stop();
   const bool si = PreguntarAbandono();
-  preguntando_ = false;
   if (!si) {
     if (girando)
       Timer1->start();

@@ -69,7 +69,6 @@ private:
   // corriendo de antes (una parada, la pausa final) ve que ya no es suyo.
   int sesion_ = 0;
   bool avisando_ = false;
-  bool preguntando_ = false;
   // Cuándo empezó la pausa tras la sexta línea (vuelve a empezar si se
   // preguntó por abandonar en medio).
   double inicioPausa_ = 0;

@@ -276,8 +276,13 @@ void Formulario::mouseMoveEvent(QMouseEvent* e) {
 }
 
 bool Formulario::PreguntarAbandono() {
-  return MsgBox(QStringLiteral("¿Abandonar esta consulta?"), vbQuestion + vbYesNo + vbDefaultButton2,
-                QStringLiteral("ABANDONAR")) == vbYes;
+  if (preguntandoAbandono_)
+    return false;
+  preguntandoAbandono_ = true;
+  const bool si = MsgBox(QStringLiteral("¿Abandonar esta consulta?"), vbQuestion + vbYesNo + vbDefaultButton2,
+                         QStringLiteral("ABANDONAR")) == vbYes;
+  preguntandoAbandono_ = false;
+  return si;
 }
 
 void Formulario::AlMoverRaton(QWidget* control, std::function<void()> accion) {

@@ -72,8 +72,11 @@ protected:
   virtual QWidget* ControlDelFoco() { return nullptr; }
 
   // «¿Abandonar esta consulta?», con No por defecto: true si la respuesta
-  // es Sí. Lo preguntan las ventanas que tiran lo hecho al cancelar.
-  static bool PreguntarAbandono();
+  // es Sí. Lo preguntan las ventanas que tiran lo hecho al cancelar. Un
+  // segundo Escape o Cancelar mientras la pregunta está abierta no abre otra:
+  // devuelve false.
+  bool PreguntarAbandono();
+  bool PreguntandoAbandono() const { return preguntandoAbandono_; }
 
   // Llama a `accion` cada vez que el ratón se mueve sobre `control`.
   void AlMoverRaton(QWidget* control, std::function<void()> accion);
@@ -106,4 +109,5 @@ private:
   QPointer<QWidget> focoAparcado_;
   class QEventLoop* bucle_ = nullptr;
   std::vector<std::pair<QWidget*, std::function<void()>>> seguimiento_;
+  bool preguntandoAbandono_ = false;
 };
