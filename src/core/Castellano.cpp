@@ -14,10 +14,6 @@ QString Plegado(const QString& texto) {
   return r.toCaseFolded();
 }
 
-bool EmpiezaIgual(const QString& texto, const QString& buscado) {
-  return Plegado(texto).startsWith(Plegado(buscado));
-}
-
 OrdenCastellano::OrdenCastellano() : cotejo_(QLocale(QLocale::Spanish, QLocale::Spain)) {
   // El idioma se dice aquí, no se toma del sistema: las pruebas y muchos
   // escritorios corren en C.UTF-8, que pondría la Ñ después de la Z.

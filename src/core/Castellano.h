@@ -13,9 +13,6 @@
 // Los blancos de los extremos se quitan.
 QString Plegado(const QString& texto);
 
-// Si `buscado`, plegado, es el principio de `texto` plegado.
-bool EmpiezaIgual(const QString& texto, const QString& buscado);
-
 // El orden de un diccionario castellano: Á con la A, Ñ después de la N,
 // sin distinguir mayúsculas. Se prepara una vez; comparar es barato.
 class OrdenCastellano {

@@ -51,10 +51,9 @@ private slots:
     QCOMPARE(nombres, QStringList({"9 AÑOS", "10 AÑOS", "ÁLVARO", "ANA", "Ana", "ana maría", "IGNACIO",
                                    "ÍÑIGO", "NURIA", "ÑANDÚ", "OSCAR", "ZOE"}));
     // Al buscar no cuentan mayúsculas, acentos, diéresis ni la tilde de la eñe, ni los blancos de relleno.
-    QVERIFY(EmpiezaIgual(u"ÍÑIGO"_s, u"inigo"_s) && EmpiezaIgual(u"ÍÑIGO   "_s, u"  íñi"_s));
+    QVERIFY(Plegado(u"ÍÑIGO   "_s).startsWith(Plegado(u"  íñi"_s)));
     QVERIFY(Plegado(u"¿CAMBIARÉ DE CASA?"_s).contains(Plegado(u"cambiare"_s)));
     QCOMPARE(Plegado(u"PINGÜINO Ñu"_s), u"pinguino nu"_s);
-    QVERIFY(!EmpiezaIgual(u"ANA"_s, u"anab"_s) && !EmpiezaIgual(u"EVA"_s, u"ava"_s));
   }
 
   void complementario() {
