@@ -14,6 +14,8 @@
 // descriptores de carpeta, para probarlo también en este.
 #if defined(Q_OS_UNIX) && !defined(KORVAL_SOLO_QT)
 #define KORVAL_POSIX 1
+#include "platform/SinCortes.h"
+
 #include <QDeadlineTimer>
 
 #include <cstdio>
@@ -159,15 +161,6 @@ QString NombreDePaso(const QString& nombre, const char* paso) {
 }
 QString NombreNuevo(const QString& nombre) {
   return NombreDePaso(nombre, ".korval-nuevo");
-}
-
-// Las llamadas que una señal puede cortar se repiten.
-template <class F> auto SinCortes(F&& f) {
-  decltype(f()) r;
-  do
-    r = f();
-  while (r == -1 && errno == EINTR);
-  return r;
 }
 
 IdentidadFichero IdentidadDe(const struct stat& st) {

@@ -18,6 +18,8 @@
 // de Qt.
 #if defined(Q_OS_UNIX)
 #define KORVAL_SOCKET_POSIX 1
+#include "platform/SinCortes.h"
+
 #include <QSocketNotifier>
 
 #include <cerrno>
@@ -102,14 +104,6 @@ InstanciaUnica::Resultado InstanciaUnica::Adquirir(int esperaMs) {
 #ifdef KORVAL_SOCKET_POSIX
 
 namespace {
-int Reintentar(const std::function<int()>& llamada) {
-  int r;
-  do
-    r = llamada();
-  while (r == -1 && errno == EINTR);
-  return r;
-}
-
 // Un socket local sin herencia a otros programas y que no se queda esperando.
 int SocketLocal() {
   const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
@@ -133,7 +127,7 @@ bool Direccion(const QString& ruta, sockaddr_un* dir) {
 // Espera a poder leer o escribir en `fd` como mucho hasta `limite`.
 bool Esperar(int fd, short eventos, const QDeadlineTimer& limite) {
   pollfd p{fd, eventos, 0};
-  const int r = Reintentar([&] { return ::poll(&p, 1, int(std::max<qint64>(limite.remainingTime(), 0))); });
+  const int r = SinCortes([&] { return ::poll(&p, 1, int(std::max<qint64>(limite.remainingTime(), 0))); });
   return r == 1 && (p.revents & eventos);
 }
 } // namespace
@@ -150,12 +144,12 @@ InstanciaUnica::Resultado InstanciaUnica::Pedir(const QDeadlineTimer& limite) {
   if (::connect(fd, reinterpret_cast<sockaddr*>(&dir), sizeof dir) == 0 || errno == EINPROGRESS) {
     r = Resultado::Muda;
     QByteArray leido;
-    if (Esperar(fd, POLLOUT, limite) && Reintentar([&] {
+    if (Esperar(fd, POLLOUT, limite) && SinCortes([&] {
                                           return int(::send(fd, Peticion, sizeof Peticion - 1, MSG_NOSIGNAL));
                                         }) == int(sizeof Peticion - 1)) {
       char trozo[LargoMaximo];
       while (!leido.contains('\n') && leido.size() < LargoMaximo && Esperar(fd, POLLIN, limite)) {
-        const int n = Reintentar([&] { return int(::recv(fd, trozo, sizeof trozo, 0)); });
+        const int n = SinCortes([&] { return int(::recv(fd, trozo, sizeof trozo, 0)); });
         if (n <= 0)
           break;
         leido.append(trozo, n);
@@ -193,7 +187,7 @@ void InstanciaUnica::Escuchar() {
   avisos_.reset(aviso);
   QObject::connect(aviso, &QSocketNotifier::activated, aviso, [this, aviso] {
     int otra;
-    while ((otra = Reintentar([&] { return ::accept(escucha_, nullptr, nullptr); })) >= 0) {
+    while ((otra = SinCortes([&] { return ::accept(escucha_, nullptr, nullptr); })) >= 0) {
       ::fcntl(otra, F_SETFD, FD_CLOEXEC);
       ::fcntl(otra, F_SETFL, ::fcntl(otra, F_GETFL) | O_NONBLOCK);
       auto* lectura = new QSocketNotifier(otra, QSocketNotifier::Read, aviso);
@@ -210,7 +204,7 @@ void InstanciaUnica::Escuchar() {
       plazo->start(5000);
       QObject::connect(lectura, &QSocketNotifier::activated, lectura, [this, otra, leido, cerrar] {
         char trozo[LargoMaximo];
-        const int n = Reintentar([&] { return int(::recv(otra, trozo, sizeof trozo, 0)); });
+        const int n = SinCortes([&] { return int(::recv(otra, trozo, sizeof trozo, 0)); });
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
           return;
         if (n > 0)
